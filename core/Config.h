@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Reading of cfg.cae: lines of key "=:" value, keys compared exactly.
+namespace Config {
+
+// Page size used when cfg.cae has no "listpage" line.
+inline constexpr int DefaultListPage = 10;
+inline constexpr int MaxListPage = 32767;
+
+struct Values {
+    QString provider;
+    QString filedata;
+    int listPage = DefaultListPage;
+};
+
+struct Result {
+    bool ok = false;
+    Values values;
+    QString error; // Indonesian, names the file and the key; empty when ok
+};
+
+// Parses the lines of a configuration file; fileName only appears in messages.
+Result parse(const QStringList& lines, const QString& fileName);
+
+// Reads and parses the file; a missing or unreadable file is an error.
+Result readFile(const QString& path);
+
+} // namespace Config

@@ -1,0 +1,163 @@
+#include "Db.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+#include <cmath>
+
+DbError::DbError(const QString& text, const QString& sql)
+    : std::runtime_error(text.toStdString()), m_text(text), m_sql(sql)
+{
+}
+
+QVariant RowSet::value(int row, const QString& name) const
+{
+    const int col = column(name);
+    return col < 0 ? QVariant() : rows.at(row).at(col);
+}
+
+namespace Db {
+
+QSqlDatabase connection()
+{
+    return QSqlDatabase::database(ConnectionName, false);
+}
+
+bool isOpen()
+{
+    return QSqlDatabase::contains(ConnectionName) && connection().isOpen();
+}
+
+bool isSqlite()
+{
+    return connection().driverName() == QLatin1String("QSQLITE");
+}
+
+void close()
+{
+    if (!QSqlDatabase::contains(ConnectionName))
+        return;
+    {
+        QSqlDatabase db = connection();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(ConnectionName);
+}
+
+static QString errorText(const QSqlError& e)
+{
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        text = e.text().trimmed();
+    return text;
+}
+
+QSqlQuery exec(const QString& sql, const QVariantList& values)
+{
+    QSqlDatabase db = connection();
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("Koneksi database tidak terbuka."), sql);
+    QSqlQuery q(db);
+    if (!q.prepare(sql))
+        throw DbError(errorText(q.lastError()), sql);
+    for (const QVariant& v : values) {
+        if (v.typeId() == QMetaType::Double && !std::isfinite(v.toDouble()))
+            throw DbError(QStringLiteral("Nilai angka tidak sah."), sql);
+        q.addBindValue(v);
+    }
+    if (!q.exec())
+        throw DbError(errorText(q.lastError()), sql);
+    return q;
+}
+
+QVariant scalar(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q = exec(sql, values);
+    return q.next() ? q.value(0) : QVariant();
+}
+
+RowSet select(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q = exec(sql, values);
+    RowSet rs;
+    const QSqlRecord rec = q.record();
+    for (int i = 0; i < rec.count(); ++i)
+        rs.columns << rec.fieldName(i);
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(rec.count());
+        for (int i = 0; i < rec.count(); ++i)
+            row << q.value(i);
+        rs.rows << row;
+    }
+    if (q.lastError().isValid())
+        throw DbError(errorText(q.lastError()), sql);
+    return rs;
+}
+
+qint64 insertedId(const QSqlQuery& query)
+{
+    const QVariant id = query.lastInsertId();
+    if (!id.isValid())
+        throw DbError(QStringLiteral("Nomor rekaman baru tidak dapat dibaca."));
+    return id.toLongLong();
+}
+
+} // namespace Db
+
+namespace {
+// Depth of the open Transaction scopes on the one connection.
+int transactionDepth = 0;
+// Set when an inner scope rolled back: the outer commit must not succeed.
+bool transactionFailed = false;
+
+void run(const QString& sql)
+{
+    QSqlQuery q(Db::connection());
+    if (!q.exec(sql))
+        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                             : q.lastError().databaseText(),
+                      sql);
+}
+} // namespace
+
+Transaction::Transaction()
+{
+    if (transactionDepth == 0) {
+        transactionFailed = false;
+        // IMMEDIATE takes the write lock now, so a reading first statement cannot
+        // later fail with "database is locked".
+        run(Db::isSqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    }
+    ++transactionDepth;
+}
+
+Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    --transactionDepth;
+    if (transactionDepth > 0) {
+        transactionFailed = true;
+        return;
+    }
+    QSqlQuery q(Db::connection());
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+void Transaction::commit()
+{
+    if (m_done)
+        return;
+    if (transactionDepth > 1) {
+        --transactionDepth;
+        m_done = true;
+        return;
+    }
+    if (transactionFailed)
+        throw DbError(QStringLiteral("Transaksi dibatalkan oleh kesalahan sebelumnya."));
+    // A failed COMMIT leaves the transaction open: the destructor rolls it back.
+    run(QStringLiteral("COMMIT"));
+    --transactionDepth;
+    m_done = true;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+#include <stdexcept>
+
+// A failed database statement. Carries the driver's own text for the message box.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& text, const QString& sql = {});
+    QString text() const { return m_text; }
+    QString sql() const { return m_sql; }
+
+private:
+    QString m_text;
+    QString m_sql;
+};
+
+// The rows of a query, read out completely; lists are small (a page, a day).
+struct RowSet {
+    QStringList columns;
+    QList<QVariantList> rows;
+
+    int size() const { return int(rows.size()); }
+    bool isEmpty() const { return rows.isEmpty(); }
+    int column(const QString& name) const { return int(columns.indexOf(name)); }
+    QVariant value(int row, int col) const { return rows.at(row).at(col); }
+    QVariant value(int row, const QString& name) const;
+};
+
+// Access to the program's one connection. Every statement binds its values and
+// is checked; a failure throws DbError.
+namespace Db {
+
+inline const QString ConnectionName = QStringLiteral("DbConnection");
+
+QSqlDatabase connection();
+bool isOpen();
+bool isSqlite();
+void close();
+
+// Prepares, binds the values in order and executes. Doubles must be finite.
+QSqlQuery exec(const QString& sql, const QVariantList& values = {});
+
+// First column of the first row, or an invalid QVariant when there is no row.
+QVariant scalar(const QString& sql, const QVariantList& values = {});
+
+RowSet select(const QString& sql, const QVariantList& values = {});
+
+// Key of the row the last INSERT of this query added.
+qint64 insertedId(const QSqlQuery& query);
+
+} // namespace Db
+
+// One database transaction per user action. Begins in the constructor and rolls
+// back in the destructor unless commit() ran. Nested scopes on the connection
+// share the outermost real transaction.
+class Transaction {
+public:
+    Transaction();
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    bool m_done = false;
+};

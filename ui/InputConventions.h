@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+// How a window's input fields behave. Fields are marked by their "tag"
+// property: "input" for every input, "_int" for numeric fields, "_str" for
+// letters-only fields, "_e" / "_e1" / "_id" for lockable groups.
+struct InputRules {
+    enum class NumberKeys {
+        None,
+        Number, // "0123456789."
+        Amount, // "0123456789.," with at most one decimal comma
+        Phone,  // "0123456789.-"
+    };
+    enum class NumberFormat {
+        None,
+        Amount, // 1.234,50
+        Whole,  // 12.500
+    };
+
+    NumberKeys intKeys = NumberKeys::Number;
+    NumberFormat intFormat = NumberFormat::None;
+    // An emptied numeric field shows "0".
+    bool intZeroWhenEmpty = true;
+    // Thousands points are removed while a numeric field is being edited.
+    bool intStripPoints = true;
+    // Allowed characters of "_str" fields; empty means unfiltered.
+    QString strKeys;
+    // Allowed characters of every line edit whose name begins with "txt"
+    // (login and user windows); empty means no such rule.
+    QString txtKeys;
+};
+
+// The input conventions as one mechanism: Enter moves to the next control,
+// keys are filtered by the field's marker, numeric fields select their text on
+// entry, are formatted when left and show "0" when emptied. A window installs
+// it once, after its controls exist.
+class InputConventions : public QObject {
+    Q_OBJECT
+public:
+    static InputConventions* install(QWidget* window, const InputRules& rules);
+
+    // Locks or unlocks every control whose tag contains `tag`, with the two colours.
+    static void setGroupEnabled(QWidget* window, const QString& tag, bool enabled);
+
+    static QColor editableColor() { return QColor(255, 224, 192); }
+    static QColor lockedColor() { return QColor(224, 224, 224); }
+
+    // The characters allowed in `field` now, or a null string when unfiltered.
+    QString allowedKeys(const QLineEdit* field) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    InputConventions(QWidget* window, const InputRules& rules);
+    void attach(QWidget* control);
+    void formatNumber(QLineEdit* field) const;
+
+    QWidget* m_window;
+    InputRules m_rules;
+};

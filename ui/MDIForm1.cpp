@@ -1,0 +1,271 @@
+#include "MDIForm1.h"
+
+#include "core/Connection.h"
+#include "core/Db.h"
+#include "core/Globals.h"
+#include "core/Regional.h"
+#include "ui/Module1.h"
+#include "ui/Prompt.h"
+#include "ui/frmAbout.h"
+#include "users/frmSystemLogin.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+// The client area below the toolbar: the shop's picture over the back colour.
+class Backdrop : public QWidget {
+public:
+    explicit Backdrop(QWidget* parent) : QWidget(parent), m_picture(QStringLiteral(":/background.jpg"))
+    {
+        setObjectName(QStringLiteral("Backdrop"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(243, 178, 108));
+        if (m_picture.isNull())
+            return;
+        // Fill the area, keeping the picture's proportions, centred.
+        const QSize scaled = m_picture.size().scaled(size(), Qt::KeepAspectRatioByExpanding);
+        const QRect target(QPoint((width() - scaled.width()) / 2, (height() - scaled.height()) / 2),
+                           scaled);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawPixmap(target, m_picture);
+    }
+
+private:
+    QPixmap m_picture;
+};
+
+QAction* addItem(QMenu* menu, QList<QAction*>& array, const QString& arrayName, const QString& text)
+{
+    QAction* a = text == QLatin1String("-") ? menu->addSeparator() : menu->addAction(text);
+    a->setObjectName(QStringLiteral("%1_%2").arg(arrayName).arg(array.size()));
+    array << a;
+    return a;
+}
+
+} // namespace
+
+MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("Tavoru Aromatic"));
+    setWindowIcon(QApplication::windowIcon());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(243, 178, 108));
+    setPalette(pal);
+    setCentralWidget(new Backdrop(this));
+    buildMenus();
+    buildToolbar();
+    resize(960, 680);
+}
+
+MDIForm1::~MDIForm1() = default;
+
+QString MDIForm1::plainCaption(const QString& text)
+{
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&') && i + 1 < text.size())
+            ++i; // "&x" shows x underlined, "&&" shows one "&"
+        plain += text.at(i);
+    }
+    return plain;
+}
+
+void MDIForm1::buildMenus()
+{
+    struct Top {
+        QString text;
+        QList<QAction*>* array;
+        QString arrayName;
+        QStringList items;
+    };
+    const QList<Top> tops = {
+        {QStringLiteral("&File"), &mnFile, QStringLiteral("mnFile"),
+         {QStringLiteral("&Login"), QStringLiteral("-"), QStringLiteral("&Change Password"),
+          QStringLiteral("&User Management"), QStringLiteral("-"), QStringLiteral("&Quit")}},
+        {QStringLiteral("&Menu"), &mnMenu, QStringLiteral("mnMenu"),
+         {QStringLiteral("&Transaction"), QStringLiteral("&Search"), QStringLiteral("S&tock"),
+          QStringLiteral("S&ales"), QStringLiteral("&Database")}},
+        {QStringLiteral("&Help"), &mnHelp, QStringLiteral("mnHelp"), {QStringLiteral("&About")}},
+    };
+
+    for (const Top& top : tops) {
+        QMenu* menu = menuBar()->addMenu(top.text);
+        menu->setObjectName(QStringLiteral("mnUtama_%1").arg(mnUtama.size()));
+        mnUtama << menu;
+        for (const QString& item : top.items) {
+            QAction* a = addItem(menu, *top.array, top.arrayName, item);
+            const QString parentCaption = plainCaption(top.text);
+            const QString caption = plainCaption(item);
+            if (caption == QLatin1String("Stock") || caption == QLatin1String("Database"))
+                continue; // these carry submenus
+            if (!a->isSeparator())
+                connect(a, &QAction::triggered, this,
+                        [this, parentCaption, caption] { runCommand(parentCaption, caption); });
+        }
+    }
+
+    // The two submenus of Menu.
+    mnStockMenu = new QMenu(this);
+    mnStockMenu->setObjectName(QStringLiteral("mnStock"));
+    for (const QString& item : {QStringLiteral("&Concentrate"), QStringLiteral("&Botol")})
+        addItem(mnStockMenu, mnStock, QStringLiteral("mnStock"), item);
+    mnDBMenu = new QMenu(this);
+    mnDBMenu->setObjectName(QStringLiteral("mnDB"));
+    for (const QString& item :
+         {QStringLiteral("&Customer"), QStringLiteral("&Variant"), QStringLiteral("&Botol")})
+        addItem(mnDBMenu, mnDB, QStringLiteral("mnDB"), item);
+    mnMenu.at(2)->setMenu(mnStockMenu);
+    mnMenu.at(4)->setMenu(mnDBMenu);
+    for (QAction* a : mnStock)
+        connect(a, &QAction::triggered, this,
+                [this, a] { runCommand(QStringLiteral("Stock"), plainCaption(a->text())); });
+    for (QAction* a : mnDB)
+        connect(a, &QAction::triggered, this,
+                [this, a] { runCommand(QStringLiteral("Database"), plainCaption(a->text())); });
+}
+
+void MDIForm1::buildToolbar()
+{
+    Toolbar1 = new QToolBar(QStringLiteral("Toolbar1"), this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(64, 64));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+
+    struct Button {
+        QString caption;
+        int picture;
+        bool dropDown;
+    };
+    const QList<Button> buttons = {
+        {QStringLiteral("Kasir"), 6, false},    {QStringLiteral("Search"), 5, false},
+        {QStringLiteral("Stock"), 1, true},     {QStringLiteral("Sales"), 7, false},
+        {QStringLiteral("Database"), 4, true},  {QStringLiteral("Quit"), 3, false},
+    };
+    for (const Button& b : buttons) {
+        auto* tb = new QToolButton(Toolbar1);
+        tb->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.caption));
+        tb->setText(b.caption);
+        tb->setIcon(QIcon(QStringLiteral(":/toolbar/%1.png").arg(b.picture)));
+        tb->setIconSize(QSize(64, 64));
+        tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        tb->setAutoRaise(true);
+        tb->setMinimumWidth(84);
+        if (b.dropDown) {
+            tb->setMenu(new QMenu(tb));
+            tb->setPopupMode(QToolButton::InstantPopup);
+        } else {
+            const QString caption = b.caption;
+            connect(tb, &QToolButton::clicked, this, [this, caption] { runCommand({}, caption); });
+        }
+        Toolbar1->addWidget(tb);
+        toolbarButtons << tb;
+    }
+}
+
+void MDIForm1::DoPaintToolbar()
+{
+    const QPixmap pattern(QStringLiteral(":/toolbar_pattern.png"));
+    Toolbar1->setStyleSheet(
+        QStringLiteral("QToolBar#Toolbar1 { background-image: url(:/toolbar_pattern.png);"
+                       " background-repeat: repeat-xy; border: none; padding: 2px; }"
+                       "QToolBar#Toolbar1 QToolButton { color: #3b2412; font-weight: bold;"
+                       " padding: 2px 6px; }"));
+    Toolbar1->setMinimumHeight(qMax(86, pattern.height()));
+}
+
+void MDIForm1::fillDropDown(QToolButton* button, const QList<QAction*>& items)
+{
+    QMenu* menu = button->menu();
+    menu->clear();
+    const QString parentCaption = button->text();
+    for (QAction* item : items) {
+        QAction* entry = menu->addAction(item->text());
+        entry->setObjectName(QStringLiteral("%1_%2").arg(button->objectName(), item->objectName()));
+        connect(entry, &QAction::triggered, this, [this, parentCaption, entry] {
+            runCommand(parentCaption, plainCaption(entry->text()));
+        });
+    }
+}
+
+bool MDIForm1::startUp(const QLocale& userLocale, const QString& appDir)
+{
+    if (!Regional::isIndonesian(userLocale)) {
+        Prompt::message(
+            QStringLiteral("Program ini hanya bisa dijalankan dengan format regional Indonesia!"),
+            QStringLiteral("ERROR SYSTEM"), Prompt::Icon::Critical);
+        return false;
+    }
+    DoPaintToolbar();
+    RefillBottleType = QStringLiteral("REFILL");
+    if (!DoConnect(appDir))
+        return false;
+    fillDropDown(toolbarButtons.at(2), mnStock);
+    fillDropDown(toolbarButtons.at(4), mnDB);
+
+    StartupDone = false;
+    const bool loggedIn = showLogin();
+    StartupDone = true;
+    // The program never goes on without a logged-in user.
+    return loggedIn && !LoginUserName.isEmpty();
+}
+
+bool MDIForm1::showLogin()
+{
+    frmSystemLogin login(this);
+    return login.exec() == QDialog::Accepted;
+}
+
+template <typename W> void MDIForm1::showModal()
+{
+    guardDb([this] {
+        auto window = std::make_unique<W>(this);
+        window->exec();
+    });
+}
+
+void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
+{
+    const QString& p = parentCaption;
+    const QString& c = caption;
+    if (c == QLatin1String("Quit") && (p.isEmpty() || p == QLatin1String("File"))) {
+        emit quitRequested();
+        return;
+    }
+    if (p == QLatin1String("File") && c == QLatin1String("Login")) {
+        showLogin();
+        return;
+    }
+    if (p == QLatin1String("Help") && c == QLatin1String("About")) {
+        showModal<frmAbout>();
+        return;
+    }
+    // The remaining commands open windows that are added to the program step by step:
+    // File: Change Password, User Management; Menu/toolbar: Transaction (Kasir),
+    // Search, Sales; Stock: Concentrate, Botol; Database: Customer, Variant, Botol.
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event)
+{
+    Db::close();
+    event->accept();
+}

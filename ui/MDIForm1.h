@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QLocale>
+#include <QMainWindow>
+#include <QPixmap>
+
+class QAction;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+// The program's frame: menus and picture toolbar from which every working
+// window is opened, modally.
+class MDIForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MDIForm1(QWidget* parent = nullptr);
+    ~MDIForm1() override;
+
+    // The start-up sequence: regional check, toolbar, database, drop-downs and
+    // the start-up login. False when the program must end (already reported).
+    bool startUp(const QLocale& userLocale, const QString& appDir);
+
+    // Runs the command of a menu item or toolbar drop-down entry, identified by
+    // the caption of its parent ("File", "Menu", "Stock", "Database", "Help", or
+    // empty for a plain toolbar button) and its own caption, without mnemonic.
+    void runCommand(const QString& parentCaption, const QString& caption);
+
+    // A caption as the user reads it: without the mnemonic marker.
+    static QString plainCaption(const QString& text);
+
+    QToolBar* Toolbar1;
+    QList<QMenu*> mnUtama;
+    QList<QAction*> mnFile, mnMenu, mnStock, mnDB, mnHelp;
+    QMenu* mnStockMenu;
+    QMenu* mnDBMenu;
+    QList<QToolButton*> toolbarButtons;
+
+signals:
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void DoPaintToolbar();
+    void fillDropDown(QToolButton* button, const QList<QAction*>& items);
+    template <typename W> void showModal();
+    bool showLogin();
+};
