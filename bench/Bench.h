@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// A small timing harness: each suite registers itself with BENCH_SUITE and
+// adds its cases with measure(); main() prints one table of medians.
+namespace Bench {
+
+// Runs `body` `runs` times (after one untimed warm-up run) and records the
+// median in milliseconds under `name`. `setup`, when given, runs before each
+// run and is not timed. `target` is the goal shown beside the figure, in ms
+// (0 for none).
+void measure(const QString& name, int runs, const std::function<void()>& body,
+             double target = 0, const std::function<void()>& setup = {});
+
+// Records a figure measured by the suite itself.
+void record(const QString& name, double medianMs, double target = 0);
+
+// The large generated database (made once, then reused; see generator) and a
+// freshly made empty one. Both are plain files the suites may open.
+QString bigDatabase();
+QString emptyDatabase();
+
+// Opens `path` as the program's connection, seeds it and logs a user in.
+void open(const QString& path);
+
+using Suite = void (*)();
+int addSuite(const char* name, Suite suite);
+
+} // namespace Bench
+
+#define BENCH_SUITE(fn) static const int fn##_registered = Bench::addSuite(#fn, fn)
