@@ -99,7 +99,7 @@ void MDIForm1::buildMenus()
          {QStringLiteral("&Login"), QStringLiteral("-"), QStringLiteral("&Change Password"),
           QStringLiteral("&User Management"), QStringLiteral("-"), QStringLiteral("&Quit")}},
         {QStringLiteral("&Menu"), &mnMenu, QStringLiteral("mnMenu"),
-         {QStringLiteral("&Transaction"), QStringLiteral("&Search"), QStringLiteral("S&tock"),
+         {QStringLiteral("&Transaction"), QStringLiteral("&Search"), QStringLiteral("St&ock"),
           QStringLiteral("S&ales"), QStringLiteral("&Database")}},
         {QStringLiteral("&Help"), &mnHelp, QStringLiteral("mnHelp"), {QStringLiteral("&About")}},
     };
