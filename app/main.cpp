@@ -17,6 +17,6 @@ int main(int argc, char** argv)
                      Qt::QueuedConnection);
     if (!window.startUp(QLocale::system(), QCoreApplication::applicationDirPath()))
         return 1;
-    window.show();
+    window.showMaximized();
     return app.exec();
 }

@@ -186,8 +186,9 @@ void MDIForm1::DoPaintToolbar()
 {
     const QPixmap pattern(QStringLiteral(":/toolbar_pattern.png"));
     Toolbar1->setStyleSheet(
-        QStringLiteral("QToolBar#Toolbar1 { background-image: url(:/toolbar_pattern.png);"
-                       " background-repeat: repeat-xy; border: none; padding: 2px; }"
+        // Repeated sideways, stretched to the toolbar's height.
+        QStringLiteral("QToolBar#Toolbar1 { border-image: url(:/toolbar_pattern.png) 0 0 0 0 "
+                       "repeat stretch; border: none; padding: 2px; }"
                        "QToolBar#Toolbar1 QToolButton { color: #3b2412; font-weight: bold;"
                        " padding: 2px 6px; }"));
     Toolbar1->setMinimumHeight(qMax(86, pattern.height()));
