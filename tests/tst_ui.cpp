@@ -127,6 +127,7 @@ private slots:
     void startUpEndsWhenTheLoginIsClosed();
     void startUpGoesOnAfterLogin();
     void aboutWindow();
+    void databaseErrorIsOneMessage();
 };
 
 void UiTest::keyIsAllowed_data()
@@ -689,6 +690,26 @@ void UiTest::aboutWindow()
         QVERIFY(!notice.isEmpty());
         QVERIFY(!QApplication::activeModalWidget());
     }
+}
+
+void UiTest::databaseErrorIsOneMessage()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    bool afterFailure = false;
+    QVERIFY(!guardDb([&] {
+        Transaction tx;
+        Db::exec("UPDATE tvr_dtbotol SET botol_stock = 5");
+        Db::exec("UPDATE tvr_nosuchtable SET x = 1");
+        afterFailure = true;
+        tx.commit();
+    }));
+    QVERIFY(!afterFailure);
+    QCOMPARE(prompt.calls.size(), 1);
+    QCOMPARE(prompt.calls.first().title, QStringLiteral("DATABASE ERROR"));
+    QVERIFY(prompt.lastText().contains("tvr_nosuchtable"));
+    QCOMPARE(Db::scalar("SELECT botol_stock FROM tvr_dtbotol").toDouble(), 0.0);
+    QVERIFY(guardDb([] { Db::exec("UPDATE tvr_dtbotol SET botol_stock = 1"); }));
 }
 
 QTEST_MAIN(UiTest)
