@@ -184,14 +184,11 @@ void MDIForm1::buildToolbar()
 
 void MDIForm1::DoPaintToolbar()
 {
-    const QPixmap pattern(QStringLiteral(":/toolbar_pattern.png"));
-    Toolbar1->setStyleSheet(
-        // Repeated sideways, stretched to the toolbar's height.
-        QStringLiteral("QToolBar#Toolbar1 { border-image: url(:/toolbar_pattern.png) 0 0 0 0 "
-                       "repeat stretch; border: none; padding: 2px; }"
-                       "QToolBar#Toolbar1 QToolButton { color: #3b2412; font-weight: bold;"
-                       " padding: 2px 6px; }"));
-    Toolbar1->setMinimumHeight(qMax(86, pattern.height()));
+    Toolbar1->setStyleSheet(QStringLiteral("QToolBar#Toolbar1 { padding: 2px; }"
+                                           "QToolBar#Toolbar1 QToolButton { color: #3b2412;"
+                                           " font-weight: bold; padding: 2px 6px; }"));
+    DoSetTiledBackground(Toolbar1, QStringLiteral(":/toolbar_pattern.png"));
+    Toolbar1->setMinimumHeight(86);
 }
 
 void MDIForm1::fillDropDown(QToolButton* button, const QList<QAction*>& items)

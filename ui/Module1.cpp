@@ -55,12 +55,14 @@ bool FormIsLoaded(const QString& name)
     return false;
 }
 
-void DoSetTiledBackground(QWidget* widget, const QPixmap& tile)
+void DoSetTiledBackground(QWidget* widget, const QString& resource)
 {
-    QPalette pal = widget->palette();
-    pal.setBrush(QPalette::Window, QBrush(tile));
-    widget->setPalette(pal);
-    widget->setAutoFillBackground(true);
+    // A style sheet, because styles paint toolbars and panels over a palette brush.
+    widget->setStyleSheet(QStringLiteral("%1#%2 { border-image: url(%3) 0 0 0 0 repeat stretch; "
+                                         "border: none; }")
+                              .arg(QString::fromLatin1(widget->metaObject()->className()),
+                                   widget->objectName(), resource) +
+                          widget->styleSheet());
 }
 
 void DoApplyWindowLook(QWidget* window)

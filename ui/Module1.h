@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QString>
 
 class QWidget;
@@ -33,8 +32,9 @@ void DoClearInputs(const QString& marker, QWidget* window = nullptr);
 // True while a top-level window of that object name (any letter case) exists.
 bool FormIsLoaded(const QString& name);
 
-// Repeats `tile` as the background of `widget`.
-void DoSetTiledBackground(QWidget* widget, const QPixmap& tile);
+// Puts the picture `resource` behind `widget` and its children: repeated
+// sideways, stretched to the widget's height.
+void DoSetTiledBackground(QWidget* widget, const QString& resource);
 
 // Back colour and icon common to all working windows.
 void DoApplyWindowLook(QWidget* window);
