@@ -106,7 +106,8 @@ void sales()
         "window: one day back in the list (~550 sales)", 50, [&] { w.cmdNavigasi.at(1)->click(); },
         20);
 
-    const qint64 before = Db::scalar(QStringLiteral("SELECT MAX(idsales) FROM tvr_sales")).toLongLong();
+    const qint64 before =
+        Db::scalar(QStringLiteral("SELECT MAX(idsales) FROM tvr_sales")).toLongLong();
     Bench::measure(
         "window: Submit a sale (save, today's list, reload)", 30, [&] { w.cmdSubmit->click(); }, 20,
         [&] {

@@ -23,6 +23,15 @@ void moveConcentrate(int idVariant, double delta)
              {delta, idVariant});
 }
 
+// The first row of a query, if any.
+std::optional<QVariantList> firstRow(const QString& sql, const QVariantList& values)
+{
+    const RowSet rs = Db::select(sql, values);
+    if (rs.isEmpty())
+        return std::nullopt;
+    return rs.rows.first();
+}
+
 // What a recorded sale took from stock, read inside the caller's transaction.
 struct Taken {
     int idVariant = 0;
@@ -33,14 +42,13 @@ struct Taken {
 
 std::optional<Taken> takenBy(qint64 id)
 {
-    const RowSet rs = Db::select(QStringLiteral("SELECT sales_idvariant, sales_idbotol, "
-                                                "sales_mililiter, sales_status "
-                                                "FROM tvr_sales WHERE idsales = ?"),
-                                 {id});
-    if (rs.isEmpty())
+    const auto r = firstRow(QStringLiteral("SELECT sales_idvariant, sales_idbotol, "
+                                           "sales_mililiter, sales_status "
+                                           "FROM tvr_sales WHERE idsales = ?"),
+                            {id});
+    if (!r)
         return std::nullopt;
-    return Taken{rs.value(0, 0).toInt(), rs.value(0, 1).toInt(), rs.value(0, 2).toDouble(),
-                 rs.value(0, 3).toInt()};
+    return Taken{r->at(0).toInt(), r->at(1).toInt(), r->at(2).toDouble(), r->at(3).toInt()};
 }
 
 } // namespace
@@ -49,43 +57,41 @@ std::optional<Customer> findCustomer(const QString& nomor)
 {
     if (nomor.isEmpty())
         return std::nullopt;
-    const RowSet rs = Db::select(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, "
-                                                "cust_alamat, cust_notelp FROM tvr_customer "
-                                                "WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
-                                 {nomor});
-    if (rs.isEmpty())
+    const auto r = firstRow(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, "
+                                           "cust_notelp FROM tvr_customer "
+                                           "WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
+                            {nomor});
+    if (!r)
         return std::nullopt;
-    return Customer{rs.value(0, 0).toInt(), rs.value(0, 1).toString(), rs.value(0, 2).toString(),
-                    rs.value(0, 3).toString(), rs.value(0, 4).toString()};
+    return Customer{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toString(),
+                    r->at(4).toString()};
 }
 
 std::optional<Variant> findVariant(const QString& kode)
 {
     if (kode.isEmpty())
         return std::nullopt;
-    const RowSet rs =
-        Db::select(QStringLiteral("SELECT idvariant, variant_kode, variant_nama, "
-                                  "variant_harga, variant_stock FROM tvr_dtvariant "
-                                  "WHERE variant_kode = ? ORDER BY idvariant LIMIT 1"),
-                   {kode});
-    if (rs.isEmpty())
+    const auto r = firstRow(QStringLiteral("SELECT idvariant, variant_kode, variant_nama, "
+                                           "variant_harga, variant_stock FROM tvr_dtvariant "
+                                           "WHERE variant_kode = ? ORDER BY idvariant LIMIT 1"),
+                            {kode});
+    if (!r)
         return std::nullopt;
-    return Variant{rs.value(0, 0).toInt(), rs.value(0, 1).toString(), rs.value(0, 2).toString(),
-                   rs.value(0, 3).toDouble(), rs.value(0, 4).toDouble()};
+    return Variant{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toDouble(),
+                   r->at(4).toDouble()};
 }
 
 std::optional<Botol> findBotol(const QString& tipe)
 {
     if (tipe.isEmpty())
         return std::nullopt;
-    const RowSet rs = Db::select(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga, "
-                                                "botol_stock FROM tvr_dtbotol "
-                                                "WHERE botol_tipe = ? ORDER BY idbotol LIMIT 1"),
-                                 {tipe});
-    if (rs.isEmpty())
+    const auto r = firstRow(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga, botol_stock "
+                                           "FROM tvr_dtbotol "
+                                           "WHERE botol_tipe = ? ORDER BY idbotol LIMIT 1"),
+                            {tipe});
+    if (!r)
         return std::nullopt;
-    return Botol{rs.value(0, 0).toInt(), rs.value(0, 1).toString(), rs.value(0, 2).toDouble(),
-                 rs.value(0, 3).toDouble()};
+    return Botol{r->at(0).toInt(), r->at(1).toString(), r->at(2).toDouble(), r->at(3).toDouble()};
 }
 
 QStringList bottleTypes()
@@ -122,37 +128,34 @@ RowSet dayList(const QDate& day)
 
 std::optional<Sale> loadSale(qint64 id)
 {
-    const RowSet rs = Db::select(
-        QStringLiteral("SELECT s.idsales, s.sales_status, s.sales_date, c.cust_nomor, "
-                       "s.sales_idvariant, v.variant_kode, v.variant_stock, s.sales_idbotol, "
-                       "b.botol_tipe, s.sales_mililiter, s.sales_totalml, s.sales_hargavariant, "
-                       "s.sales_hargabotol, s.sales_hargatotal, s.sales_diskon, "
-                       "s.sales_hargadiskon "
+    const auto r = firstRow(
+        QStringLiteral("SELECT s.idsales, s.sales_status, c.cust_nomor, s.sales_idvariant, "
+                       "v.variant_kode, s.sales_idbotol, b.botol_tipe, s.sales_mililiter, "
+                       "s.sales_totalml, s.sales_hargavariant, s.sales_hargabotol, "
+                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon "
                        "FROM tvr_sales s "
                        "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
                        "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
                        "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
                        "WHERE s.idsales = ?"),
         {id});
-    if (rs.isEmpty())
+    if (!r)
         return std::nullopt;
     Sale s;
-    s.id = rs.value(0, 0).toLongLong();
-    s.status = rs.value(0, 1).toInt();
-    s.date = rs.value(0, 2).toString();
-    s.custNomor = rs.value(0, 3).toString();
-    s.idVariant = rs.value(0, 4).toInt();
-    s.variantKode = rs.value(0, 5).toString();
-    s.variantStock = rs.value(0, 6).toDouble();
-    s.idBotol = rs.value(0, 7).toInt();
-    s.botolTipe = rs.value(0, 8).toString();
-    s.mililiter = rs.value(0, 9).toDouble();
-    s.totalml = rs.value(0, 10).toDouble();
-    s.hargaVariant = rs.value(0, 11).toDouble();
-    s.hargaBotol = rs.value(0, 12).toDouble();
-    s.hargaTotal = rs.value(0, 13).toDouble();
-    s.diskon = rs.value(0, 14).toDouble();
-    s.hargaDiskon = rs.value(0, 15).toDouble();
+    s.id = r->at(0).toLongLong();
+    s.status = r->at(1).toInt();
+    s.custNomor = r->at(2).toString();
+    s.idVariant = r->at(3).toInt();
+    s.variantKode = r->at(4).toString();
+    s.idBotol = r->at(5).toInt();
+    s.botolTipe = r->at(6).toString();
+    s.mililiter = r->at(7).toDouble();
+    s.totalml = r->at(8).toDouble();
+    s.hargaVariant = r->at(9).toDouble();
+    s.hargaBotol = r->at(10).toDouble();
+    s.hargaTotal = r->at(11).toDouble();
+    s.diskon = r->at(12).toDouble();
+    s.hargaDiskon = r->at(13).toDouble();
     return s;
 }
 

@@ -51,11 +51,9 @@ RowSet dayList(const QDate& day);
 struct Sale {
     qint64 id = 0;
     int status = 0; // 1: locked by a stock reset
-    QString date;
     QString custNomor;
     int idVariant = 0;
     QString variantKode;
-    double variantStock = 0;
     int idBotol = 0;
     QString botolTipe;
     double mililiter = 0, totalml = 0;
