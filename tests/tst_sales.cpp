@@ -4,7 +4,6 @@
 #include "TestDb.h"
 
 #include "core/Db.h"
-#include "core/Globals.h"
 #include "core/Regional.h"
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
@@ -15,7 +14,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
