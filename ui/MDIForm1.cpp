@@ -4,6 +4,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "sales/frmTransaksi.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
 #include "ui/frmAbout.h"
@@ -251,6 +252,11 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
     }
     if (p == QLatin1String("File") && c == QLatin1String("Login")) {
         showLogin();
+        return;
+    }
+    if ((p == QLatin1String("Menu") && c == QLatin1String("Transaction")) ||
+        (p.isEmpty() && c == QLatin1String("Kasir"))) {
+        showModal<frmTransaksi>();
         return;
     }
     if (p == QLatin1String("Help") && c == QLatin1String("About")) {

@@ -1,0 +1,235 @@
+#include "SalesStore.h"
+
+#include "core/Globals.h"
+#include "core/Regional.h"
+
+namespace SalesStore {
+
+namespace {
+
+// Stock moves are relative. The refill type stands for the customer's own
+// bottle: its row never takes or gets back a bottle.
+void moveBottles(int idBotol, double delta)
+{
+    Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_stock = botol_stock + ? "
+                            "WHERE idbotol = ? AND botol_tipe <> ?"),
+             {delta, idBotol, RefillBottleType});
+}
+
+void moveConcentrate(int idVariant, double delta)
+{
+    Db::exec(QStringLiteral("UPDATE tvr_dtvariant SET variant_stock = variant_stock + ? "
+                            "WHERE idvariant = ?"),
+             {delta, idVariant});
+}
+
+// The first row of a query, if any.
+std::optional<QVariantList> firstRow(const QString& sql, const QVariantList& values)
+{
+    const RowSet rs = Db::select(sql, values);
+    if (rs.isEmpty())
+        return std::nullopt;
+    return rs.rows.first();
+}
+
+// What a recorded sale took from stock, read inside the caller's transaction.
+struct Taken {
+    int idVariant = 0;
+    int idBotol = 0;
+    double mililiter = 0;
+    int status = 0;
+};
+
+std::optional<Taken> takenBy(qint64 id)
+{
+    const auto r = firstRow(QStringLiteral("SELECT sales_idvariant, sales_idbotol, "
+                                           "sales_mililiter, sales_status "
+                                           "FROM tvr_sales WHERE idsales = ?"),
+                            {id});
+    if (!r)
+        return std::nullopt;
+    return Taken{r->at(0).toInt(), r->at(1).toInt(), r->at(2).toDouble(), r->at(3).toInt()};
+}
+
+} // namespace
+
+std::optional<Customer> findCustomer(const QString& nomor)
+{
+    if (nomor.isEmpty())
+        return std::nullopt;
+    const auto r = firstRow(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, "
+                                           "cust_notelp FROM tvr_customer "
+                                           "WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
+                            {nomor});
+    if (!r)
+        return std::nullopt;
+    return Customer{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toString(),
+                    r->at(4).toString()};
+}
+
+std::optional<Variant> findVariant(const QString& kode)
+{
+    if (kode.isEmpty())
+        return std::nullopt;
+    const auto r = firstRow(QStringLiteral("SELECT idvariant, variant_kode, variant_nama, "
+                                           "variant_harga, variant_stock FROM tvr_dtvariant "
+                                           "WHERE variant_kode = ? ORDER BY idvariant LIMIT 1"),
+                            {kode});
+    if (!r)
+        return std::nullopt;
+    return Variant{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toDouble(),
+                   r->at(4).toDouble()};
+}
+
+std::optional<Botol> findBotol(const QString& tipe)
+{
+    if (tipe.isEmpty())
+        return std::nullopt;
+    const auto r = firstRow(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga, botol_stock "
+                                           "FROM tvr_dtbotol "
+                                           "WHERE botol_tipe = ? ORDER BY idbotol LIMIT 1"),
+                            {tipe});
+    if (!r)
+        return std::nullopt;
+    return Botol{r->at(0).toInt(), r->at(1).toString(), r->at(2).toDouble(), r->at(3).toDouble()};
+}
+
+QStringList bottleTypes()
+{
+    QStringList types{RefillBottleType};
+    const RowSet rs = Db::select(QStringLiteral("SELECT botol_tipe FROM tvr_dtbotol "
+                                                "WHERE botol_tipe <> ? ORDER BY botol_tipe ASC"),
+                                 {RefillBottleType});
+    for (int i = 0; i < rs.size(); ++i)
+        types << rs.value(i, 0).toString();
+    return types;
+}
+
+QDate firstSaleDay()
+{
+    // MIN reads one end of the sales_date index.
+    const QVariant day = Db::scalar(QStringLiteral("SELECT MIN(sales_date) FROM tvr_sales"));
+    return QDate::fromString(day.toString(), QStringLiteral("yyyy-MM-dd"));
+}
+
+RowSet dayList(const QDate& day)
+{
+    return Db::select(
+        QStringLiteral("SELECT s.idsales, s.sales_date, c.cust_nama, v.variant_kode, "
+                       "s.sales_mililiter, s.sales_totalml, b.botol_tipe, s.sales_hargatotal, "
+                       "s.sales_diskon, s.sales_hargadiskon, s.sales_status "
+                       "FROM tvr_sales s "
+                       "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
+                       "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
+                       "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
+                       "WHERE s.sales_date = ? ORDER BY s.idsales DESC"),
+        {Regional::dateText(day)});
+}
+
+std::optional<Sale> loadSale(qint64 id)
+{
+    const auto r = firstRow(
+        QStringLiteral("SELECT s.idsales, s.sales_status, c.cust_nomor, s.sales_idvariant, "
+                       "v.variant_kode, s.sales_idbotol, b.botol_tipe, s.sales_mililiter, "
+                       "s.sales_totalml, s.sales_hargavariant, s.sales_hargabotol, "
+                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon "
+                       "FROM tvr_sales s "
+                       "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
+                       "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
+                       "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
+                       "WHERE s.idsales = ?"),
+        {id});
+    if (!r)
+        return std::nullopt;
+    Sale s;
+    s.id = r->at(0).toLongLong();
+    s.status = r->at(1).toInt();
+    s.custNomor = r->at(2).toString();
+    s.idVariant = r->at(3).toInt();
+    s.variantKode = r->at(4).toString();
+    s.idBotol = r->at(5).toInt();
+    s.botolTipe = r->at(6).toString();
+    s.mililiter = r->at(7).toDouble();
+    s.totalml = r->at(8).toDouble();
+    s.hargaVariant = r->at(9).toDouble();
+    s.hargaBotol = r->at(10).toDouble();
+    s.hargaTotal = r->at(11).toDouble();
+    s.diskon = r->at(12).toDouble();
+    s.hargaDiskon = r->at(13).toDouble();
+    return s;
+}
+
+qint64 addSale(const NewSale& sale)
+{
+    const QString today = Regional::today();
+    Transaction tx;
+    int idCust = sale.idCust;
+    if (idCust == 0) {
+        const NewCustomer& c = sale.customer;
+        const QSqlQuery q = Db::exec(
+            QStringLiteral("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, "
+                           "cust_notelp, cust_date, cust_author) VALUES (?, ?, ?, ?, ?, ?)"),
+            {c.nomor, c.nama, c.alamat, c.notelp, today, LoginUserName});
+        idCust = int(Db::insertedId(q));
+    }
+    const Amounts& a = sale.amounts;
+    const QSqlQuery q = Db::exec(
+        QStringLiteral("INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
+                       "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
+                       "sales_hargatotal, sales_diskon, sales_hargadiskon, sales_date, "
+                       "sales_author) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {idCust, a.idVariant, a.mililiter, a.totalml, a.idBotol, sale.hargaVariant, sale.hargaBotol,
+         a.hargaTotal, a.diskon, a.hargaDiskon, today, LoginUserName});
+    const qint64 id = Db::insertedId(q);
+    moveBottles(a.idBotol, -1);
+    moveConcentrate(a.idVariant, -a.mililiter);
+    tx.commit();
+    return id;
+}
+
+Outcome correctSale(qint64 id, const Amounts& a)
+{
+    Transaction tx;
+    const std::optional<Taken> old = takenBy(id);
+    if (!old)
+        return Outcome::Missing;
+    if (old->status == 1)
+        return Outcome::Locked;
+    Db::exec(QStringLiteral("UPDATE tvr_sales SET sales_idvariant = ?, sales_idbotol = ?, "
+                            "sales_mililiter = ?, sales_totalml = ?, sales_hargatotal = ?, "
+                            "sales_diskon = ?, sales_hargadiskon = ? WHERE idsales = ?"),
+             {a.idVariant, a.idBotol, a.mililiter, a.totalml, a.hargaTotal, a.diskon, a.hargaDiskon,
+              id});
+    // Give back what the sale took and take the new amounts; on the same
+    // item the two moves net to one.
+    if (old->idBotol != a.idBotol) {
+        moveBottles(old->idBotol, +1);
+        moveBottles(a.idBotol, -1);
+    }
+    if (old->idVariant == a.idVariant) {
+        if (old->mililiter != a.mililiter)
+            moveConcentrate(a.idVariant, old->mililiter - a.mililiter);
+    } else {
+        moveConcentrate(old->idVariant, old->mililiter);
+        moveConcentrate(a.idVariant, -a.mililiter);
+    }
+    tx.commit();
+    return Outcome::Done;
+}
+
+Outcome deleteSale(qint64 id)
+{
+    Transaction tx;
+    const std::optional<Taken> old = takenBy(id);
+    if (!old)
+        return Outcome::Missing;
+    if (old->status == 1)
+        return Outcome::Locked;
+    Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE idsales = ?"), {id});
+    moveBottles(old->idBotol, +1);
+    moveConcentrate(old->idVariant, old->mililiter);
+    tx.commit();
+    return Outcome::Done;
+}
+
+} // namespace SalesStore

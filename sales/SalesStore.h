@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/Db.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Every SQL text of the sales window. Sales move stock in two columns only,
+// variant_stock and botol_stock; a sale, a correction and a deletion each write
+// their sale row and their stock moves in one transaction. The refill bottle
+// type never takes or gets back a bottle.
+namespace SalesStore {
+
+struct Customer {
+    int id = 0;
+    QString nomor, nama, alamat, notelp;
+};
+struct Variant {
+    int id = 0;
+    QString kode, nama;
+    double harga = 0; // per millilitre
+    double stock = 0; // millilitres
+};
+struct Botol {
+    int id = 0;
+    QString tipe;
+    double harga = 0;
+    double stock = 0;
+};
+
+// One indexed lookup each, by the exact text typed.
+std::optional<Customer> findCustomer(const QString& nomor);
+std::optional<Variant> findVariant(const QString& kode);
+std::optional<Botol> findBotol(const QString& tipe);
+
+// The bottle types offered at the till: the refill type first, then the others by name.
+QStringList bottleTypes();
+
+// The day of the oldest sale; an invalid date when there is no sale.
+QDate firstSaleDay();
+
+// The sales of one day, newest first, in the list's column order: idsales,
+// sales_date, cust_nama, variant_kode, sales_mililiter, sales_totalml,
+// botol_tipe, sales_hargatotal, sales_diskon, sales_hargadiskon, sales_status.
+RowSet dayList(const QDate& day);
+
+// A recorded sale as the editor loads it.
+struct Sale {
+    qint64 id = 0;
+    int status = 0; // 1: locked by a stock reset
+    QString custNomor;
+    int idVariant = 0;
+    QString variantKode;
+    int idBotol = 0;
+    QString botolTipe;
+    double mililiter = 0, totalml = 0;
+    double hargaVariant = 0, hargaBotol = 0; // unit prices applied to the sale
+    double hargaTotal = 0, diskon = 0, hargaDiskon = 0;
+};
+std::optional<Sale> loadSale(qint64 id);
+
+// What a sale or a correction records about the goods and the price.
+struct Amounts {
+    int idVariant = 0;
+    int idBotol = 0;
+    double mililiter = 0, totalml = 0;
+    double hargaTotal = 0, diskon = 0, hargaDiskon = 0;
+};
+
+struct NewCustomer {
+    QString nomor, nama, alamat, notelp;
+};
+
+struct NewSale {
+    int idCust = 0; // 0: the customer is created from `customer` first
+    NewCustomer customer;
+    Amounts amounts;
+    double hargaVariant = 0, hargaBotol = 0;
+};
+
+// Records a sale dated today by the logged-in user and takes its stock.
+// Returns the new idsales.
+qint64 addSale(const NewSale& sale);
+
+enum class Outcome { Done, Missing, Locked };
+
+// Rewrites the amounts of a sale (never its customer, unit prices, date or
+// author), gives back the stock recorded on it and takes the new amounts.
+Outcome correctSale(qint64 id, const Amounts& amounts);
+
+// Deletes a sale and gives back the stock recorded on it.
+Outcome deleteSale(qint64 id);
+
+} // namespace SalesStore

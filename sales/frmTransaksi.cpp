@@ -1,0 +1,732 @@
+#include "frmTransaksi.h"
+
+#include "core/Globals.h"
+#include "core/Regional.h"
+#include "ui/GridColumns.h"
+#include "ui/InputConventions.h"
+#include "ui/Module1.h"
+#include "ui/Prompt.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SubmitCaption = QStringLiteral("&Submit");
+const QString UpdateCaption = QStringLiteral("&Update");
+const QString EntryTitle = QStringLiteral("Periksa Entri");
+const QString LockedText = QStringLiteral("Maaf, rekaman ini tidak dapat dirubah.");
+const QString DeleteTitle = QStringLiteral("Hapus Rekaman");
+
+// Stock arithmetic on doubles: 0,7 - 0,4 must still sell 0,3.
+constexpr double StockTolerance = 1e-9;
+
+const QList<GridColumn>& listColumns()
+{
+    using F = GridColumn::Format;
+    static const QList<GridColumn> columns = {
+        {QString(), 0, Qt::AlignLeft, F::Text}, // idsales
+        {QStringLiteral("Date"), 1000, Qt::AlignLeft, F::Text},
+        {QStringLiteral("Nama Cust."), 1500, Qt::AlignLeft, F::Text},
+        {QStringLiteral("Variant"), 800, Qt::AlignLeft, F::Text},
+        {QStringLiteral("ml"), 700, Qt::AlignRight, F::Amount},
+        {QStringLiteral("Tot"), 700, Qt::AlignRight, F::Amount},
+        {QStringLiteral("Botol"), 800, Qt::AlignRight, F::Text},
+        {QStringLiteral("Harga"), 1000, Qt::AlignRight, F::Amount},
+        {QStringLiteral("Disc (%)"), 500, Qt::AlignRight, F::Text},
+        {QStringLiteral("Total"), 1000, Qt::AlignRight, F::Amount},
+        {QString(), 0, Qt::AlignLeft, F::Text}, // sales_status
+    };
+    return columns;
+}
+
+QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& tag, int maxLength)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setProperty("tag", tag);
+    e->setMaxLength(maxLength);
+    if (tag.contains(QLatin1String("_int")))
+        e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+QLabel* valueLabel(QWidget* parent, const QString& name)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setMinimumWidth(120);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QFrame* plainFrame(QWidget* parent, const QString& name)
+{
+    auto* f = new QFrame(parent);
+    f->setObjectName(name);
+    return f;
+}
+
+} // namespace
+
+frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmTransaksi"));
+    setWindowTitle(QStringLiteral("Transaction"));
+    DoApplyWindowLook(this);
+    buildControls();
+
+    InputRules rules;
+    rules.intKeys = InputRules::NumberKeys::Amount;
+    rules.intFormat = InputRules::NumberFormat::Amount;
+    InputConventions::install(this, rules);
+    dtGridTrans->installEventFilter(this);
+
+    connect(txtNoCust, &QLineEdit::textChanged, this, [this] { DoGetCustomer(); });
+    connect(txtKode, &QLineEdit::textChanged, this, [this] {
+        DoGetVariant();
+        DoGetPrice();
+    });
+    connect(cmbBotol, &QComboBox::currentIndexChanged, this, [this] {
+        DoGetBotol();
+        DoGetPrice();
+    });
+    connect(txtMililiter, &QLineEdit::textChanged, this, [this] { DoGetPrice(); });
+    connect(txtDiscount, &QLineEdit::textChanged, this, [this] { DoGetPrice(); });
+    for (QLineEdit* e :
+         {txtNoCust, txtNama, txtAlamat, txtNoTelp, txtKode, txtMililiter, txtTotalml, txtDiscount})
+        connect(e, &QLineEdit::textEdited, this, [this] { markDirty(); });
+    connect(cmbBotol, &QComboBox::activated, this, [this] { markDirty(); });
+    connect(cekRefresh, &QCheckBox::clicked, this, [this] { cekRefresh_Click(); });
+    connect(txtIDTrans, &QLineEdit::textEdited, this, [this](const QString& t) { DoGetTrans(t); });
+    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
+    connect(cmdSubmit, &QPushButton::clicked, this, [this] { cmdSubmit_Click(); });
+    connect(cmdQuit, &QPushButton::clicked, this, &QDialog::close);
+    // The customer search opens from cmdSearch once it is part of the program.
+    connect(dtGridTrans->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { dtGridTrans_RowColChange(); });
+    for (int i = 0; i < cmdNavigasi.size(); ++i)
+        connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] {
+            DoCDNavigasi(i);
+            guardDb([this] { DoGetList(); });
+        });
+
+    {
+        const QSignalBlocker quiet(cmbBotol);
+        cmbBotol->addItems(SalesStore::bottleTypes());
+    }
+    DoFirstSetPage();
+    DoSetDNavigasi();
+    DoGetList();
+    cmdNew_Click();
+}
+
+void frmTransaksi::buildControls()
+{
+    // Customer: the number with its search, then the details of a new customer.
+    auto* customer = new QGroupBox(QStringLiteral("Customer"), this);
+    customer->setObjectName(QStringLiteral("fraCustomer"));
+    fraEditor_e = plainFrame(customer, QStringLiteral("fraEditor_e"));
+    txtNoCust = lineEdit(fraEditor_e, QStringLiteral("txtNoCust"), QStringLiteral("input_e"), 12);
+    cmdSearch = button(fraEditor_e, QStringLiteral("cmdSearch"), QStringLiteral("..."));
+    cmdSearch->setFixedWidth(32);
+    auto* eLayout = new QGridLayout(fraEditor_e);
+    eLayout->setContentsMargins(0, 0, 0, 0);
+    eLayout->addWidget(new QLabel(QStringLiteral("No Cust :"), fraEditor_e), 0, 0);
+    eLayout->addWidget(txtNoCust, 0, 1);
+    eLayout->addWidget(cmdSearch, 0, 2);
+
+    fraEditor_e1 = plainFrame(customer, QStringLiteral("fraEditor_e1"));
+    txtNama = lineEdit(fraEditor_e1, QStringLiteral("txtNama"), QStringLiteral("input_e1"), 25);
+    txtAlamat =
+        lineEdit(fraEditor_e1, QStringLiteral("txtAlamat"), QStringLiteral("input_e1"), 200);
+    txtNoTelp = lineEdit(fraEditor_e1, QStringLiteral("txtNoTelp"), QStringLiteral("input_e1"), 15);
+    auto* e1Layout = new QGridLayout(fraEditor_e1);
+    e1Layout->setContentsMargins(0, 0, 0, 0);
+    e1Layout->addWidget(new QLabel(QStringLiteral("Nama :"), fraEditor_e1), 0, 0);
+    e1Layout->addWidget(txtNama, 0, 1);
+    e1Layout->addWidget(new QLabel(QStringLiteral("Alamat :"), fraEditor_e1), 1, 0);
+    e1Layout->addWidget(txtAlamat, 1, 1);
+    e1Layout->addWidget(new QLabel(QStringLiteral("No. Telp :"), fraEditor_e1), 2, 0);
+    e1Layout->addWidget(txtNoTelp, 2, 1);
+    e1Layout->setColumnMinimumWidth(0, 70);
+    eLayout->setColumnMinimumWidth(0, 70);
+
+    auto* customerLayout = new QVBoxLayout(customer);
+    customerLayout->addWidget(fraEditor_e);
+    customerLayout->addWidget(fraEditor_e1);
+    customerLayout->addStretch(1);
+
+    // The goods: variant, millilitres, bottle type.
+    fraEditor = new QGroupBox(QStringLiteral("Item"), this);
+    fraEditor->setObjectName(QStringLiteral("fraEditor"));
+    txtKode = lineEdit(fraEditor, QStringLiteral("txtKode"), QStringLiteral("input"), 12);
+    lblVariant_i = new QLabel(fraEditor);
+    lblVariant_i->setObjectName(QStringLiteral("lblVariant_i"));
+    lblVariant_i->setMinimumWidth(150);
+    QFont strong = lblVariant_i->font();
+    strong.setBold(true);
+    lblVariant_i->setFont(strong);
+    txtMililiter =
+        lineEdit(fraEditor, QStringLiteral("txtMililiter"), QStringLiteral("input_int"), 20);
+    txtTotalml = lineEdit(fraEditor, QStringLiteral("txtTotalml"), QStringLiteral("input_int"), 20);
+    cmbBotol = new QComboBox(fraEditor);
+    cmbBotol->setObjectName(QStringLiteral("cmbBotol"));
+    cmbBotol->setProperty("tag", QStringLiteral("input"));
+    cmbBotol->setMinimumWidth(120);
+    cekRefresh = new QCheckBox(QStringLiteral("New Price"), fraEditor);
+    cekRefresh->setObjectName(QStringLiteral("cekRefresh"));
+    auto* itemLayout = new QGridLayout(fraEditor);
+    itemLayout->addWidget(new QLabel(QStringLiteral("Kode :"), fraEditor), 0, 0);
+    itemLayout->addWidget(txtKode, 0, 1);
+    itemLayout->addWidget(new QLabel(QStringLiteral("Variant :"), fraEditor), 0, 2);
+    itemLayout->addWidget(lblVariant_i, 0, 3);
+    itemLayout->addWidget(new QLabel(QStringLiteral("Mililiter :"), fraEditor), 1, 0);
+    itemLayout->addWidget(txtMililiter, 1, 1);
+    itemLayout->addWidget(new QLabel(QStringLiteral("Total ml :"), fraEditor), 1, 2);
+    itemLayout->addWidget(txtTotalml, 1, 3);
+    itemLayout->addWidget(new QLabel(QStringLiteral("Botol :"), fraEditor), 2, 0);
+    itemLayout->addWidget(cmbBotol, 2, 1);
+    itemLayout->addWidget(cekRefresh, 2, 3);
+    itemLayout->setColumnStretch(3, 1);
+
+    // The price.
+    auto* price = new QGroupBox(QStringLiteral("Price"), this);
+    price->setObjectName(QStringLiteral("fraHarga"));
+    lblHarga_i = valueLabel(price, QStringLiteral("lblHarga_i"));
+    txtDiscount = lineEdit(price, QStringLiteral("txtDiscount"), QStringLiteral("input_int"), 20);
+    txtDiscount->setMaximumWidth(80);
+    lblTotalHarga_i = valueLabel(price, QStringLiteral("lblTotalHarga_i"));
+    lblTotalHarga_i->setFont(strong);
+    auto* priceLayout = new QHBoxLayout(price);
+    priceLayout->addWidget(new QLabel(QStringLiteral("Harga :"), price));
+    priceLayout->addWidget(lblHarga_i);
+    priceLayout->addSpacing(12);
+    priceLayout->addWidget(new QLabel(QStringLiteral("Discount (%):"), price));
+    priceLayout->addWidget(txtDiscount);
+    priceLayout->addSpacing(12);
+    priceLayout->addWidget(new QLabel(QStringLiteral("Total :"), price));
+    priceLayout->addWidget(lblTotalHarga_i);
+    priceLayout->addStretch(1);
+
+    // The sale number and the editor's buttons.
+    fraEditor_id = plainFrame(this, QStringLiteral("fraEditor_id"));
+    txtIDTrans =
+        lineEdit(fraEditor_id, QStringLiteral("txtIDTrans"), QStringLiteral("input_id"), 12);
+    txtIDTrans->setMaximumWidth(100);
+    auto* idLayout = new QHBoxLayout(fraEditor_id);
+    idLayout->setContentsMargins(0, 0, 0, 0);
+    idLayout->addWidget(new QLabel(QStringLiteral("ID Trans :"), fraEditor_id));
+    idLayout->addWidget(txtIDTrans);
+    cmdNew = button(this, QStringLiteral("cmdNew"), QStringLiteral("&New"));
+    cmdSubmit = button(this, QStringLiteral("cmdSubmit"), SubmitCaption);
+    cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(fraEditor_id);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdNew);
+    buttons->addWidget(cmdSubmit);
+    buttons->addWidget(cmdQuit);
+
+    // The day's list and its day navigation.
+    dtGridTrans = new QTableView(this);
+    dtGridTrans->setObjectName(QStringLiteral("dtGridTrans"));
+    m_model = new RowSetModel(dtGridTrans);
+    setUpGrid(dtGridTrans, m_model);
+    // The column widths are designed for a small list font.
+    QFont listFont = dtGridTrans->font();
+    listFont.setPointSizeF(7.5);
+    dtGridTrans->setFont(listFont);
+    setUpGrid(dtGridTrans, m_model);
+    dtGridTrans->setMinimumHeight(220);
+    auto* nav = new QHBoxLayout;
+    const QStringList captions = {QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
+                                  QStringLiteral(">>")};
+    for (int i = 0; i < captions.size(); ++i) {
+        QPushButton* b = button(this, QStringLiteral("cmdNavigasi_%1").arg(i), captions.at(i));
+        b->setFixedWidth(36);
+        cmdNavigasi << b;
+        nav->addWidget(b);
+    }
+    lblPage_i = new QLabel(this);
+    lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
+    nav->addSpacing(8);
+    nav->addWidget(lblPage_i);
+    nav->addStretch(1);
+
+    auto* top = new QGridLayout;
+    top->addWidget(customer, 0, 0, 2, 1);
+    top->addWidget(fraEditor, 0, 1);
+    top->addWidget(price, 1, 1);
+    top->setColumnStretch(0, 2);
+    top->setColumnStretch(1, 3);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    layout->addWidget(dtGridTrans, 1);
+    layout->addLayout(nav);
+    resize(860, 600);
+
+    setTabOrder(txtNoCust, cmdSearch);
+    setTabOrder(cmdSearch, txtNama);
+    setTabOrder(txtNama, txtAlamat);
+    setTabOrder(txtAlamat, txtNoTelp);
+    setTabOrder(txtNoTelp, txtKode);
+    setTabOrder(txtKode, txtMililiter);
+    setTabOrder(txtMililiter, txtTotalml);
+    setTabOrder(txtTotalml, cmbBotol);
+    setTabOrder(cmbBotol, cekRefresh);
+    setTabOrder(cekRefresh, txtDiscount);
+    setTabOrder(txtDiscount, txtIDTrans);
+    setTabOrder(txtIDTrans, cmdNew);
+    setTabOrder(cmdNew, cmdSubmit);
+    setTabOrder(cmdSubmit, cmdQuit);
+    setTabOrder(cmdQuit, dtGridTrans);
+}
+
+// ---- Lookups and price ----------------------------------------------------
+
+void frmTransaksi::DoGetCustomer()
+{
+    std::optional<SalesStore::Customer> c;
+    if (!guardDb([&] { c = SalesStore::findCustomer(txtNoCust->text()); }))
+        return;
+    m_idCust = c ? c->id : 0;
+    txtNama->setText(c ? c->nama : QString());
+    txtAlamat->setText(c ? c->alamat : QString());
+    txtNoTelp->setText(c ? c->notelp : QString());
+    // A known customer's details are locked; a new one's are typed here.
+    InputIsEnabled(QStringLiteral("input_e1"), !c);
+}
+
+void frmTransaksi::DoGetVariant()
+{
+    std::optional<SalesStore::Variant> v;
+    if (!guardDb([&] { v = SalesStore::findVariant(txtKode->text()); }))
+        return;
+    m_variantFound = v.has_value();
+    if (v)
+        m_idVariant = v->id;
+    lblVariant_i->setText(v ? v->nama : QString());
+    m_hargaVariant = v ? v->harga : 0;
+    m_stockVariant = v ? v->stock : 0;
+}
+
+void frmTransaksi::DoGetBotol()
+{
+    std::optional<SalesStore::Botol> b;
+    if (!guardDb([&] { b = SalesStore::findBotol(cmbBotol->currentText()); }))
+        return;
+    m_idBotol = b ? b->id : 0;
+    m_hargaBotol = b ? b->harga : 0;
+    m_stockBotol = b ? b->stock : 0;
+}
+
+void frmTransaksi::DoGetPrice()
+{
+    if (txtMililiter->text().isEmpty())
+        txtMililiter->setText(QStringLiteral("0"));
+    if (txtDiscount->text().isEmpty())
+        txtDiscount->setText(QStringLiteral("0"));
+    showPrice(salePrice(Regional::read(txtMililiter->text()), m_hargaVariant, m_hargaBotol,
+                        Regional::read(txtDiscount->text())));
+}
+
+void frmTransaksi::showPrice(const SalePrice& price)
+{
+    m_price = price;
+    lblHarga_i->setText(Regional::amount(price.harga));
+    lblTotalHarga_i->setText(Regional::amount(price.total));
+}
+
+void frmTransaksi::cekRefresh_Click()
+{
+    // Ticked: the unit prices stored on the sale; unticked: today's register prices.
+    if (cekRefresh->isChecked() && m_old) {
+        m_hargaVariant = m_old->hargaVariant;
+        m_hargaBotol = m_old->hargaBotol;
+    } else {
+        DoGetVariant();
+        DoGetBotol();
+    }
+    DoGetPrice();
+    markDirty();
+}
+
+// ---- Editor states ----------------------------------------------------------
+
+void frmTransaksi::InputIsEnabled(const QString& tag, bool enabled)
+{
+    if (tag.contains(QLatin1String("_e1"))) {
+        fraEditor_e1->setEnabled(enabled);
+    } else if (tag.contains(QLatin1String("_e"))) {
+        fraEditor_e->setEnabled(enabled);
+        fraEditor_e1->setEnabled(enabled);
+    } else if (tag.contains(QLatin1String("_id"))) {
+        fraEditor_id->setEnabled(enabled);
+    } else {
+        fraEditor->setEnabled(enabled);
+        cekRefresh->setEnabled(enabled);
+    }
+    InputConventions::setGroupEnabled(this, tag, enabled);
+}
+
+void frmTransaksi::cmdNew_Click()
+{
+    // Clearing runs the lookups: no customer (details open), no variant, no bottle.
+    DoClearInputs(QStringLiteral("input"), this);
+    InputIsEnabled(QStringLiteral("input"), true);
+    InputIsEnabled(QStringLiteral("input_id"), false);
+    InputIsEnabled(QStringLiteral("input_e"), true);
+    cmdNew->setEnabled(true);
+    cmdSubmit->setEnabled(true);
+    cmdSubmit->setText(SubmitCaption);
+    cekRefresh->setChecked(false);
+    cekRefresh->setEnabled(false);
+    m_old.reset();
+    m_dirty = false;
+    txtNoCust->setFocus();
+}
+
+void frmTransaksi::DoGetTrans(const QString& id)
+{
+    // Text that is not a sale number finds no sale.
+    bool isNumber = false;
+    const qint64 number = id.trimmed().toLongLong(&isNumber);
+    std::optional<SalesStore::Sale> sale;
+    if (isNumber && !guardDb([&] { sale = SalesStore::loadSale(number); }))
+        return;
+    m_old = sale;
+    {
+        // The lookups run once below, also where a text stays the same.
+        const QSignalBlocker b1(txtNoCust), b2(txtKode), b3(txtMililiter), b4(txtTotalml),
+            b5(cmbBotol), b6(txtDiscount);
+        if (sale) {
+            txtNoCust->setText(sale->custNomor);
+            txtKode->setText(sale->variantKode);
+            txtMililiter->setText(Regional::amount(sale->mililiter));
+            txtTotalml->setText(Regional::amount(sale->totalml));
+            cmbBotol->setCurrentIndex(cmbBotol->findText(sale->botolTipe));
+            txtDiscount->setText(Regional::plain(sale->diskon));
+        } else {
+            txtNoCust->clear();
+            txtKode->clear();
+            txtMililiter->setText(QStringLiteral("0"));
+            txtTotalml->setText(QStringLiteral("0"));
+            cmbBotol->setCurrentIndex(-1);
+            txtDiscount->setText(QStringLiteral("0"));
+        }
+    }
+    DoGetCustomer();
+    DoGetVariant();
+    DoGetBotol();
+    // Correction: the goods and the price open, the customer kept. Empty: only the number open.
+    InputIsEnabled(QStringLiteral("input"), sale.has_value());
+    InputIsEnabled(QStringLiteral("input_e"), false);
+    InputIsEnabled(QStringLiteral("input_id"), true);
+    cmdSubmit->setEnabled(sale.has_value());
+    if (sale) {
+        // The stored totals, not a repricing at today's prices.
+        showPrice({sale->hargaTotal, sale->hargaDiskon});
+    } else {
+        m_price = {};
+        lblHarga_i->setText(QStringLiteral("0"));
+        lblTotalHarga_i->setText(QStringLiteral("0"));
+    }
+    cekRefresh->setChecked(false);
+    cmdNew->setEnabled(true);
+    m_dirty = false;
+}
+
+// ---- Saving -----------------------------------------------------------------
+
+bool frmTransaksi::InputIsChecked()
+{
+    const auto refuse = [](const QString& text, QWidget* focus) {
+        Prompt::message(text, EntryTitle, Prompt::Icon::Critical);
+        focus->setFocus();
+        return false;
+    };
+    if (fraEditor_e->isEnabled() && txtNoCust->text().isEmpty())
+        return refuse(QStringLiteral("No. Cust belum lengkap!"), txtNoCust);
+    if (txtKode->text().isEmpty())
+        return refuse(QStringLiteral("Kode variant belum lengkap!"), txtKode);
+    if (!m_variantFound)
+        return refuse(QStringLiteral("Kode variant tidak dikenal!"), txtKode);
+    if (cmbBotol->currentIndex() < 0)
+        return refuse(QStringLiteral("Tipe botol belum lengkap!"), cmbBotol);
+    return true;
+}
+
+bool frmTransaksi::isRefill() const
+{
+    return cmbBotol->currentText() == RefillBottleType;
+}
+
+bool frmTransaksi::isUpdateMode() const
+{
+    return cmdSubmit->text() == UpdateCaption;
+}
+
+SalesStore::Amounts frmTransaksi::amounts() const
+{
+    return {m_idVariant,
+            m_idBotol,
+            Regional::read(txtMililiter->text()),
+            Regional::read(txtTotalml->text()),
+            m_price.harga,
+            Regional::read(txtDiscount->text()),
+            m_price.total};
+}
+
+bool frmTransaksi::cmdSubmit_Click()
+{
+    if (!InputIsChecked())
+        return false;
+    const bool update = isUpdateMode() && m_old;
+    if (update && m_old->status == 1) {
+        Prompt::message(LockedText, EntryTitle, Prompt::Icon::Critical);
+        DoGetTrans(txtIDTrans->text());
+        // A list without a current row would select its first row on focus.
+        if (dtGridTrans->currentIndex().isValid())
+            dtGridTrans->setFocus();
+        return false;
+    }
+    // A correction of the same variant may use what the sale itself took.
+    const double mililiter = Regional::read(txtMililiter->text());
+    double available = m_stockVariant;
+    if (update && m_old->idVariant == m_idVariant)
+        available += m_old->mililiter;
+    if (mililiter > available + StockTolerance) {
+        Prompt::message(QStringLiteral("Stock Konsentrat tidak tersedia."), EntryTitle,
+                        Prompt::Icon::Critical);
+        txtMililiter->setFocus();
+        return false;
+    }
+    // A bottle is needed unless the customer's own is refilled or a correction keeps it.
+    const bool needsBottle = !isRefill() && !(update && m_old->idBotol == m_idBotol);
+    if (needsBottle && m_stockBotol <= 0) {
+        Prompt::message(QStringLiteral("Stock Botol tidak tersedia."), EntryTitle,
+                        Prompt::Icon::Critical);
+        return false;
+    }
+
+    const std::optional<qint64> saved = DoSubmit(update);
+    if (!saved)
+        return false;
+    m_dirty = false;
+    refreshToToday();
+    Prompt::message(QStringLiteral("Data telah disimpan."), windowTitle(),
+                    Prompt::Icon::Information);
+    showSaved(*saved);
+    return true;
+}
+
+std::optional<qint64> frmTransaksi::DoSubmit(bool update)
+{
+    SalesStore::Outcome outcome = SalesStore::Outcome::Done;
+    qint64 id = 0;
+    const bool written = guardDb([&] {
+        if (update) {
+            id = m_old->id;
+            outcome = SalesStore::correctSale(id, amounts());
+            return;
+        }
+        SalesStore::NewSale sale;
+        sale.idCust = m_idCust;
+        sale.customer = {txtNoCust->text(), txtNama->text(), txtAlamat->text(), txtNoTelp->text()};
+        sale.amounts = amounts();
+        sale.hargaVariant = m_hargaVariant;
+        sale.hargaBotol = m_hargaBotol;
+        id = SalesStore::addSale(sale);
+    });
+    if (!written)
+        return std::nullopt;
+    if (outcome != SalesStore::Outcome::Done) {
+        // Locked or gone since it was loaded: show it as it now is.
+        if (outcome == SalesStore::Outcome::Locked)
+            Prompt::message(LockedText, EntryTitle, Prompt::Icon::Critical);
+        DoGetTrans(QString::number(id));
+        return std::nullopt;
+    }
+    return id;
+}
+
+void frmTransaksi::showSaved(qint64 id)
+{
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->value(row, QStringLiteral("idsales")).toLongLong() != id)
+            continue;
+        const QModelIndex index = m_model->index(row, 1);
+        if (dtGridTrans->currentIndex() != index) {
+            dtGridTrans->setCurrentIndex(index); // the row selection loads it
+            return;
+        }
+        break;
+    }
+    // A sale of another day, or its row was already current.
+    cekRefresh->setChecked(false);
+    txtIDTrans->setText(QString::number(id));
+    DoGetTrans(txtIDTrans->text());
+    cmdSubmit->setText(UpdateCaption);
+}
+
+void frmTransaksi::reject()
+{
+    if (cmdSubmit->isEnabled() && m_dirty) {
+        switch (Prompt::message(QStringLiteral("Simpan rekaman ini?"), windowTitle(),
+                                Prompt::Icon::Question, Prompt::Buttons::YesNoCancel)) {
+        case Prompt::Answer::Yes:
+            // A refused or failed save keeps the window and the entry.
+            if (!cmdSubmit_Click())
+                return;
+            break;
+        case Prompt::Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    QDialog::reject();
+}
+
+// ---- The day's list ---------------------------------------------------------
+
+void frmTransaksi::DoFirstSetPage()
+{
+    m_dateToday = QDate::currentDate();
+    const QDate first = SalesStore::firstSaleDay();
+    if (first.isValid())
+        m_dateFirst = qMin(first, m_dateToday);
+    else if (!m_dateFirst.isValid())
+        m_dateFirst = m_dateToday.addDays(-1); // no sale yet: one day back is all there is
+    m_dateShown = m_dateToday;
+}
+
+void frmTransaksi::DoSetDNavigasi()
+{
+    for (QPushButton* b : cmdNavigasi)
+        b->setEnabled(true);
+    if (m_dateShown != m_dateFirst) {
+        m_datePrev = m_dateShown.addDays(-1);
+    } else {
+        cmdNavigasi.at(0)->setEnabled(false);
+        cmdNavigasi.at(1)->setEnabled(false);
+        m_datePrev = m_dateShown;
+    }
+    if (m_dateShown != m_dateToday) {
+        m_dateNext = m_dateShown.addDays(1);
+    } else {
+        cmdNavigasi.at(2)->setEnabled(false);
+        cmdNavigasi.at(3)->setEnabled(false);
+        m_dateNext = m_dateShown;
+    }
+}
+
+void frmTransaksi::DoCDNavigasi(int index)
+{
+    switch (index) {
+    case 0:
+        m_dateShown = m_dateFirst;
+        break;
+    case 1:
+        m_dateShown = m_datePrev;
+        break;
+    case 2:
+        m_dateShown = m_dateNext;
+        break;
+    case 3:
+        m_dateShown = m_dateToday;
+        break;
+    default:
+        break;
+    }
+    DoSetDNavigasi();
+}
+
+void frmTransaksi::DoGetList()
+{
+    m_model->setRows(SalesStore::dayList(m_dateShown));
+    applyGridColumns(dtGridTrans, listColumns());
+    lblPage_i->setText(m_dateShown.toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+void frmTransaksi::refreshToToday()
+{
+    guardDb([this] {
+        DoFirstSetPage();
+        DoSetDNavigasi();
+        DoGetList();
+    });
+}
+
+void frmTransaksi::dtGridTrans_RowColChange()
+{
+    const QModelIndex current = dtGridTrans->currentIndex();
+    if (!current.isValid())
+        return;
+    cekRefresh->setChecked(false);
+    txtIDTrans->setText(m_model->value(current.row(), QStringLiteral("idsales")).toString());
+    DoGetTrans(txtIDTrans->text());
+    cmdSubmit->setText(UpdateCaption);
+}
+
+void frmTransaksi::dtGridTrans_Delete()
+{
+    const QModelIndex current = dtGridTrans->currentIndex();
+    if (!current.isValid())
+        return;
+    if (m_model->value(current.row(), QStringLiteral("sales_status")).toInt() == 1) {
+        Prompt::message(LockedText, EntryTitle, Prompt::Icon::Exclamation);
+        dtGridTrans->setFocus();
+        return;
+    }
+    if (Prompt::message(QStringLiteral("Yakin akan menghapus rekaman ini?"), DeleteTitle,
+                        Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
+        return;
+    const qint64 id = m_model->value(current.row(), QStringLiteral("idsales")).toLongLong();
+    SalesStore::Outcome outcome = SalesStore::Outcome::Done;
+    if (!guardDb([&] { outcome = SalesStore::deleteSale(id); }))
+        return;
+    if (outcome == SalesStore::Outcome::Locked) {
+        Prompt::message(LockedText, EntryTitle, Prompt::Icon::Exclamation);
+        return;
+    }
+    refreshToToday();
+    Prompt::message(QStringLiteral("Rekaman telah dihapus!"), DeleteTitle,
+                    Prompt::Icon::Information);
+    cmdNew_Click();
+}
+
+bool frmTransaksi::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == dtGridTrans && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        dtGridTrans_Delete();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

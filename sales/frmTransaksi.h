@@ -1,0 +1,115 @@
+#pragma once
+
+#include "sales/Pricing.h"
+#include "sales/SalesStore.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class RowSetModel;
+
+// The till: records a sale of concentrate into a bottle for a customer,
+// corrects or deletes a recorded one, and lists the sales of one day.
+//
+// The editor is in one of three states: New (a sale being entered, "Submit"),
+// Correction (a recorded sale loaded, "Update") and Empty (a sale number that
+// does not exist; nothing to save).
+class frmTransaksi : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmTransaksi(QWidget* parent = nullptr);
+
+    // Editor
+    QFrame* fraEditor_e;
+    QFrame* fraEditor_e1;
+    QGroupBox* fraEditor;
+    QFrame* fraEditor_id;
+    QLineEdit* txtNoCust;
+    QPushButton* cmdSearch;
+    QLineEdit* txtNama;
+    QLineEdit* txtAlamat;
+    QLineEdit* txtNoTelp;
+    QLineEdit* txtKode;
+    QLabel* lblVariant_i;
+    QLineEdit* txtMililiter;
+    QLineEdit* txtTotalml;
+    QComboBox* cmbBotol;
+    QCheckBox* cekRefresh;
+    QLabel* lblHarga_i;
+    QLineEdit* txtDiscount;
+    QLabel* lblTotalHarga_i;
+    QLineEdit* txtIDTrans;
+    QPushButton* cmdNew;
+    QPushButton* cmdSubmit;
+    QPushButton* cmdQuit;
+
+    // The day's list
+    QTableView* dtGridTrans;
+    QList<QPushButton*> cmdNavigasi; // "<<", "<", ">", ">>"
+    QLabel* lblPage_i;
+
+protected:
+    // Closing (Quit, Escape, the title bar) asks to save unsaved work.
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+
+    // Lookups, each on the typed text, and the repricing.
+    void DoGetCustomer();
+    void DoGetVariant();
+    void DoGetBotol();
+    void DoGetPrice();
+    void showPrice(const SalePrice& price);
+
+    bool InputIsChecked();
+    void InputIsEnabled(const QString& tag, bool enabled);
+    bool isRefill() const;
+    bool isUpdateMode() const;
+    SalesStore::Amounts amounts() const;
+
+    void cmdNew_Click();
+    bool cmdSubmit_Click();
+    void cekRefresh_Click();
+    std::optional<qint64> DoSubmit(bool update);
+    void showSaved(qint64 id);
+
+    // The day's list and the loading of a sale.
+    void DoFirstSetPage();
+    void DoSetDNavigasi();
+    void DoCDNavigasi(int index);
+    void DoGetList();
+    void DoGetTrans(const QString& id);
+    void dtGridTrans_RowColChange();
+    void dtGridTrans_Delete();
+    void refreshToToday();
+    void markDirty() { m_dirty = true; }
+
+    RowSetModel* m_model;
+
+    // The variant, bottle type and customer found for what is typed.
+    int m_idVariant = 0;
+    bool m_variantFound = false;
+    double m_hargaVariant = 0, m_stockVariant = 0;
+    int m_idBotol = 0;
+    double m_hargaBotol = 0, m_stockBotol = 0;
+    int m_idCust = 0; // 0: a new customer is created on saving
+
+    SalePrice m_price;                     // as the two price labels show it
+    std::optional<SalesStore::Sale> m_old; // the sale loaded for correction
+    bool m_dirty = false;                  // the editor holds unsaved typing
+
+    QDate m_dateFirst, m_dateToday, m_dateShown, m_datePrev, m_dateNext;
+};
