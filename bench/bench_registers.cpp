@@ -60,19 +60,23 @@ void clickLetter(frmDBCustomer& w, int index)
 
 void pages(const QString& list, const QList<QPushButton*>& nav, int middlePage)
 {
-    Bench::measure(list + ": last page (>>)", 25, [&] { click(nav.at(3)); }, PageTarget,
-                   [&] { click(nav.at(0)); });
-    Bench::measure(list + ": first page (<<)", 25, [&] { click(nav.at(0)); }, PageTarget,
-                   [&] { click(nav.at(3)); });
+    Bench::measure(
+        list + ": last page (>>)", 25, [&] { click(nav.at(3)); }, PageTarget,
+        [&] { click(nav.at(0)); });
+    Bench::measure(
+        list + ": first page (<<)", 25, [&] { click(nav.at(0)); }, PageTarget,
+        [&] { click(nav.at(3)); });
     const auto toMiddle = [&] {
         click(nav.at(0));
         for (int page = 1; page < middlePage; ++page)
             click(nav.at(2));
     };
-    Bench::measure(list + QStringLiteral(": next page (>) from page %1").arg(middlePage), 25,
-                   [&] { click(nav.at(2)); }, PageTarget, toMiddle);
-    Bench::measure(list + QStringLiteral(": previous page (<) from page %1").arg(middlePage), 25,
-                   [&] { click(nav.at(1)); }, PageTarget, toMiddle);
+    Bench::measure(
+        list + QStringLiteral(": next page (>) from page %1").arg(middlePage), 25,
+        [&] { click(nav.at(2)); }, PageTarget, toMiddle);
+    Bench::measure(
+        list + QStringLiteral(": previous page (<) from page %1").arg(middlePage), 25,
+        [&] { click(nav.at(1)); }, PageTarget, toMiddle);
 }
 
 void registers()
@@ -83,45 +87,53 @@ void registers()
     {
         frmDBVariant w;
         w.show();
-        Bench::measure("variants: open the window (count + first page)", 15,
-                       [] { frmDBVariant other; }, PageTarget);
+        Bench::measure(
+            "variants: open the window (count + first page)", 15, [] { frmDBVariant other; },
+            PageTarget);
         pages("variants (500)", w.cmdNavigasi, 25);
-        Bench::measure("variants: page 26 counted from the start", 25, [] {
-            RegisterStore::variantPage(planPage(26, 10, 500, 0, {}, {}));
-        }, PageTarget);
-        Bench::measure("variants: keystroke lookup of a code", 25,
-                       [&] { w.txtKode->setText("V0250"); }, LookupTarget,
-                       [&] { w.txtKode->setText("V025"); });
+        Bench::measure(
+            "variants: page 26 counted from the start", 25,
+            [] { RegisterStore::variantPage(planPage(26, 10, 500, 0, {}, {})); }, PageTarget);
+        Bench::measure(
+            "variants: keystroke lookup of a code", 25, [&] { w.txtKode->setText("V0250"); },
+            LookupTarget, [&] { w.txtKode->setText("V025"); });
     }
     {
         frmDBBotol w;
         w.show();
-        Bench::measure("bottle types: open the window (count + first page)", 15,
-                       [] { frmDBBotol other; }, PageTarget);
+        Bench::measure(
+            "bottle types: open the window (count + first page)", 15, [] { frmDBBotol other; },
+            PageTarget);
         pages("bottle types (49)", w.cmdNavigasi, 3);
-        Bench::measure("bottle types: keystroke lookup of a type", 25,
-                       [&] { w.txtTipeBotol->setText("BTL-25"); }, LookupTarget,
-                       [&] { w.txtTipeBotol->setText("BTL-2"); });
+        Bench::measure(
+            "bottle types: keystroke lookup of a type", 25,
+            [&] { w.txtTipeBotol->setText("BTL-25"); }, LookupTarget,
+            [&] { w.txtTipeBotol->setText("BTL-2"); });
     }
     {
         frmDBCustomer w;
         w.show();
-        Bench::measure("customers: open the window (letter A, first page)", 15,
-                       [] { frmDBCustomer other; }, PageTarget);
-        Bench::measure("customers: letter click (count + first page)", 25,
-                       [&] { clickLetter(w, 0); }, PageTarget, [&] { clickLetter(w, 1); });
-        Bench::measure("customers: letter ... click (count + first page)", 25,
-                       [&] { clickLetter(w, 26); }, PageTarget, [&] { clickLetter(w, 1); });
+        Bench::measure(
+            "customers: open the window (letter A, first page)", 15, [] { frmDBCustomer other; },
+            PageTarget);
+        Bench::measure(
+            "customers: letter click (count + first page)", 25, [&] { clickLetter(w, 0); },
+            PageTarget, [&] { clickLetter(w, 1); });
+        Bench::measure(
+            "customers: letter ... click (count + first page)", 25, [&] { clickLetter(w, 26); },
+            PageTarget, [&] { clickLetter(w, 1); });
         clickLetter(w, 0);
         std::printf("  letter A: %d customers, %d pages\n", NavRecordCount, NavLastPage);
         pages("customers, letter A", w.cmdNavigasi, 186);
         const int count = RegisterStore::countCustomers("a");
-        Bench::measure("customers: letter A, page 186 counted from the start", 25, [&] {
-            RegisterStore::customerPage("a", planPage(186, 10, count, 0, {}, {}));
-        }, PageTarget);
-        Bench::measure("customers: keystroke lookup of a number (100 000)", 25,
-                       [&] { w.txtNoCust->setText("C0050000"); }, LookupTarget,
-                       [&] { w.txtNoCust->setText("C005000"); });
+        Bench::measure(
+            "customers: letter A, page 186 counted from the start", 25,
+            [&] { RegisterStore::customerPage("a", planPage(186, 10, count, 0, {}, {})); },
+            PageTarget);
+        Bench::measure(
+            "customers: keystroke lookup of a number (100 000)", 25,
+            [&] { w.txtNoCust->setText("C0050000"); }, LookupTarget,
+            [&] { w.txtNoCust->setText("C005000"); });
     }
     Db::close();
 

@@ -90,10 +90,10 @@ bool exists(const QString& sql, const QVariantList& values)
 // One bottle back for every sale in `salesFilter`, never for the refill type.
 void giveBottlesBack(const QString& salesFilter, int id)
 {
-    const RowSet counts = Db::select(
-        QStringLiteral("SELECT sales_idbotol, COUNT(*) FROM tvr_sales WHERE ") + salesFilter +
-            QStringLiteral(" GROUP BY sales_idbotol"),
-        {id});
+    const RowSet counts =
+        Db::select(QStringLiteral("SELECT sales_idbotol, COUNT(*) FROM tvr_sales WHERE ") +
+                       salesFilter + QStringLiteral(" GROUP BY sales_idbotol"),
+                   {id});
     for (const QVariantList& row : counts.rows)
         Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_stock = botol_stock + ? "
                                 "WHERE idbotol = ? AND botol_tipe <> ?"),
@@ -173,7 +173,8 @@ int saveVariant(std::optional<int> id, const QString& kode, const QString& nama,
 
 bool variantIsReferenced(int id)
 {
-    return exists(QStringLiteral("SELECT 1 FROM tvr_sales WHERE sales_idvariant = ? LIMIT 1"), {id}) ||
+    return exists(QStringLiteral("SELECT 1 FROM tvr_sales WHERE sales_idvariant = ? LIMIT 1"),
+                  {id}) ||
            exists(QStringLiteral("SELECT 1 FROM tvr_stock WHERE stock_name = 'variant' "
                                  "AND stock_idname = ? LIMIT 1"),
                   {id});
@@ -185,8 +186,9 @@ void deleteVariant(int id)
     // The concentrate of these sales is not given back: the variant goes away.
     giveBottlesBack(QStringLiteral("sales_idvariant = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idvariant = ?"), {id});
-    Db::exec(QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'variant' AND stock_idname = ?"),
-             {id});
+    Db::exec(
+        QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'variant' AND stock_idname = ?"),
+        {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_dtvariant WHERE idvariant = ?"), {id});
     t.commit();
 }
@@ -208,8 +210,12 @@ int countBotols()
 
 RowSet botolPage(const PagePlan& plan)
 {
-    return readPage({BotolColumns, QStringLiteral("tvr_dtbotol"), QStringLiteral("botol_tipe <> ?"),
-                     {RefillBottleType}, botolKeys(), false},
+    return readPage({BotolColumns,
+                     QStringLiteral("tvr_dtbotol"),
+                     QStringLiteral("botol_tipe <> ?"),
+                     {RefillBottleType},
+                     botolKeys(),
+                     false},
                     plan);
 }
 
@@ -221,7 +227,8 @@ std::optional<Botol> findBotol(const QString& tipe)
                                    {tipe});
     if (rows.isEmpty())
         return std::nullopt;
-    return Botol{rows.value(0, 0).toInt(), rows.value(0, 1).toString(), rows.value(0, 2).toDouble()};
+    return Botol{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
+                 rows.value(0, 2).toDouble()};
 }
 
 int saveBotol(std::optional<int> id, const QString& tipe, double harga)
@@ -236,10 +243,11 @@ int saveBotol(std::optional<int> id, const QString& tipe, double harga)
         written = *id;
     } else {
         const QString today = Regional::today();
-        const QSqlQuery q = Db::exec(
-            QStringLiteral("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_date, "
-                           "botol_author, botol_ls_date, botol_ls_author) VALUES (?, ?, ?, ?, ?, ?)"),
-            {typed(tipe), harga, today, LoginUserName, today, LoginUserName});
+        const QSqlQuery q =
+            Db::exec(QStringLiteral(
+                         "INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_date, "
+                         "botol_author, botol_ls_date, botol_ls_author) VALUES (?, ?, ?, ?, ?, ?)"),
+                     {typed(tipe), harga, today, LoginUserName, today, LoginUserName});
         written = int(Db::insertedId(q));
     }
     t.commit();
@@ -248,7 +256,8 @@ int saveBotol(std::optional<int> id, const QString& tipe, double harga)
 
 bool botolIsReferenced(int id)
 {
-    return exists(QStringLiteral("SELECT 1 FROM tvr_sales WHERE sales_idbotol = ? LIMIT 1"), {id}) ||
+    return exists(QStringLiteral("SELECT 1 FROM tvr_sales WHERE sales_idbotol = ? LIMIT 1"),
+                  {id}) ||
            exists(QStringLiteral("SELECT 1 FROM tvr_stock WHERE stock_name = 'botol' "
                                  "AND stock_idname = ? LIMIT 1"),
                   {id});
@@ -258,8 +267,9 @@ void deleteBotol(int id)
 {
     Transaction t;
     giveConcentrateBack(QStringLiteral("sales_idbotol = ?"), id);
-    Db::exec(QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'botol' AND stock_idname = ?"),
-             {id});
+    Db::exec(
+        QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'botol' AND stock_idname = ?"),
+        {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idbotol = ?"), {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_dtbotol WHERE idbotol = ?"), {id});
     t.commit();
@@ -288,17 +298,21 @@ int countCustomers(const QString& letter)
 
 RowSet customerPage(const QString& letter, const PagePlan& plan)
 {
-    return readPage({CustomerColumns, QStringLiteral("tvr_customer"), CustomerLetterFilter,
-                     {letter.toLower()}, customerKeys(), true},
+    return readPage({CustomerColumns,
+                     QStringLiteral("tvr_customer"),
+                     CustomerLetterFilter,
+                     {letter.toLower()},
+                     customerKeys(),
+                     true},
                     plan);
 }
 
 std::optional<Customer> findCustomer(const QString& nomor)
 {
-    const RowSet rows = Db::select(
-        QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp "
-                       "FROM tvr_customer WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
-        {nomor});
+    const RowSet rows =
+        Db::select(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp "
+                                  "FROM tvr_customer WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
+                   {nomor});
     if (rows.isEmpty())
         return std::nullopt;
     return Customer{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
@@ -320,7 +334,8 @@ int saveCustomer(std::optional<int> id, const QString& nomor, const QString& nam
         const QSqlQuery q = Db::exec(
             QStringLiteral("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, "
                            "cust_notelp, cust_date, cust_author) VALUES (?, ?, ?, ?, ?, ?)"),
-            {typed(nomor), typed(nama), typed(alamat), typed(notelp), Regional::today(), LoginUserName});
+            {typed(nomor), typed(nama), typed(alamat), typed(notelp), Regional::today(),
+             LoginUserName});
         written = int(Db::insertedId(q));
     }
     t.commit();

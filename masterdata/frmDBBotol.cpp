@@ -30,7 +30,10 @@ const QList<GridColumn>& botolColumns()
         {QStringLiteral("Tipe Botol"), 1500, Qt::AlignLeft, F::Text},
         {QStringLiteral("Harga"), 900, Qt::AlignRight, F::Whole},
         {QStringLiteral("Stock"), 900, Qt::AlignRight, F::Whole},
-        {QString(), 0}, {QString(), 0}, {QString(), 0}, {QString(), 0},
+        {QString(), 0},
+        {QString(), 0},
+        {QString(), 0},
+        {QString(), 0},
     };
     return columns;
 }
@@ -112,7 +115,8 @@ frmDBBotol::frmDBBotol(QWidget* parent) : QDialog(parent)
     connect(cmdNew, &QPushButton::clicked, this, &frmDBBotol::cmdNew_Click);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i < cmdNavigasi.size(); ++i)
-        connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] { cmdNavigasi_Click(i); });
+        connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
+                [this, i] { cmdNavigasi_Click(i); });
     connect(dtGridBotols->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!m_loading)

@@ -52,8 +52,8 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
     fraCustomer->setObjectName(QStringLiteral("fraCustomer"));
     txtNoCust =
         RegisterUi::lineEdit(QStringLiteral("txtNoCust"), QStringLiteral("input"), 12, fraCustomer);
-    txtNama =
-        RegisterUi::lineEdit(QStringLiteral("txtNama"), QStringLiteral("input_str"), 25, fraCustomer);
+    txtNama = RegisterUi::lineEdit(QStringLiteral("txtNama"), QStringLiteral("input_str"), 25,
+                                   fraCustomer);
     txtAlamat = new QPlainTextEdit(fraCustomer);
     txtAlamat->setObjectName(QStringLiteral("txtAlamat"));
     txtAlamat->setProperty("tag", QStringLiteral("input"));
@@ -65,8 +65,8 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
         pal.setColor(QPalette::Base, InputConventions::editableColor());
         txtAlamat->setPalette(pal);
     }
-    txtNoTelp =
-        RegisterUi::lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15, fraCustomer);
+    txtNoTelp = RegisterUi::lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15,
+                                     fraCustomer);
     txtNoCust->setFixedWidth(110);
     txtNama->setFixedWidth(200);
     txtNoTelp->setFixedWidth(130);
@@ -157,7 +157,8 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
     connect(cmdNew, &QPushButton::clicked, this, &frmDBCustomer::cmdNew_Click);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i < cmdNavigasi.size(); ++i)
-        connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] { cmdNavigasi_Click(i); });
+        connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
+                [this, i] { cmdNavigasi_Click(i); });
     connect(dtGridCustomers->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!m_loading)
@@ -348,8 +349,12 @@ bool frmDBCustomer::eventFilter(QObject* watched, QEvent* event)
     if (auto* label = qobject_cast<QLabel*>(watched); label && lblAbjad.contains(label)) {
         const int index = int(lblAbjad.indexOf(label));
         switch (event->type()) {
-        case QEvent::Enter: paintLetters(index); break;
-        case QEvent::Leave: paintLetters(-1); break;
+        case QEvent::Enter:
+            paintLetters(index);
+            break;
+        case QEvent::Leave:
+            paintLetters(-1);
+            break;
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
                 label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
@@ -357,7 +362,8 @@ bool frmDBCustomer::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -31,7 +31,10 @@ const QList<GridColumn>& variantColumns()
         {QStringLiteral("Nama"), 2000, Qt::AlignLeft, F::Text},
         {QStringLiteral("Harga/ml"), 900, Qt::AlignRight, F::Whole},
         {QStringLiteral("Stock"), 900, Qt::AlignRight, F::Amount},
-        {QString(), 0}, {QString(), 0}, {QString(), 0}, {QString(), 0},
+        {QString(), 0},
+        {QString(), 0},
+        {QString(), 0},
+        {QString(), 0},
     };
     return columns;
 }
@@ -45,8 +48,10 @@ frmDBVariant::frmDBVariant(QWidget* parent) : QDialog(parent)
 
     fraVariant = new QGroupBox(QStringLiteral("Data Variant"), this);
     fraVariant->setObjectName(QStringLiteral("fraVariant"));
-    txtKode = RegisterUi::lineEdit(QStringLiteral("txtKode"), QStringLiteral("input"), 12, fraVariant);
-    txtNama = RegisterUi::lineEdit(QStringLiteral("txtNama"), QStringLiteral("input"), 20, fraVariant);
+    txtKode =
+        RegisterUi::lineEdit(QStringLiteral("txtKode"), QStringLiteral("input"), 12, fraVariant);
+    txtNama =
+        RegisterUi::lineEdit(QStringLiteral("txtNama"), QStringLiteral("input"), 20, fraVariant);
     txtHargaVariant = new QLineEdit(QStringLiteral("0"), fraVariant);
     txtHargaVariant->setObjectName(QStringLiteral("txtHargaVariant"));
     txtHargaVariant->setProperty("tag", QStringLiteral("input_int"));
@@ -115,7 +120,8 @@ frmDBVariant::frmDBVariant(QWidget* parent) : QDialog(parent)
     connect(cmdNew, &QPushButton::clicked, this, &frmDBVariant::cmdNew_Click);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i < cmdNavigasi.size(); ++i)
-        connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] { cmdNavigasi_Click(i); });
+        connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
+                [this, i] { cmdNavigasi_Click(i); });
     connect(dtGridVariants->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!m_loading)
@@ -206,8 +212,8 @@ void frmDBVariant::cmdNew_Click()
 void frmDBVariant::cmdSubmit_Click()
 {
     if (txtKode->text().isEmpty() || txtNama->text().isEmpty()) {
-        Prompt::message(QStringLiteral("Tidak ada entri kode atau nama."), RegisterTexts::EntryTitle,
-                        Prompt::Icon::Critical);
+        Prompt::message(QStringLiteral("Tidak ada entri kode atau nama."),
+                        RegisterTexts::EntryTitle, Prompt::Icon::Critical);
         txtKode->setFocus();
         return;
     }
