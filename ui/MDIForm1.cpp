@@ -4,6 +4,9 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "masterdata/frmDBBotol.h"
+#include "masterdata/frmDBCustomer.h"
+#include "masterdata/frmDBVariant.h"
 #include "sales/frmTransaksi.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -263,9 +266,18 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
         showModal<frmAbout>();
         return;
     }
+    if (p == QLatin1String("Database")) {
+        if (c == QLatin1String("Customer"))
+            showModal<frmDBCustomer>();
+        else if (c == QLatin1String("Variant"))
+            showModal<frmDBVariant>();
+        else if (c == QLatin1String("Botol"))
+            showModal<frmDBBotol>();
+        return;
+    }
     // The remaining commands open windows that are added to the program step by step:
-    // File: Change Password, User Management; Menu/toolbar: Transaction (Kasir),
-    // Search, Sales; Stock: Concentrate, Botol; Database: Customer, Variant, Botol.
+    // File: Change Password, User Management; Menu/toolbar: Search, Sales;
+    // Stock: Concentrate, Botol.
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event)

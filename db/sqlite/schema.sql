@@ -14,6 +14,9 @@ CREATE TABLE tvr_customer (
 );
 CREATE INDEX ix_customer_nomor ON tvr_customer(cust_nomor);
 CREATE INDEX ix_customer_nama ON tvr_customer(cust_nama COLLATE NOCASE);
+-- The customer register lists one first letter of the name (either case),
+-- newest first: this index gives those rows in order without a sort.
+CREATE INDEX ix_customer_letter ON tvr_customer(lower(substr(cust_nama, 1, 1)), idcust);
 
 CREATE TABLE tvr_dtbotol (
     idbotol         INTEGER PRIMARY KEY AUTOINCREMENT,
