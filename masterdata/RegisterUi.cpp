@@ -71,16 +71,6 @@ int currentRow(const QTableView* grid)
     return current.isValid() ? current.row() : 0;
 }
 
-QList<GridColumn> fittedToFont(QList<GridColumn> columns, const QWidget* grid)
-{
-    // Ten digits took 60 pixels in the font the widths were designed for.
-    const double scale =
-        std::max(1.0, grid->fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0);
-    for (GridColumn& c : columns)
-        c.widthTwips = int(c.widthTwips * scale + 0.5);
-    return columns;
-}
-
 int gridWidthFor(const QTableView* grid)
 {
     int width = 0;

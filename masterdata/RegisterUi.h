@@ -30,10 +30,6 @@ void standOnFirstRow(QTableView* grid, int firstVisibleColumn);
 // The row the grid stands on, or -1 when it holds none.
 int currentRow(const QTableView* grid);
 
-// The designed column widths were measured in a smaller screen font; they are
-// widened in proportion to the font in use, so that numbers and codes fit.
-QList<GridColumn> fittedToFont(QList<GridColumn> columns, const QWidget* grid);
-
 // Width of a grid that shows its visible columns without a horizontal scroll bar.
 int gridWidthFor(const QTableView* grid);
 

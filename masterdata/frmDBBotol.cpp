@@ -126,7 +126,7 @@ frmDBBotol::frmDBBotol(QWidget* parent) : QDialog(parent)
             [this](const QModelIndex& index) { fillFromRow(index.row()); });
 
     guardDb([this] { restartList(); });
-    applyGridColumns(dtGridBotols, RegisterUi::fittedToFont(botolColumns(), dtGridBotols));
+    applyGridColumns(dtGridBotols, botolColumns());
     dtGridBotols->setMinimumWidth(RegisterUi::gridWidthFor(dtGridBotols));
     dtGridBotols->setMinimumHeight(260);
     cmdNew_Click();
@@ -144,7 +144,7 @@ void frmDBBotol::DoGetBotols()
     const RowSet rows = RegisterStore::botolPage(plan);
     m_loading = true;
     rsBotols->setRows(rows);
-    applyGridColumns(dtGridBotols, RegisterUi::fittedToFont(botolColumns(), dtGridBotols));
+    applyGridColumns(dtGridBotols, botolColumns());
     RegisterUi::standOnFirstRow(dtGridBotols, 1);
     m_loading = false;
     m_shownPage = NavCurrentPage;

@@ -170,7 +170,7 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
     selAbjad = QStringLiteral("a");
     paintLetters(-1);
     guardDb([this] { restartList(); });
-    applyGridColumns(dtGridCustomers, RegisterUi::fittedToFont(customerColumns(), dtGridCustomers));
+    applyGridColumns(dtGridCustomers, customerColumns());
     dtGridCustomers->setMinimumWidth(RegisterUi::gridWidthFor(dtGridCustomers));
     dtGridCustomers->setMinimumHeight(260);
     cmdNew_Click();
@@ -188,7 +188,7 @@ void frmDBCustomer::DoGetCustomers()
     const RowSet rows = RegisterStore::customerPage(RegisterStore::customerLetter(selAbjad), plan);
     m_loading = true;
     rsCustomers->setRows(rows);
-    applyGridColumns(dtGridCustomers, RegisterUi::fittedToFont(customerColumns(), dtGridCustomers));
+    applyGridColumns(dtGridCustomers, customerColumns());
     RegisterUi::standOnFirstRow(dtGridCustomers, 1);
     m_loading = false;
     m_shownPage = NavCurrentPage;

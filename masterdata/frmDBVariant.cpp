@@ -132,7 +132,7 @@ frmDBVariant::frmDBVariant(QWidget* parent) : QDialog(parent)
             [this](const QModelIndex& index) { fillFromRow(index.row()); });
 
     guardDb([this] { restartList(); });
-    applyGridColumns(dtGridVariants, RegisterUi::fittedToFont(variantColumns(), dtGridVariants));
+    applyGridColumns(dtGridVariants, variantColumns());
     dtGridVariants->setMinimumWidth(RegisterUi::gridWidthFor(dtGridVariants));
     dtGridVariants->setMinimumHeight(260);
     cmdNew_Click();
@@ -150,7 +150,7 @@ void frmDBVariant::DoGetVariants()
     const RowSet rows = RegisterStore::variantPage(plan);
     m_loading = true;
     rsVariants->setRows(rows);
-    applyGridColumns(dtGridVariants, RegisterUi::fittedToFont(variantColumns(), dtGridVariants));
+    applyGridColumns(dtGridVariants, variantColumns());
     RegisterUi::standOnFirstRow(dtGridVariants, 1);
     m_loading = false;
     m_shownPage = NavCurrentPage;

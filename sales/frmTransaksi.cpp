@@ -255,11 +255,6 @@ void frmTransaksi::buildControls()
     dtGridTrans->setObjectName(QStringLiteral("dtGridTrans"));
     m_model = new RowSetModel(dtGridTrans);
     setUpGrid(dtGridTrans, m_model);
-    // The column widths are designed for a small list font.
-    QFont listFont = dtGridTrans->font();
-    listFont.setPointSizeF(7.5);
-    dtGridTrans->setFont(listFont);
-    setUpGrid(dtGridTrans, m_model);
     dtGridTrans->setMinimumHeight(220);
     auto* nav = new QHBoxLayout;
     const QStringList captions = {QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),

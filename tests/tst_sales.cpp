@@ -939,7 +939,7 @@ void SalesTest::windowDayNavigation()
     QVERIFY(w->dtGridTrans->isColumnHidden(0));
     QVERIFY(w->dtGridTrans->isColumnHidden(10));
     QCOMPARE(list->headerData(2, Qt::Horizontal).toString(), QString("Nama Cust."));
-    QCOMPARE(w->dtGridTrans->columnWidth(2), 100);
+    QVERIFY(w->dtGridTrans->columnWidth(2) >= 100);
 
     click(w->cmdNavigasi.at(0)); // "<<"
     QCOMPARE(w->lblPage_i->text(), today.addDays(-5).toString("dd/MM/yyyy"));

@@ -3,6 +3,8 @@
 #include "core/Regional.h"
 
 #include <QHeaderView>
+
+#include <algorithm>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -104,6 +106,10 @@ void applyGridColumns(QTableView* grid, const QList<GridColumn>& columns)
         grid->setItemDelegate(delegate);
     }
     delegate->columns = columns;
+    // The designed widths fit a font in which ten digits take 60 pixels; wider
+    // screen fonts get proportionally wider columns so nothing is clipped.
+    const double scale =
+        std::max(1.0, grid->fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0);
     QAbstractItemModel* model = grid->model();
     for (int i = 0; i < columns.size(); ++i) {
         const GridColumn& c = columns.at(i);
@@ -111,7 +117,7 @@ void applyGridColumns(QTableView* grid, const QList<GridColumn>& columns)
             model->setHeaderData(i, Qt::Horizontal, c.caption);
         grid->setColumnHidden(i, c.widthTwips == 0);
         if (c.widthTwips > 0)
-            grid->setColumnWidth(i, c.widthTwips / 15);
+            grid->setColumnWidth(i, int(c.widthTwips / 15.0 * scale + 0.5));
     }
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->viewport()->update();

@@ -49,4 +49,5 @@ struct GridColumn {
 void setUpGrid(QTableView* grid, RowSetModel* model);
 
 // Applies captions, widths, alignment, formats and hidden columns, by position.
+// Widths are in twips (15 to a pixel) of the designed font, scaled to the grid's.
 void applyGridColumns(QTableView* grid, const QList<GridColumn>& columns);
