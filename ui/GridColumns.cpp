@@ -95,6 +95,7 @@ void setUpGrid(QTableView* grid, RowSetModel* model)
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->verticalHeader()->setVisible(false);
     grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
     grid->setItemDelegate(new GridDelegate(grid));
 }
 

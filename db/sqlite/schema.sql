@@ -13,7 +13,6 @@ CREATE TABLE tvr_customer (
     cust_author  VARCHAR(8)   CHECK(length(cust_author) <= 8)
 );
 CREATE INDEX ix_customer_nomor ON tvr_customer(cust_nomor);
-CREATE INDEX ix_customer_nama ON tvr_customer(cust_nama COLLATE NOCASE);
 -- The customer register lists one first letter of the name (either case),
 -- newest first: this index gives those rows in order without a sort.
 CREATE INDEX ix_customer_letter ON tvr_customer(lower(substr(cust_nama, 1, 1)), idcust);
