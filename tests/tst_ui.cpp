@@ -430,12 +430,13 @@ void UiTest::gridColumnsFormatOnlyTheDisplay()
     RowSetModel model;
     setUpGrid(&view, &model);
     RowSet rs;
-    rs.columns = {"id", "nama", "harga"};
-    rs.rows = {{7, "Melati", 12500.0}, {8, "Mawar", 1234.5}};
+    rs.columns = {"id", "nama", "harga", "ket"};
+    rs.rows = {{7, "Melati", 12500.0, ""}, {8, "Mawar", 1234.5, ""}};
     model.setRows(rs);
     applyGridColumns(&view, {{"", 0, Qt::AlignLeft, GridColumn::Format::Text},
                              {"Nama", 1500, Qt::AlignLeft, GridColumn::Format::Text},
-                             {"Harga", 3000, Qt::AlignRight, GridColumn::Format::Amount}});
+                             {"Harga", 3000, Qt::AlignRight, GridColumn::Format::Amount},
+                             {"Ket", 600, Qt::AlignLeft, GridColumn::Format::Text}});
     view.resize(400, 200);
     view.show();
     QVERIFY(view.isColumnHidden(0));
