@@ -1,5 +1,7 @@
 #include "ScriptedPrompt.h"
 
+#include <QTest>
+
 ScriptedPrompt::ScriptedPrompt()
 {
     Prompt::setHandler(this);
@@ -8,6 +10,10 @@ ScriptedPrompt::ScriptedPrompt()
 ScriptedPrompt::~ScriptedPrompt()
 {
     Prompt::setHandler(nullptr);
+    // A question nobody scripted an answer for is a fault of the test or the window.
+    if (!unexpected.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("unanswered prompt: ") + unexpected.join(" | ")),
+                     __FILE__, __LINE__);
 }
 
 Prompt::Answer ScriptedPrompt::message(const QString& text, const QString& title,
