@@ -9,7 +9,8 @@
 
 // Records every message and input box and answers from a queue. A question
 // (any box with more than an OK button) asked with no answer queued is
-// recorded as unexpected and answered with the cancelling choice.
+// recorded as unexpected, answered with the cancelling choice, and fails the
+// running test when the prompt goes out of scope.
 class ScriptedPrompt : public Prompt::Handler {
 public:
     struct Call {
