@@ -79,6 +79,21 @@ void pages(const QString& list, const QList<QPushButton*>& nav, int middlePage)
         [&] { click(nav.at(1)); }, PageTarget, toMiddle);
 }
 
+// Opening a register: the count and the first page of its list.
+template <class Window>
+void opening(const QString& name)
+{
+    Bench::measure(name, 15, [] { Window other; }, PageTarget);
+}
+
+// The lookup run when the last character of `key` is typed into `box`.
+void keystroke(const QString& name, QLineEdit* box, const QString& key)
+{
+    Bench::measure(
+        name, 25, [&] { box->setText(key); }, LookupTarget,
+        [&] { box->setText(key.chopped(1)); });
+}
+
 void registers()
 {
     const QString big = bigDatabaseWithCurrentSchema();
@@ -87,35 +102,24 @@ void registers()
     {
         frmDBVariant w;
         w.show();
-        Bench::measure(
-            "variants: open the window (count + first page)", 15, [] { frmDBVariant other; },
-            PageTarget);
+        opening<frmDBVariant>("variants: open the window (count + first page)");
         pages("variants (500)", w.cmdNavigasi, 25);
         Bench::measure(
             "variants: page 26 counted from the start", 25,
             [] { RegisterStore::variantPage(planPage(26, 10, 500, 0, {}, {})); }, PageTarget);
-        Bench::measure(
-            "variants: keystroke lookup of a code", 25, [&] { w.txtKode->setText("V0250"); },
-            LookupTarget, [&] { w.txtKode->setText("V025"); });
+        keystroke("variants: keystroke lookup of a code", w.txtKode, "V0250");
     }
     {
         frmDBBotol w;
         w.show();
-        Bench::measure(
-            "bottle types: open the window (count + first page)", 15, [] { frmDBBotol other; },
-            PageTarget);
+        opening<frmDBBotol>("bottle types: open the window (count + first page)");
         pages("bottle types (49)", w.cmdNavigasi, 3);
-        Bench::measure(
-            "bottle types: keystroke lookup of a type", 25,
-            [&] { w.txtTipeBotol->setText("BTL-25"); }, LookupTarget,
-            [&] { w.txtTipeBotol->setText("BTL-2"); });
+        keystroke("bottle types: keystroke lookup of a type", w.txtTipeBotol, "BTL-25");
     }
     {
         frmDBCustomer w;
         w.show();
-        Bench::measure(
-            "customers: open the window (letter A, first page)", 15, [] { frmDBCustomer other; },
-            PageTarget);
+        opening<frmDBCustomer>("customers: open the window (letter A, first page)");
         Bench::measure(
             "customers: letter click (count + first page)", 25, [&] { clickLetter(w, 0); },
             PageTarget, [&] { clickLetter(w, 1); });
@@ -130,10 +134,7 @@ void registers()
             "customers: letter A, page 186 counted from the start", 25,
             [&] { RegisterStore::customerPage("a", planPage(186, 10, count, 0, {}, {})); },
             PageTarget);
-        Bench::measure(
-            "customers: keystroke lookup of a number (100 000)", 25,
-            [&] { w.txtNoCust->setText("C0050000"); }, LookupTarget,
-            [&] { w.txtNoCust->setText("C005000"); });
+        keystroke("customers: keystroke lookup of a number (100 000)", w.txtNoCust, "C0050000");
     }
     Db::close();
 

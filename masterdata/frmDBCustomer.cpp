@@ -2,8 +2,6 @@
 
 #include "masterdata/RegisterStore.h"
 #include "masterdata/RegisterTexts.h"
-#include "masterdata/RegisterUi.h"
-#include "ui/GridColumns.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
@@ -12,48 +10,43 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QTextCursor>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
-const QList<GridColumn>& customerColumns()
+RegisterList customerList()
 {
-    static const QList<GridColumn> columns{
-        {QString(), 0},
-        {QStringLiteral("Kode"), 800},
-        {QStringLiteral("Nama"), 1600},
-        {QStringLiteral("Alamat"), 2600},
-        {QStringLiteral("No.Telp"), 1300},
-        {QString(), 0},
-        {QString(), 0},
-    };
-    return columns;
+    return {QStringLiteral("dtGridCustomers"),
+            {
+                {QString(), 0},
+                {QStringLiteral("Kode"), 800},
+                {QStringLiteral("Nama"), 1600},
+                {QStringLiteral("Alamat"), 2600},
+                {QStringLiteral("No.Telp"), 1300},
+                {QString(), 0},
+                {QString(), 0},
+            },
+            RegisterStore::customerKeys(),
+            QStringLiteral("idcust"),
+            QStringLiteral("cust_nama")};
 }
 constexpr int AddressLength = 200;
 constexpr int LetterCount = 27;
 } // namespace
 
-frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
+frmDBCustomer::frmDBCustomer(QWidget* parent)
+    : RegisterWindow(QStringLiteral("frmDBCustomer"), customerList(), parent)
 {
-    setObjectName(QStringLiteral("frmDBCustomer"));
-    setWindowTitle(QStringLiteral("Database"));
-    DoApplyWindowLook(this);
-
     fraCustomer = new QGroupBox(QStringLiteral("Data Customer"), this);
     fraCustomer->setObjectName(QStringLiteral("fraCustomer"));
-    txtNoCust =
-        RegisterUi::lineEdit(QStringLiteral("txtNoCust"), QStringLiteral("input"), 12, fraCustomer);
-    txtNama = RegisterUi::lineEdit(QStringLiteral("txtNama"), QStringLiteral("input_str"), 25,
-                                   fraCustomer);
+    txtNoCust = lineEdit(QStringLiteral("txtNoCust"), QStringLiteral("input"), 12, fraCustomer);
+    txtNama = lineEdit(QStringLiteral("txtNama"), QStringLiteral("input_str"), 25, fraCustomer);
     txtAlamat = new QPlainTextEdit(fraCustomer);
     txtAlamat->setObjectName(QStringLiteral("txtAlamat"));
     txtAlamat->setProperty("tag", QStringLiteral("input"));
@@ -65,17 +58,22 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
         pal.setColor(QPalette::Base, InputConventions::editableColor());
         txtAlamat->setPalette(pal);
     }
-    txtNoTelp = RegisterUi::lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15,
-                                     fraCustomer);
+    txtNoTelp =
+        lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15, fraCustomer);
     txtNoCust->setFixedWidth(110);
     txtNama->setFixedWidth(200);
     txtNoTelp->setFixedWidth(130);
 
-    cmdSubmit = RegisterUi::button(QStringLiteral("Submit"), QStringLiteral("cmdSubmit"), this);
-    cmdNew = RegisterUi::button(QStringLiteral("New"), QStringLiteral("cmdNew"), this);
-    cmdQuit = RegisterUi::button(QStringLiteral("Quit"), QStringLiteral("cmdQuit"), this);
-    for (QPushButton* b : {cmdSubmit, cmdNew, cmdQuit})
-        b->setMinimumWidth(80);
+    auto* form = new QGridLayout(fraCustomer);
+    form->addWidget(new QLabel(QStringLiteral("Kode :"), fraCustomer), 0, 0);
+    form->addWidget(txtNoCust, 0, 1, Qt::AlignLeft);
+    form->addWidget(new QLabel(QStringLiteral("Nama :"), fraCustomer), 1, 0);
+    form->addWidget(txtNama, 1, 1, Qt::AlignLeft);
+    form->addWidget(new QLabel(QStringLiteral("Alamat :"), fraCustomer), 2, 0, Qt::AlignTop);
+    form->addWidget(txtAlamat, 2, 1);
+    form->addWidget(new QLabel(QStringLiteral("No. Telp :"), fraCustomer), 3, 0);
+    form->addWidget(txtNoTelp, 3, 1, Qt::AlignLeft);
+    form->setColumnStretch(1, 1);
 
     auto* letters = new QHBoxLayout;
     letters->setSpacing(0);
@@ -93,51 +91,11 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
         lblAbjad << label;
         letters->addWidget(label, 1);
     }
+    paintLetters(-1);
 
-    dtGridCustomers = RegisterUi::grid(QStringLiteral("dtGridCustomers"), this);
-    rsCustomers = new RowSetModel(this);
-    setUpGrid(dtGridCustomers, rsCustomers);
-    lblPage_i = new QLabel(this);
-    lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
-
-    auto* form = new QGridLayout(fraCustomer);
-    form->addWidget(new QLabel(QStringLiteral("Kode :"), fraCustomer), 0, 0);
-    form->addWidget(txtNoCust, 0, 1, Qt::AlignLeft);
-    form->addWidget(new QLabel(QStringLiteral("Nama :"), fraCustomer), 1, 0);
-    form->addWidget(txtNama, 1, 1, Qt::AlignLeft);
-    form->addWidget(new QLabel(QStringLiteral("Alamat :"), fraCustomer), 2, 0, Qt::AlignTop);
-    form->addWidget(txtAlamat, 2, 1);
-    form->addWidget(new QLabel(QStringLiteral("No. Telp :"), fraCustomer), 3, 0);
-    form->addWidget(txtNoTelp, 3, 1, Qt::AlignLeft);
-    form->setColumnStretch(1, 1);
-
-    auto* editorButtons = new QHBoxLayout;
-    editorButtons->addStretch(1);
-    editorButtons->addWidget(cmdSubmit);
-    editorButtons->addWidget(cmdNew);
-
-    auto* bottom = RegisterUi::navigationRow(cmdNavigasi, this);
-    bottom->addSpacing(8);
-    bottom->addWidget(lblPage_i, 1);
-    bottom->addWidget(cmdQuit);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(fraCustomer);
-    layout->addLayout(editorButtons);
-    layout->addLayout(letters);
-    layout->addWidget(dtGridCustomers, 1);
-    layout->addLayout(bottom);
-
-    setTabOrder(txtNoCust, txtNama);
-    setTabOrder(txtNama, txtAlamat);
-    setTabOrder(txtAlamat, txtNoTelp);
-    setTabOrder(txtNoTelp, cmdSubmit);
-    setTabOrder(cmdSubmit, cmdNew);
-    setTabOrder(cmdNew, dtGridCustomers);
-    setTabOrder(dtGridCustomers, cmdNavigasi.at(0));
-    for (int i = 0; i < 3; ++i)
-        setTabOrder(cmdNavigasi.at(i), cmdNavigasi.at(i + 1));
-    setTabOrder(cmdNavigasi.at(3), cmdQuit);
+    connect(txtNoCust, &QLineEdit::textChanged, this,
+            [this](const QString& text) { guardDb([&] { DoGetCustomer(text); }); });
+    connect(txtAlamat, &QPlainTextEdit::textChanged, this, &frmDBCustomer::keepAddressWithinLimit);
 
     // The telephone number is kept as typed: filtered keys only, no "0" when
     // emptied, no grouping, points kept.
@@ -147,33 +105,7 @@ frmDBCustomer::frmDBCustomer(QWidget* parent) : QDialog(parent)
     rules.intZeroWhenEmpty = false;
     rules.intStripPoints = false;
     rules.strKeys = KeySet::Letters;
-    InputConventions::install(this, rules);
-    dtGridCustomers->installEventFilter(this);
-
-    connect(txtNoCust, &QLineEdit::textChanged, this,
-            [this](const QString& text) { guardDb([&] { DoGetCustomer(text); }); });
-    connect(txtAlamat, &QPlainTextEdit::textChanged, this, &frmDBCustomer::keepAddressWithinLimit);
-    connect(cmdSubmit, &QPushButton::clicked, this, &frmDBCustomer::cmdSubmit_Click);
-    connect(cmdNew, &QPushButton::clicked, this, &frmDBCustomer::cmdNew_Click);
-    connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
-    for (int i = 0; i < cmdNavigasi.size(); ++i)
-        connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
-                [this, i] { cmdNavigasi_Click(i); });
-    connect(dtGridCustomers->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_loading)
-                    fillFromRow(current.isValid() ? current.row() : -1);
-            });
-    connect(dtGridCustomers, &QTableView::clicked, this,
-            [this](const QModelIndex& index) { fillFromRow(index.row()); });
-
-    selAbjad = QStringLiteral("a");
-    paintLetters(-1);
-    guardDb([this] { restartList(); });
-    applyGridColumns(dtGridCustomers, customerColumns());
-    dtGridCustomers->setMinimumWidth(RegisterUi::gridWidthFor(dtGridCustomers));
-    dtGridCustomers->setMinimumHeight(260);
-    cmdNew_Click();
+    assemble(fraCustomer, {txtNoCust, txtNama, txtAlamat, txtNoTelp}, rules, letters);
 }
 
 void frmDBCustomer::DoFirstSetNav()
@@ -181,73 +113,39 @@ void frmDBCustomer::DoFirstSetNav()
     NavRecordCount = RegisterStore::countCustomers(RegisterStore::customerLetter(selAbjad));
 }
 
-void frmDBCustomer::DoGetCustomers()
+RowSet frmDBCustomer::readPage(const PagePlan& plan)
 {
-    const PagePlan plan = planPage(NavCurrentPage, NavPageSize, NavRecordCount, m_shownPage,
-                                   rsCustomers->rows(), RegisterStore::customerKeys());
-    const RowSet rows = RegisterStore::customerPage(RegisterStore::customerLetter(selAbjad), plan);
-    m_loading = true;
-    rsCustomers->setRows(rows);
-    applyGridColumns(dtGridCustomers, customerColumns());
-    RegisterUi::standOnFirstRow(dtGridCustomers, 1);
-    m_loading = false;
-    m_shownPage = NavCurrentPage;
-    lblPage_i->setText(NavPageLabel() + QStringLiteral(": Data Customer"));
+    return RegisterStore::customerPage(RegisterStore::customerLetter(selAbjad), plan);
 }
 
-void frmDBCustomer::restartList()
+QString frmDBCustomer::pageCaption() const
 {
-    NavFirstRecord = 1;
-    NavFirstPage = 1;
-    DoFirstSetNav();
-    DoSetPages();
-    DoSetNavButtons(this);
-    m_shownPage = 0;
-    DoGetCustomers();
+    return NavPageLabel() + QStringLiteral(": Data Customer");
 }
 
 void frmDBCustomer::DoGetCustomer(const QString& number)
 {
     const std::optional<RegisterStore::Customer> found = RegisterStore::findCustomer(number);
-    if (found) {
-        m_editId = found->id;
-        txtNama->setText(found->nama);
-        txtAlamat->setPlainText(found->alamat);
-        txtNoTelp->setText(found->notelp);
-        cmdSubmit->setText(QStringLiteral("Update"));
-    } else {
-        m_editId.reset();
-        txtNama->clear();
-        txtAlamat->clear();
-        txtNoTelp->clear();
-        cmdSubmit->setText(QStringLiteral("Submit"));
-    }
+    txtNama->setText(found ? found->nama : QString());
+    txtAlamat->setPlainText(found ? found->alamat : QString());
+    txtNoTelp->setText(found ? found->notelp : QString());
+    setEditing(found ? std::optional<int>(found->id) : std::nullopt);
 }
 
-void frmDBCustomer::fillFromRow(int row)
+void frmDBCustomer::fillEditor(int row)
 {
-    if (row < 0 || row >= rsCustomers->rowCount()) {
-        if (rsCustomers->rowCount() == 0)
-            cmdNew_Click();
-        return;
-    }
-    txtNoCust->setText(rsCustomers->value(row, QStringLiteral("cust_nomor")).toString());
-    txtNama->setText(rsCustomers->value(row, QStringLiteral("cust_nama")).toString());
-    txtAlamat->setPlainText(rsCustomers->value(row, QStringLiteral("cust_alamat")).toString());
-    txtNoTelp->setText(rsCustomers->value(row, QStringLiteral("cust_notelp")).toString());
-    cmdSubmit->setText(QStringLiteral("Update"));
-    m_editId = rsCustomers->value(row, QStringLiteral("idcust")).toInt();
+    txtNoCust->setText(m_rows->value(row, QStringLiteral("cust_nomor")).toString());
+    txtNama->setText(m_rows->value(row, QStringLiteral("cust_nama")).toString());
+    txtAlamat->setPlainText(m_rows->value(row, QStringLiteral("cust_alamat")).toString());
+    txtNoTelp->setText(m_rows->value(row, QStringLiteral("cust_notelp")).toString());
 }
 
-void frmDBCustomer::cmdNew_Click()
+void frmDBCustomer::clearEditor()
 {
     txtNoCust->clear();
     txtNama->clear();
     txtAlamat->clear();
     txtNoTelp->clear();
-    cmdSubmit->setText(QStringLiteral("Submit"));
-    m_editId.reset();
-    txtNoCust->setFocus();
 }
 
 void frmDBCustomer::cmdSubmit_Click()
@@ -263,22 +161,20 @@ void frmDBCustomer::cmdSubmit_Click()
 
 void frmDBCustomer::DoSubmitCustomer(const QString& mode)
 {
-    // "update" writes the customer the editor was filled from: the one whose
-    // number is typed, never merely the row the list stands on.
-    const std::optional<int> id = mode == QLatin1String("update") ? m_editId : std::nullopt;
-    const bool saved = guardDb([&] {
+    submit(mode, [this](std::optional<int> id) {
         RegisterStore::saveCustomer(id, txtNoCust->text(), txtNama->text(),
                                     txtAlamat->toPlainText(), txtNoTelp->text());
-        restartList();
     });
-    if (saved)
-        cmdNew_Click();
 }
 
-void frmDBCustomer::cmdNavigasi_Click(int index)
+bool frmDBCustomer::isReferenced(int id)
 {
-    DoGoPage(index, this);
-    guardDb([this] { DoGetCustomers(); });
+    return RegisterStore::customerIsReferenced(id);
+}
+
+void frmDBCustomer::deleteRow(int id)
+{
+    RegisterStore::deleteCustomer(id);
 }
 
 void frmDBCustomer::lblAbjad_Click(int index)
@@ -319,33 +215,8 @@ void frmDBCustomer::keepAddressWithinLimit()
     txtAlamat->setTextCursor(cursor);
 }
 
-void frmDBCustomer::deleteCurrentRow()
-{
-    const int row = RegisterUi::currentRow(dtGridCustomers);
-    if (row < 0)
-        return;
-    const int id = rsCustomers->value(row, QStringLiteral("idcust")).toInt();
-    const QString name = rsCustomers->value(row, QStringLiteral("cust_nama")).toString();
-    bool referenced = false;
-    if (!guardDb([&] { referenced = RegisterStore::customerIsReferenced(id); }))
-        return;
-    if (Prompt::message(RegisterTexts::deleteQuestion(name, referenced), RegisterTexts::DeleteTitle,
-                        Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
-        return;
-    if (!guardDb([&] { RegisterStore::deleteCustomer(id); }))
-        return;
-    guardDb([this] { restartList(); });
-    Prompt::message(RegisterTexts::Deleted, RegisterTexts::DeleteTitle, Prompt::Icon::Information);
-    cmdNew_Click();
-}
-
 bool frmDBCustomer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == dtGridCustomers && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        deleteCurrentRow();
-        return true;
-    }
     if (auto* label = qobject_cast<QLabel*>(watched); label && lblAbjad.contains(label)) {
         const int index = int(lblAbjad.indexOf(label));
         switch (event->type()) {
@@ -366,5 +237,5 @@ bool frmDBCustomer::eventFilter(QObject* watched, QEvent* event)
             break;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return RegisterWindow::eventFilter(watched, event);
 }

@@ -1,0 +1,294 @@
+#include "RegisterWindow.h"
+
+#include "masterdata/RegisterTexts.h"
+#include "ui/InputConventions.h"
+#include "ui/Module1.h"
+#include "ui/Paging.h"
+#include "ui/Prompt.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    // Enter moves between the fields; it never presses a button by itself.
+    b->setAutoDefault(false);
+    b->setMinimumWidth(80);
+    return b;
+}
+
+// The four page buttons cmdNavigasi_0 .. _3 ("<<", "<", ">", ">>") in a row.
+QHBoxLayout* navigationRow(QList<QPushButton*>& buttons, QWidget* parent)
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(2);
+    const QStringList captions{QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
+                               QStringLiteral(">>")};
+    for (int i = 0; i < captions.size(); ++i) {
+        QPushButton* b = button(captions.at(i), QStringLiteral("cmdNavigasi_%1").arg(i), parent);
+        b->setFixedWidth(34);
+        buttons << b;
+        row->addWidget(b);
+    }
+    return row;
+}
+
+// Makes the first row current, as a freshly loaded list stands on its first
+// row. The window ignores the row change this reports.
+void standOnFirstRow(QTableView* grid, int firstVisibleColumn)
+{
+    QItemSelectionModel* selection = grid->selectionModel();
+    if (!selection || grid->model()->rowCount() == 0)
+        return;
+    selection->setCurrentIndex(grid->model()->index(0, firstVisibleColumn),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// The row the grid stands on, or -1 when it holds none.
+int currentRow(const QTableView* grid)
+{
+    if (!grid->model() || grid->model()->rowCount() == 0)
+        return -1;
+    const QModelIndex current = grid->currentIndex();
+    return current.isValid() ? current.row() : 0;
+}
+
+// Width of a grid that shows its visible columns without a horizontal scroll bar.
+int gridWidthFor(const QTableView* grid)
+{
+    int width = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            width += grid->columnWidth(c);
+    return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
+}
+
+} // namespace
+
+RegisterWindow::RegisterWindow(const QString& name, const RegisterList& list, QWidget* parent)
+    : QDialog(parent), m_list(list)
+{
+    setObjectName(name);
+    setWindowTitle(QStringLiteral("Database"));
+    DoApplyWindowLook(this);
+
+    cmdSubmit = button(QStringLiteral("Submit"), QStringLiteral("cmdSubmit"), this);
+    cmdNew = button(QStringLiteral("New"), QStringLiteral("cmdNew"), this);
+    cmdQuit = button(QStringLiteral("Quit"), QStringLiteral("cmdQuit"), this);
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(m_list.gridName);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->horizontalHeader()->setStretchLastSection(false);
+    m_rows = new RowSetModel(this);
+    setUpGrid(m_grid, m_rows);
+    lblPage_i = new QLabel(this);
+    lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
+}
+
+void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
+                              const InputRules& rules, QLayout* aboveList)
+{
+    m_keyBox = inputs.first();
+
+    auto* editorButtons = new QHBoxLayout;
+    editorButtons->addStretch(1);
+    editorButtons->addWidget(cmdSubmit);
+    editorButtons->addWidget(cmdNew);
+
+    auto* bottom = navigationRow(cmdNavigasi, this);
+    bottom->addSpacing(8);
+    bottom->addWidget(lblPage_i, 1);
+    bottom->addWidget(cmdQuit);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(editor);
+    layout->addLayout(editorButtons);
+    if (aboveList)
+        layout->addLayout(aboveList);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
+
+    QList<QWidget*> tabs = inputs;
+    tabs << cmdSubmit << cmdNew << m_grid;
+    for (QPushButton* b : cmdNavigasi)
+        tabs << b;
+    tabs << cmdQuit;
+    for (int i = 0; i + 1 < tabs.size(); ++i)
+        setTabOrder(tabs.at(i), tabs.at(i + 1));
+
+    InputConventions::install(this, rules);
+    m_grid->installEventFilter(this);
+
+    connect(cmdSubmit, &QPushButton::clicked, this, &RegisterWindow::cmdSubmit_Click);
+    connect(cmdNew, &QPushButton::clicked, this, &RegisterWindow::cmdNew_Click);
+    connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
+    for (int i = 0; i < cmdNavigasi.size(); ++i)
+        connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
+                [this, i] { cmdNavigasi_Click(i); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_loading)
+                    fillFromRow(current.isValid() ? current.row() : -1);
+            });
+    // A click on the row the list already stands on fills the editor as well.
+    connect(m_grid, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { fillFromRow(index.row()); });
+
+    guardDb([this] { restartList(); });
+    applyGridColumns(m_grid, m_list.columns);
+    m_grid->setMinimumWidth(gridWidthFor(m_grid));
+    m_grid->setMinimumHeight(260);
+    cmdNew_Click();
+}
+
+QString RegisterWindow::deleteTitle(bool) const
+{
+    return RegisterTexts::DeleteTitle;
+}
+
+QString RegisterWindow::pageCaption() const
+{
+    return NavPageLabel();
+}
+
+void RegisterWindow::restartList()
+{
+    NavFirstRecord = 1;
+    NavFirstPage = 1;
+    DoFirstSetNav();
+    DoSetPages();
+    DoSetNavButtons(this);
+    m_shownPage = 0;
+    showPage();
+}
+
+void RegisterWindow::showPage()
+{
+    const PagePlan plan = planPage(NavCurrentPage, NavPageSize, NavRecordCount, m_shownPage,
+                                   m_rows->rows(), m_list.keys);
+    const RowSet rows = readPage(plan);
+    m_loading = true;
+    m_rows->setRows(rows);
+    applyGridColumns(m_grid, m_list.columns);
+    standOnFirstRow(m_grid, 1);
+    m_loading = false;
+    m_shownPage = NavCurrentPage;
+    lblPage_i->setText(pageCaption());
+}
+
+void RegisterWindow::cmdNew_Click()
+{
+    clearEditor();
+    setEditing(std::nullopt);
+    m_keyBox->setFocus();
+}
+
+void RegisterWindow::setEditing(std::optional<int> id)
+{
+    m_editId = id;
+    cmdSubmit->setText(id ? QStringLiteral("Update") : QStringLiteral("Submit"));
+}
+
+void RegisterWindow::submit(const QString& mode,
+                            const std::function<void(std::optional<int>)>& save)
+{
+    // "update" writes the row the editor was filled from, which is the one
+    // whose key is typed, never merely the row the list stands on.
+    const std::optional<int> id = mode == QLatin1String("update") ? m_editId : std::nullopt;
+    const bool saved = guardDb([&] {
+        save(id);
+        restartList();
+    });
+    if (saved)
+        cmdNew_Click();
+}
+
+void RegisterWindow::cmdNavigasi_Click(int index)
+{
+    DoGoPage(index, this);
+    guardDb([this] { showPage(); });
+}
+
+void RegisterWindow::fillFromRow(int row)
+{
+    if (row < 0 || row >= m_rows->rowCount()) {
+        if (m_rows->rowCount() == 0)
+            cmdNew_Click();
+        return;
+    }
+    fillEditor(row);
+    setEditing(m_rows->value(row, m_list.idColumn).toInt());
+}
+
+void RegisterWindow::deleteCurrentRow()
+{
+    const int row = currentRow(m_grid);
+    if (row < 0)
+        return;
+    const int id = m_rows->value(row, m_list.idColumn).toInt();
+    const QString name = m_rows->value(row, m_list.nameColumn).toString();
+    bool referenced = false;
+    if (!guardDb([&] { referenced = isReferenced(id); }))
+        return;
+    const QString title = deleteTitle(referenced);
+    if (Prompt::message(RegisterTexts::deleteQuestion(name, referenced), title,
+                        Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
+        return;
+    if (!guardDb([&] { deleteRow(id); }))
+        return;
+    guardDb([this] { restartList(); });
+    Prompt::message(RegisterTexts::Deleted, title, Prompt::Icon::Information);
+    cmdNew_Click();
+}
+
+bool RegisterWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deleteCurrentRow();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QLineEdit* RegisterWindow::lineEdit(const QString& name, const QString& tag, int maxLength,
+                                    QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setProperty("tag", tag);
+    e->setMaxLength(maxLength);
+    return e;
+}
+
+QLineEdit* RegisterWindow::priceEdit(const QString& name, QWidget* parent)
+{
+    auto* e = new QLineEdit(QStringLiteral("0"), parent);
+    e->setObjectName(name);
+    e->setProperty("tag", QStringLiteral("input_int"));
+    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    e->setValidator(new DigitsValidator(12, e));
+    return e;
+}
+
+InputRules RegisterWindow::priceRules()
+{
+    InputRules rules;
+    rules.intKeys = InputRules::NumberKeys::Number;
+    rules.intFormat = InputRules::NumberFormat::Whole;
+    return rules;
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "core/Db.h"
+#include "masterdata/PagePlan.h"
+#include "ui/GridColumns.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QLayout;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+struct InputRules;
+
+// What a register shows in its list.
+struct RegisterList {
+    QString gridName;          // object name of the grid
+    QList<GridColumn> columns; // as designed, by position
+    QStringList keys;          // the ordering key of the list, as columns of a page
+    QString idColumn;          // the key of a row in its table
+    QString nameColumn;        // what the delete question calls a row
+};
+
+// What the registers of variants, bottle types and customers have in common:
+// an editor above a paged list, Submit and New under the editor, the four page
+// buttons, the page label and Quit under the list. A row chosen in the list
+// fills the editor in "Update" mode for that row, New empties it, and Delete in
+// the list removes the row after asking. A window builds its editor and then
+// calls assemble().
+class RegisterWindow : public QDialog {
+    Q_OBJECT
+public:
+    QPushButton* cmdSubmit;
+    QPushButton* cmdNew;
+    QList<QPushButton*> cmdNavigasi;
+    QPushButton* cmdQuit;
+    QLabel* lblPage_i;
+
+    // Counts the rows of the list into NavRecordCount.
+    virtual void DoFirstSetNav() = 0;
+
+protected:
+    RegisterWindow(const QString& name, const RegisterList& list, QWidget* parent);
+
+    // Lays the window out around `editor` (with `aboveList` between the editor
+    // buttons and the list), tabs through `inputs` (the key box first) and on
+    // to the buttons and the list, installs the input rules, wires the buttons
+    // and the list, and shows the first page with an empty editor.
+    void assemble(QGroupBox* editor, const QList<QWidget*>& inputs, const InputRules& rules,
+                  QLayout* aboveList = nullptr);
+
+    // ---- What each register does its own way.
+    // Reads the page `plan` describes.
+    virtual RowSet readPage(const PagePlan& plan) = 0;
+    // Fills the editor from row `row` of the list on show.
+    virtual void fillEditor(int row) = 0;
+    // Empties the editor, key box included.
+    virtual void clearEditor() = 0;
+    virtual void cmdSubmit_Click() = 0;
+    // True when other rows go with row `id` when it is deleted.
+    virtual bool isReferenced(int id) = 0;
+    virtual void deleteRow(int id) = 0;
+    // Title of the delete question and of the message that follows it.
+    virtual QString deleteTitle(bool referenced) const;
+    virtual QString pageCaption() const;
+
+    // ---- The shared flow.
+    // Counts the list again and shows its first page.
+    void restartList();
+    // Shows page NavCurrentPage and stands on its first row.
+    void showPage();
+    void cmdNew_Click();
+    // Puts the editor in "Update" mode for row `id`, or in "Submit" mode for none.
+    void setEditing(std::optional<int> id);
+    // Runs `save` for the row the editor is changing ("update") or for a new
+    // row (any other mode), then shows the list from its first page and empties
+    // the editor. A failure is reported and leaves the editor as it is.
+    void submit(const QString& mode, const std::function<void(std::optional<int>)>& save);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // ---- Editor pieces.
+    static QLineEdit* lineEdit(const QString& name, const QString& tag, int maxLength,
+                               QWidget* parent);
+    // A right-aligned whole-number price box of at most twelve digits.
+    static QLineEdit* priceEdit(const QString& name, QWidget* parent);
+    // Number keys in numeric fields, shown as whole numbers with points.
+    static InputRules priceRules();
+
+    QTableView* m_grid;
+    RowSetModel* m_rows;
+
+private:
+    void cmdNavigasi_Click(int index);
+    void fillFromRow(int row);
+    void deleteCurrentRow();
+
+    RegisterList m_list;
+    QWidget* m_keyBox = nullptr;
+    // The row the editor is changing: the row chosen in the list or found by
+    // the typed key. Empty in "Submit" mode.
+    std::optional<int> m_editId;
+    int m_shownPage = 0;
+    bool m_loading = false;
+};
