@@ -112,6 +112,7 @@ void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
     auto* bottom = navigationRow(cmdNavigasi, this);
     bottom->addSpacing(8);
     bottom->addWidget(lblPage_i, 1);
+    bottom->addSpacing(12);
     bottom->addWidget(cmdQuit);
 
     auto* layout = new QVBoxLayout(this);
