@@ -16,6 +16,15 @@ QVariant RowSet::value(int row, const QString& name) const
     return col < 0 ? QVariant() : rows.at(row).at(col);
 }
 
+// The driver's own words where it gives them, else Qt's summary.
+static QString errorText(const QSqlError& e)
+{
+    QString text = e.databaseText().trimmed();
+    if (text.isEmpty())
+        text = e.text().trimmed();
+    return text;
+}
+
 namespace Db {
 
 QSqlDatabase connection()
@@ -42,14 +51,6 @@ void close()
         db.close();
     }
     QSqlDatabase::removeDatabase(ConnectionName);
-}
-
-static QString errorText(const QSqlError& e)
-{
-    QString text = e.databaseText().trimmed();
-    if (text.isEmpty())
-        text = e.text().trimmed();
-    return text;
 }
 
 QSqlQuery exec(const QString& sql, const QVariantList& values)
@@ -115,9 +116,7 @@ void run(const QString& sql)
 {
     QSqlQuery q(Db::connection());
     if (!q.exec(sql))
-        throw DbError(q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                             : q.lastError().databaseText(),
-                      sql);
+        throw DbError(errorText(q.lastError()), sql);
 }
 } // namespace
 
