@@ -12,7 +12,10 @@ CREATE TABLE tvr_customer (
     cust_date    VARCHAR(10)  CHECK(length(cust_date) <= 10),
     cust_author  VARCHAR(8)   CHECK(length(cust_author) <= 8)
 );
-CREATE INDEX ix_customer_nomor ON tvr_customer(cust_nomor);
+-- Keys typed by users (customer numbers, variant codes, bottle types) are
+-- matched without regard to letter case: their lookups compare with
+-- COLLATE NOCASE, which these indexes serve.
+CREATE INDEX ix_customer_nomor ON tvr_customer(cust_nomor COLLATE NOCASE);
 -- The customer register lists one first letter of the name (either case),
 -- newest first: this index gives those rows in order without a sort.
 CREATE INDEX ix_customer_letter ON tvr_customer(lower(substr(cust_nama, 1, 1)), idcust);
@@ -28,7 +31,7 @@ CREATE TABLE tvr_dtbotol (
     botol_ls_date   VARCHAR(10) CHECK(length(botol_ls_date) <= 10),
     botol_ls_author VARCHAR(8)  CHECK(length(botol_ls_author) <= 8)
 );
-CREATE INDEX ix_dtbotol_tipe ON tvr_dtbotol(botol_tipe);
+CREATE INDEX ix_dtbotol_tipe ON tvr_dtbotol(botol_tipe COLLATE NOCASE);
 
 CREATE TABLE tvr_dtvariant (
     idvariant         INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -42,7 +45,7 @@ CREATE TABLE tvr_dtvariant (
     variant_ls_date   VARCHAR(10) CHECK(length(variant_ls_date) <= 10),
     variant_ls_author VARCHAR(8)  CHECK(length(variant_ls_author) <= 8)
 );
-CREATE INDEX ix_dtvariant_kode ON tvr_dtvariant(variant_kode);
+CREATE INDEX ix_dtvariant_kode ON tvr_dtvariant(variant_kode COLLATE NOCASE);
 
 CREATE TABLE tvr_sales (
     idsales            INTEGER PRIMARY KEY AUTOINCREMENT,
