@@ -1,5 +1,5 @@
 #include "ui/Application.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 
 #include <QIcon>
 #include <QLocale>

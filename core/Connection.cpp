@@ -4,10 +4,10 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Schema.h"
-#include "ui/Prompt.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 
@@ -80,34 +80,62 @@ bool open(const QString& connectionText, const QString& appDir)
         Db::close();
         return false;
     }
-    if (c.driver == QLatin1String("QSQLITE")) {
-        // Durable commits that survive a power cut, and readers never blocked by a writer.
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    }
     return true;
+}
+
+QString prepare()
+{
+    if (!Db::isSqlite())
+        return {};
+    QSqlDatabase db = Db::connection();
+    // A file or folder the user may not write to: SQLite would open it and
+    // refuse only the first sale.
+    const QString path = QUrl(db.databaseName().section(QLatin1Char('?'), 0, 0)).toLocalFile();
+    if (!path.isEmpty()) {
+        const QFileInfo file(path);
+        if (!file.isWritable())
+            return QStringLiteral("File database hanya dapat dibaca (read-only): %1").arg(path);
+        if (!QFileInfo(file.absolutePath()).isWritable())
+            return QStringLiteral("Folder database hanya dapat dibaca (read-only): %1")
+                .arg(file.absolutePath());
+    }
+    // Durable commits that survive a power cut, and readers never blocked by a
+    // writer. A database already in WAL mode is not written to here.
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next())
+        return q.lastError().text();
+    if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("Mode jurnal WAL tidak dapat dipasang (mode sekarang: %1).")
+            .arg(q.value(0).toString());
+    q.finish();
+    if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return q.lastError().text();
+    if (!q.exec(QStringLiteral("PRAGMA synchronous")) || !q.next() || q.value(0).toInt() != 2)
+        return QStringLiteral("Penulisan aman (synchronous=FULL) tidak dapat dipasang.");
+    return {};
 }
 
 } // namespace Connection
 
-bool DoConnect(const QString& appDir)
+StartupResult DoConnect(const QString& appDir)
 {
+    const QString databaseError = QStringLiteral("DATABASE ERROR");
+    const auto fail = [](const QString& title, const QString& text) {
+        Db::close();
+        return StartupResult{false, title, text};
+    };
     const QString configPath = QDir(appDir).filePath(QStringLiteral("cfg.cae"));
     const Config::Result config = Config::readFile(configPath);
-    if (!config.ok) {
-        Prompt::message(config.error, QStringLiteral("CONFIGURATION ERROR"), Prompt::Icon::Critical);
-        return false;
-    }
+    if (!config.ok)
+        return fail(QStringLiteral("CONFIGURATION ERROR"), config.error);
     ListPageSize = config.values.listPage;
 
-    if (!Connection::open(config.values.provider + config.values.filedata, appDir)) {
-        Prompt::message(QStringLiteral("Can'nt find filename ") + appDir + QStringLiteral("/") +
-                            config.values.filedata + QStringLiteral("."),
-                        QStringLiteral("DATABASE ERROR"), Prompt::Icon::Critical);
-        return false;
-    }
+    if (!Connection::open(config.values.provider + config.values.filedata, appDir))
+        return fail(databaseError, QStringLiteral("Can'nt find filename ") + appDir +
+                                       QStringLiteral("/") + config.values.filedata +
+                                       QStringLiteral("."));
 
+    // The check only reads: a file that fails it is left exactly as it was.
     bool tablesOk = false;
     try {
         tablesOk = Schema::verify(Db::connection());
@@ -115,22 +143,23 @@ bool DoConnect(const QString& appDir)
         // A file that is not a database opens fine and fails at the first read.
         tablesOk = false;
     }
-    if (!tablesOk) {
-        Db::close();
-        Prompt::message(QStringLiteral("Database fail. Please contact your system administator."),
-                        QStringLiteral("DATABASE ERROR"), Prompt::Icon::Critical);
-        return false;
-    }
+    if (!tablesOk)
+        return fail(databaseError,
+                    QStringLiteral("Database fail. Please contact your system administator."));
+
+    const QString notWritable = Connection::prepare();
+    if (!notWritable.isEmpty())
+        return fail(databaseError,
+                    QStringLiteral("Database tidak dapat dibuka untuk menulis.\n\n%1")
+                        .arg(notWritable));
 
     try {
         Schema::seed();
     } catch (const DbError& e) {
-        Db::close();
-        Prompt::message(QStringLiteral("Data awal (tipe botol %1 dan user pertama) tidak dapat "
-                                       "ditulis ke database.\n\n%2")
-                            .arg(RefillBottleType, e.text()),
-                        QStringLiteral("DATABASE ERROR"), Prompt::Icon::Critical);
-        return false;
+        return fail(databaseError,
+                    QStringLiteral("Data awal (tipe botol %1 dan user pertama) tidak dapat "
+                                   "ditulis ke database.\n\n%2")
+                        .arg(RefillBottleType, e.text()));
     }
-    return true;
+    return {true, {}, {}};
 }

@@ -166,16 +166,26 @@ void seed()
 {
     const QString today = Regional::today();
     const QString sysadmin = QStringLiteral("sysadmin");
+    const auto refillMissing = [] {
+        return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_dtbotol WHERE botol_tipe = ?"),
+                          {RefillBottleType})
+                   .toLongLong() == 0;
+    };
+    // EXISTS stops at the first row, where COUNT(*) would read the whole table.
+    const auto usersMissing = [] {
+        return Db::scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM tvr_user)")).toInt() == 0;
+    };
+    // The usual start finds both rows and takes no write lock, so another till
+    // that holds it does not stop this one from starting.
+    if (!refillMissing() && !usersMissing())
+        return;
     Transaction tx;
-    if (Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_dtbotol WHERE botol_tipe = ?"),
-                   {RefillBottleType})
-            .toLongLong() == 0)
+    if (refillMissing())
         Db::exec(QStringLiteral("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock, "
                                 "botol_date, botol_author, botol_ls_stock, botol_ls_date, "
                                 "botol_ls_author) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                  {RefillBottleType, 0.0, 0.0, today, sysadmin, 0.0, today, sysadmin});
-    // EXISTS stops at the first row, where COUNT(*) would read the whole table.
-    if (Db::scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM tvr_user)")).toInt() == 0)
+    if (usersMissing())
         Db::exec(QStringLiteral("INSERT INTO tvr_user (user_name, user_password, "
                                 "user_namalengkap, user_date, user_author) "
                                 "VALUES (?, ?, ?, ?, ?)"),

@@ -35,6 +35,7 @@ private slots:
 
     void seedingOnceOnly();
     void seedingRestoresFirstUser();
+    void startsWhileAnotherTillHoldsTheWriteLock();
 
     void transactionRollsBackEverything();
     void nestedTransactions();
@@ -117,11 +118,10 @@ void CoreTest::configRefusals()
 void CoreTest::configMissingFile()
 {
     QTemporaryDir dir;
-    ScriptedPrompt prompt;
-    QVERIFY(!DoConnect(dir.path()));
-    QCOMPARE(prompt.calls.size(), 1);
-    QVERIFY(prompt.lastText().contains(dir.filePath(QStringLiteral("cfg.cae"))));
-    QCOMPARE(prompt.calls.first().icon, Prompt::Icon::Critical);
+    const StartupResult r = DoConnect(dir.path());
+    QVERIFY(!r);
+    QVERIFY(r.text.contains(dir.filePath(QStringLiteral("cfg.cae"))));
+    QCOMPARE(r.title, QStringLiteral("CONFIGURATION ERROR"));
     QVERIFY(!Db::isOpen());
 }
 
@@ -145,19 +145,15 @@ void CoreTest::connectMissingFileIsReportedAndNotCreated()
 {
     TestDb t(false);
     t.writeConfig({"provider=:Driver=QSQLITE;Database=", "filedata=:nothere.db", "listpage=:10"});
-    ScriptedPrompt prompt;
-    QVERIFY(!DoConnect(t.dir()));
-    QCOMPARE(prompt.calls.size(), 1);
-    QCOMPARE(prompt.calls.first().text,
-             QStringLiteral("Can'nt find filename ") + t.dir() + "/nothere.db.");
-    QCOMPARE(prompt.calls.first().title, QStringLiteral("DATABASE ERROR"));
+    const StartupResult r = DoConnect(t.dir());
+    QVERIFY(!r);
+    QCOMPARE(r.text, QStringLiteral("Can'nt find filename ") + t.dir() + "/nothere.db.");
+    QCOMPARE(r.title, QStringLiteral("DATABASE ERROR"));
     QVERIFY(!QFile::exists(QDir(t.dir()).filePath("nothere.db")));
 
     // A driver that does not exist is the same report.
-    prompt.clear();
     t.writeConfig({"provider=:Driver=QNOSUCH;Database=", "filedata=:tavoru.db"});
-    QVERIFY(!DoConnect(t.dir()));
-    QCOMPARE(prompt.calls.first().title, QStringLiteral("DATABASE ERROR"));
+    QCOMPARE(DoConnect(t.dir()).title, QStringLiteral("DATABASE ERROR"));
 }
 
 void CoreTest::connectRelativeAndAbsoluteFile()
@@ -262,11 +258,10 @@ void CoreTest::schemaCheck()
     cfg.open(QIODevice::WriteOnly);
     cfg.write("provider=:Driver=QSQLITE;Database=\nfiledata=:variant.db\nlistpage=:10\n");
     cfg.close();
-    ScriptedPrompt prompt;
-    QCOMPARE(DoConnect(dir.path()), passes);
+    const StartupResult r = DoConnect(dir.path());
+    QCOMPARE(r.ok, passes);
     if (!passes) {
-        QCOMPARE(prompt.texts(),
-                 QStringList{"Database fail. Please contact your system administator."});
+        QCOMPARE(r.text, QStringLiteral("Database fail. Please contact your system administator."));
         QVERIFY(!Db::isOpen());
     }
     Db::close();
@@ -283,18 +278,22 @@ void CoreTest::notADatabaseFailsTheCheck()
     cfg.open(QIODevice::WriteOnly);
     cfg.write("filedata=:tavoru.db\n");
     cfg.close();
-    ScriptedPrompt prompt;
-    QVERIFY(!DoConnect(dir.path()));
-    QCOMPARE(prompt.texts(), QStringList{"Database fail. Please contact your system administator."});
+    const QString failText = QStringLiteral("Database fail. Please contact your system administator.");
+    QCOMPARE(DoConnect(dir.path()).text, failText);
+    // The check only reads: the file is left byte for byte as it was.
+    QFile again(dir.filePath("tavoru.db"));
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), QByteArray("this is not a database file, only some text written by mistake\n"));
+    again.close();
 
-    // An empty database (no tables at all) fails the same way.
+    // An empty database (no tables at all) fails the same way and stays empty.
     QFile::remove(dir.filePath("tavoru.db"));
     QFile empty(dir.filePath("tavoru.db"));
     empty.open(QIODevice::WriteOnly);
     empty.close();
-    prompt.clear();
-    QVERIFY(!DoConnect(dir.path()));
-    QCOMPARE(prompt.texts(), QStringList{"Database fail. Please contact your system administator."});
+    QCOMPARE(DoConnect(dir.path()).text, failText);
+    QCOMPARE(QFileInfo(dir.filePath("tavoru.db")).size(), 0);
+    QVERIFY(!QFile::exists(dir.filePath("tavoru.db-wal")));
 }
 
 void CoreTest::seedingOnceOnly()
@@ -334,6 +333,27 @@ void CoreTest::seedingRestoresFirstUser()
     Db::exec("UPDATE tvr_user SET user_name = 'owner'");
     QVERIFY(DoConnect(t.dir()));
     QCOMPARE(Db::scalar("SELECT user_name FROM tvr_user").toString(), QStringLiteral("owner"));
+}
+
+void CoreTest::startsWhileAnotherTillHoldsTheWriteLock()
+{
+    TestDb t(false);
+    t.writeStandardConfig();
+    QVERIFY(DoConnect(t.dir()));
+    Db::close();
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "otherTill");
+        other.setDatabaseName(t.dbPath());
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("BEGIN IMMEDIATE"));
+        // The first-run rows exist: starting reads only, so the lock does not matter.
+        QVERIFY(DoConnect(t.dir()));
+        Db::close();
+        QVERIFY(q.exec("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("otherTill");
 }
 
 void CoreTest::transactionRollsBackEverything()

@@ -11,7 +11,7 @@
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
 #include "ui/GridColumns.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -8,7 +8,7 @@
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
 #include "sales/frmTransaksi.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

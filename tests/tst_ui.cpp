@@ -8,7 +8,7 @@
 #include "core/Regional.h"
 #include "ui/GridColumns.h"
 #include "ui/InputConventions.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/frmAbout.h"

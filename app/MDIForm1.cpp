@@ -219,8 +219,11 @@ bool MDIForm1::startUp(const QLocale& userLocale, const QString& appDir)
     }
     DoPaintToolbar();
     RefillBottleType = QStringLiteral("REFILL");
-    if (!DoConnect(appDir))
+    const StartupResult connected = DoConnect(appDir);
+    if (!connected) {
+        Prompt::message(connected.text, connected.title, Prompt::Icon::Critical);
         return false;
+    }
     fillDropDown(toolbarButtons.at(2), mnStock);
     fillDropDown(toolbarButtons.at(4), mnDB);
 
