@@ -19,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -590,11 +592,26 @@ void MasterDataTest::priceBoxes()
 void MasterDataTest::keyLongerThanColumnCannotBeTyped()
 {
     TestDb t;
+    ScriptedPrompt prompt;
+    const QString limit = QStringLiteral("Isian ini paling banyak 12 karakter.");
     for (const QString& reg :
          {QStringLiteral("variant"), QStringLiteral("botol"), QStringLiteral("customer")}) {
         Register r = openRegister(reg);
-        QTest::keyClicks(r.key, "ABCDEFGHIJKLMNO");
+        // Typed past the column: each key beyond it is refused with the limit.
+        prompt.clear();
+        QTest::keyClicks(r.key, "ABCDEFGHIJKLMN");
         QCOMPARE(r.key->text(), QStringLiteral("ABCDEFGHIJKL"));
+        QCOMPARE(prompt.texts(), (QStringList{limit, limit}));
+        // Pasted past the column: refused as a whole, never cut to another key.
+        prompt.clear();
+        r.key->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("MELATISUPER12"));
+        QTest::keyClick(r.key, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(r.key->text(), QString());
+        QCOMPARE(prompt.texts(), QStringList{limit});
+        QGuiApplication::clipboard()->setText(QStringLiteral("MELATISUPER1"));
+        QTest::keyClick(r.key, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(r.key->text(), QStringLiteral("MELATISUPER1"));
     }
     frmDBCustomer c; // the address stops at 200 characters
     c.txtAlamat->setPlainText(QString(198, QLatin1Char('x')));

@@ -107,7 +107,7 @@ private slots:
     void amountFieldTyping();
     void amountFieldFormatsOnLeaveAndStripsOnReturn();
     void emptiedNumericFieldShowsZero();
-    void enterMovesOnAndNeverPressesTheDefaultButton();
+    void enterMovesOnAndPressesOnlyAFocusedButton();
     void pasteIsRefusedInFilteredFields();
     void lettersAndPhoneFilters();
     void pointsKeptInTextFields();
@@ -329,7 +329,7 @@ void UiTest::emptiedNumericFieldShowsZero()
     QCOMPARE(p.txtAmount->text(), QString());
 }
 
-void UiTest::enterMovesOnAndNeverPressesTheDefaultButton()
+void UiTest::enterMovesOnAndPressesOnlyAFocusedButton()
 {
     FieldsWindow w(salesRules());
     showAndFocus(&w, w.txtAmount);
@@ -344,10 +344,12 @@ void UiTest::enterMovesOnAndNeverPressesTheDefaultButton()
     QTRY_VERIFY(w.cmbType->hasFocus());
     QTest::keyClick(w.cmbType, Qt::Key_Return);
     QTRY_VERIFY(w.cmdOk->hasFocus());
-    QTest::keyClick(w.cmdOk, Qt::Key_Return);
-    QTRY_VERIFY(w.txtAmount->hasFocus());
+    // Enter in the fields never reached the button; Enter on the button presses it.
     QCOMPARE(w.clicks, 0);
+    QTest::keyClick(w.cmdOk, Qt::Key_Return);
+    QCOMPARE(w.clicks, 1);
     QVERIFY(w.isVisible());
+    w.clicks = 0;
     // Space still presses the focused button.
     w.cmdOk->setFocus();
     QTest::keyClick(w.cmdOk, Qt::Key_Space);
@@ -357,14 +359,32 @@ void UiTest::enterMovesOnAndNeverPressesTheDefaultButton()
 void UiTest::pasteIsRefusedInFilteredFields()
 {
     FieldsWindow w(salesRules());
+    ScriptedPrompt prompt;
     showAndFocus(&w, w.txtAmount);
-    QGuiApplication::clipboard()->setText("abc");
+    QGuiApplication::clipboard()->setText("1a");
     w.txtAmount->setText("12");
     w.txtAmount->end(false);
+    // A refused character anywhere refuses the whole paste, with one message each time.
     QTest::keyClick(w.txtAmount, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(w.txtAmount, Qt::Key_Insert, Qt::ShiftModifier);
     QCOMPARE(w.txtAmount->text(), QStringLiteral("12"));
+    QCOMPARE(prompt.calls.size(), 2);
+    QVERIFY(prompt.lastText().contains("\"a\""));
+    // Allowed text is pasted; editing keys pass the filter.
+    QGuiApplication::clipboard()->setText("3,5");
+    QTest::keyClick(w.txtAmount, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.txtAmount->text(), QStringLiteral("123,5"));
+    QTest::keyClick(w.txtAmount, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(w.txtAmount->selectedText(), QStringLiteral("123,5"));
+    QTest::keyClick(w.txtAmount, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("123,5"));
+    QTest::keyClick(w.txtAmount, Qt::Key_Home);
+    QTest::keyClick(w.txtAmount, Qt::Key_Right);
+    QTest::keyClick(w.txtAmount, Qt::Key_Delete);
+    QCOMPARE(w.txtAmount->text(), QStringLiteral("13,5"));
+    QCOMPARE(prompt.calls.size(), 2);
     // An unfiltered field takes the paste.
+    QGuiApplication::clipboard()->setText("abc");
     w.txtFree->setFocus();
     QTRY_VERIFY(w.txtFree->hasFocus());
     QTest::keyClick(w.txtFree, Qt::Key_V, Qt::ControlModifier);

@@ -2,15 +2,25 @@
 
 #include "core/Regional.h"
 #include "ui/Module1.h"
+#include "ui/Prompt.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 bool isNumeric(const QWidget* w)
@@ -119,6 +129,21 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
         formatNumber(edit);
         return false;
     }
+    if (event->type() == QEvent::Shortcut) {
+        // A mnemonic presses its button at once: the animated click would
+        // press it a tenth of a second later, after keys typed in between.
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && !qobject_cast<QCheckBox*>(button)) {
+            if (button->isEnabled())
+                button->click();
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::ContextMenu && edit) {
+        showContextMenu(edit, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
 
@@ -131,7 +156,14 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
             return false;
         if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->view()->isVisible())
             return false;
-        // Enter moves on like Tab, and never reaches a dialog's default button.
+        // Enter on a focused button presses it.
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && !qobject_cast<QCheckBox*>(button)) {
+            if (button->isEnabled())
+                button->click();
+            return true;
+        }
+        // Elsewhere Enter moves on like Tab, and never reaches a dialog's default button.
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &tab);
         return true;
@@ -139,27 +171,80 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
 
     if (!edit || edit->isReadOnly())
         return false;
-    const QString allowed = allowedKeys(edit);
-    if (allowed.isNull())
-        return false;
-    if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) ||
-        key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+    if (key->matches(QKeySequence::Paste)) {
+        paste(edit);
         return true;
-    switch (key->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Escape:
-        return false;
-    default:
-        break;
     }
+    // Selecting, copying, cutting, undoing and moving are never filtered.
+    if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
     const QString text = key->text();
+    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
+        return false; // cursor movement, Backspace, Delete and other keys that type nothing
+    const QString allowed = allowedKeys(edit);
+    if (!allowed.isNull()) {
+        int code = text.at(0).unicode();
+        if (!KeyIsAllowed(code, allowed))
+            return true;
+    }
+    return !fitsLength(edit, text);
+}
+
+int InputConventions::lengthAfterInsert(const QLineEdit* field, const QString& inserted)
+{
+    const qsizetype kept = field->text().size() - field->selectedText().size();
+    return int(kept + inserted.size());
+}
+
+bool InputConventions::fitsLength(QLineEdit* field, const QString& inserted)
+{
+    if (field->maxLength() >= 32767 || lengthAfterInsert(field, inserted) <= field->maxLength())
+        return true;
+    // The box never cuts a key silently: the user is told the limit instead.
+    Prompt::message(QStringLiteral("Isian ini paling banyak %1 karakter.").arg(field->maxLength()),
+                    QStringLiteral("Periksa Entri"), Prompt::Icon::Critical);
+    field->setFocus();
+    return false;
+}
+
+void InputConventions::paste(QLineEdit* field)
+{
+    QString text = QGuiApplication::clipboard()->text();
+    // A line break would end the pasted line; an address or a name is one line.
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     if (text.isEmpty())
-        return false; // cursor movement and other keys that type nothing
-    int code = text.at(0).unicode();
-    return !KeyIsAllowed(code, allowed);
+        return;
+    const QString allowed = allowedKeys(field);
+    if (!allowed.isNull()) {
+        for (QChar c : std::as_const(text)) {
+            if (!allowed.contains(c)) {
+                Prompt::message(QStringLiteral("Teks yang ditempel berisi karakter \"%1\" yang "
+                                               "tidak boleh ada di isian ini.")
+                                    .arg(c),
+                                QStringLiteral("Periksa Entri"), Prompt::Icon::Critical);
+                field->setFocus();
+                return;
+            }
+        }
+    }
+    if (!fitsLength(field, text))
+        return;
+    field->insert(text);
+}
+
+void InputConventions::showContextMenu(QLineEdit* field, const QPoint& globalPos)
+{
+    // The standard menu, with its paste going through the same checks as Ctrl+V.
+    std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, [this, field] { paste(field); });
+        }
+    }
+    menu->exec(globalPos);
 }
 
 void InputConventions::setGroupEnabled(QWidget* window, const QString& tag, bool enabled)

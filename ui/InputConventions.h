@@ -36,7 +36,8 @@ struct InputRules {
     QString txtKeys;
 };
 
-// The input conventions as one mechanism: Enter moves to the next control,
+// The input conventions as one mechanism: Enter moves to the next control
+// (and presses a focused button), mnemonics press their button at once,
 // keys are filtered by the field's marker, numeric fields select their text on
 // entry, are formatted when left and show "0" when emptied. A window installs
 // it once, after its controls exist.
@@ -57,8 +58,17 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Inserts the clipboard's text into `field` when every character passes the
+    // field's filter and the result fits its length; otherwise refuses it as a
+    // whole, with a message.
+    void paste(QLineEdit* field);
+
 private:
     InputConventions(QWidget* window, const InputRules& rules);
+    static int lengthAfterInsert(const QLineEdit* field, const QString& inserted);
+    // True when `inserted` fits the field's length; otherwise says the limit.
+    static bool fitsLength(QLineEdit* field, const QString& inserted);
+    void showContextMenu(QLineEdit* field, const QPoint& globalPos);
     void attach(QWidget* control);
     void formatNumber(QLineEdit* field) const;
 
