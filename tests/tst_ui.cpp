@@ -506,23 +506,32 @@ void UiTest::loginMessages()
     QCOMPARE(w.txtUsername->text(), user);
     QCOMPARE(w.txtPassword->text(), password);
     QCOMPARE(LoginUserName, QStringLiteral("before"));
+    // After a wrong name or password the name is selected for retyping.
+    if (message == QLatin1String("Username atau password salah."))
+        QCOMPARE(w.txtUsername->selectedText(), user);
 }
 
 void UiTest::loginKeyFilterAndLengths()
 {
     TestDb t;
+    ScriptedPrompt prompt;
     frmSystemLogin w;
     showAndFocus(&w, w.txtUsername);
     QTest::keyClicks(w.txtUsername, "ad m'i-n\"1;");
+    QVERIFY(prompt.calls.isEmpty()); // refused characters are swallowed quietly
     QCOMPARE(w.txtUsername->text(), QStringLiteral("admin1"));
     QTest::keyClick(w.txtUsername, Qt::Key_Backspace);
     QCOMPARE(w.txtUsername->text(), QStringLiteral("admin"));
     QTest::keyClicks(w.txtUsername, "abcdefgh");
     QCOMPARE(w.txtUsername->text(), QStringLiteral("adminabc"));
+    // Each key past the column is refused with the limit, never cut silently.
+    QCOMPARE(prompt.calls.size(), 5);
+    QCOMPARE(prompt.lastText(), QStringLiteral("Isian ini paling banyak 8 karakter."));
     QTest::keyClick(w.txtUsername, Qt::Key_Return);
     QTRY_VERIFY(w.txtPassword->hasFocus());
-    QTest::keyClicks(w.txtPassword, QString(25, 'p'));
+    QTest::keyClicks(w.txtPassword, QString(21, 'p'));
     QCOMPARE(w.txtPassword->text(), QString(20, 'p'));
+    QCOMPARE(prompt.lastText(), QStringLiteral("Isian ini paling banyak 20 karakter."));
     QCOMPARE(w.txtPassword->echoMode(), QLineEdit::Password);
 }
 

@@ -106,7 +106,9 @@ void frmSystemLogin::cmdLogin_Click()
     if (!user) {
         Prompt::message(QStringLiteral("Username atau password salah."), title,
                         Prompt::Icon::Critical);
+        // Selected, so the name is typed again over the wrong one.
         txtUsername->setFocus();
+        txtUsername->selectAll();
         return;
     }
     LoginUserName = user->name;
