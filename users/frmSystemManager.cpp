@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -59,6 +60,16 @@ QPushButton* button(const QString& caption, const QString& name, QWidget* parent
     b->setAutoDefault(false);
     b->setMinimumWidth(80);
     return b;
+}
+
+// Width of a grid that shows its visible columns without a horizontal scroll bar.
+int gridWidthFor(const QTableView* grid)
+{
+    int width = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            width += grid->columnWidth(c);
+    return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
 }
 
 } // namespace
@@ -143,7 +154,7 @@ frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
             [this](const QModelIndex& index) { dtGridUsers_RowColChange(index.row()); });
 
     guardDb([this] { DoGetList(); });
-    dtGridUsers->setMinimumSize(420, 220);
+    dtGridUsers->setMinimumSize(gridWidthFor(dtGridUsers), 220);
     isRefreshing = false;
     cmdNew_Click();
 }
