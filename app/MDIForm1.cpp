@@ -11,7 +11,9 @@
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
 #include "ui/frmAbout.h"
+#include "users/frmSystemChangePass.h"
 #include "users/frmSystemLogin.h"
+#include "users/frmSystemManager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -258,6 +260,14 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
     }
     if (p == QLatin1String("File") && c == QLatin1String("Login")) {
         showLogin();
+        return;
+    }
+    if (p == QLatin1String("File") && c == QLatin1String("Change Password")) {
+        showModal<frmSystemChangePass>();
+        return;
+    }
+    if (p == QLatin1String("File") && c == QLatin1String("User Management")) {
+        showModal<frmSystemManager>();
         return;
     }
     if ((p == QLatin1String("Menu") && c == QLatin1String("Transaction")) ||

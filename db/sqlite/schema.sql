@@ -91,3 +91,8 @@ CREATE TABLE tvr_user (
     user_author      VARCHAR(8)  CHECK(length(user_author) <= 8)
 );
 CREATE INDEX ix_user_name ON tvr_user(user_name);
+
+-- An account can be deleted only while no row names it as author: these find
+-- such a row at once instead of reading every sale and ledger row.
+CREATE INDEX ix_sales_author ON tvr_sales(sales_author);
+CREATE INDEX ix_stock_author ON tvr_stock(stock_author);
