@@ -88,3 +88,7 @@ CREATE TABLE tvr_user (
     user_author      VARCHAR(8)  CHECK(length(user_author) <= 8)
 );
 CREATE INDEX ix_user_name ON tvr_user(user_name);
+
+-- The live ledger of one item, newest first: the stock windows count it and
+-- read it page by page from either end straight off this index.
+CREATE INDEX ix_stock_ledger ON tvr_stock(stock_name, stock_idname, stock_status, idstock);
