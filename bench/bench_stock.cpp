@@ -177,7 +177,7 @@ void stock()
     qint64 variant = 1;
     Bench::measure(
         "store: reset a variant (~300 ledger rows, ~2 000 sales)", 15,
-        [&] { StockStore::reset(Item::Variant, variant++); }, Target);
+        [&] { StockStore::reset(Item::Variant, variant++); });
 
     window<frmStockC>(QStringLiteral("concentrate"), &frmStockC::dtGridVariants,
                       &frmStockC::dtGridVariant,                       QStringLiteral("idvariant"), HeavyVariant);

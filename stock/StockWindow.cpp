@@ -1,5 +1,6 @@
 #include "StockWindow.h"
 
+#include "core/Globals.h"
 #include "core/Regional.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
@@ -18,6 +19,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -60,6 +62,21 @@ int gridWidthFor(const QTableView* grid)
         if (!grid->isColumnHidden(c))
             width += grid->columnWidth(c);
     return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
+}
+
+// Widens the visible columns whose numbers or texts do not fit their designed
+// width, so no stock or amount is ever clipped.
+void fitColumns(QTableView* grid)
+{
+    const QAbstractItemView* view = grid;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        if (grid->isColumnHidden(c))
+            continue;
+        const int needed =
+            std::max(view->sizeHintForColumn(c), grid->horizontalHeader()->sectionSizeHint(c));
+        if (needed > grid->columnWidth(c))
+            grid->setColumnWidth(c, needed);
+    }
 }
 
 } // namespace
@@ -116,7 +133,10 @@ void StockWindow::buildControls()
     m_ledger->setTabKeyNavigation(false);
     m_ledgerRows = new RowSetModel(this);
     setUpGrid(m_ledger, m_ledgerRows);
-    m_ledger->setMinimumHeight(180);
+    // A page of the ledger without scrolling, for the usual page sizes.
+    const int rowsShown = std::clamp(ListPageSize, 5, 12) + 1;
+    m_ledger->setMinimumHeight(m_ledger->verticalHeader()->defaultSectionSize() * rowsShown +
+                               2 * m_ledger->frameWidth() + 4);
 
     // The selected item and the operation on it.
     auto* item = new QGridLayout;
@@ -248,6 +268,8 @@ void StockWindow::loadItems()
     m_loading = true;
     m_listRows->setRows(rows);
     applyGridColumns(m_list, m_config.listColumns);
+    fitColumns(m_list);
+    m_list->setMinimumWidth(gridWidthFor(m_list));
     m_loading = false;
 }
 
@@ -272,6 +294,7 @@ void StockWindow::loadLedger(qint64 id)
         id > 0 ? StockStore::ledgerPage(m_config.item, id, page) : StockStore::emptyLedger();
     m_ledgerRows->setRows(rows);
     applyGridColumns(m_ledger, ledgerColumns());
+    fitColumns(m_ledger);
     m_ledgerItem = id;
     m_shownPage = NavCurrentPage;
     if (m_ledgerRows->rowCount() > 0)
@@ -307,7 +330,6 @@ void StockWindow::restart()
     NavFirstPage = 1;
     NavRecordCount = 0;
     const bool loaded = guardDb([this] { loadItems(); });
-    m_list->setMinimumWidth(gridWidthFor(m_list));
     DoSetPages();
     DoSetNavButtons(this);
     if (loaded && m_listRows->rowCount() > 0) {
