@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -64,16 +65,30 @@ int gridWidthFor(const QTableView* grid)
     return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
 }
 
-// Widens the visible columns whose numbers or texts do not fit their designed
-// width, so no stock or amount is ever clipped.
-void fitColumns(QTableView* grid)
+// Widens the number columns whose widest figure does not fit the designed
+// width, so no stock or amount is ever clipped. Only the largest and the most
+// negative value of a column are formatted and measured.
+void fitNumberColumns(QTableView* grid, const RowSetModel* model, const QList<GridColumn>& columns)
 {
-    const QAbstractItemView* view = grid;
-    for (int c = 0; c < grid->model()->columnCount(); ++c) {
-        if (grid->isColumnHidden(c))
+    const QFontMetrics metrics = grid->fontMetrics();
+    const int padding = 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) +
+                        metrics.horizontalAdvance(QLatin1Char('0')) + 4;
+    for (int c = 0; c < columns.size() && c < model->columnCount(); ++c) {
+        const GridColumn& column = columns.at(c);
+        if (column.widthTwips == 0 || column.format == GridColumn::Format::Text)
             continue;
-        const int needed =
-            std::max(view->sizeHintForColumn(c), grid->horizontalHeader()->sectionSizeHint(c));
+        double high = 0, low = 0;
+        for (const QVariantList& row : model->rows().rows) {
+            const double v = row.at(c).toDouble();
+            high = std::max(high, v);
+            low = std::min(low, v);
+        }
+        int needed = 0;
+        for (const double v : {high, low}) {
+            const QString text = column.format == GridColumn::Format::Amount ? Regional::amount(v)
+                                                                             : Regional::whole(v);
+            needed = std::max(needed, metrics.horizontalAdvance(text) + padding);
+        }
         if (needed > grid->columnWidth(c))
             grid->setColumnWidth(c, needed);
     }
@@ -268,7 +283,7 @@ void StockWindow::loadItems()
     m_loading = true;
     m_listRows->setRows(rows);
     applyGridColumns(m_list, m_config.listColumns);
-    fitColumns(m_list);
+    fitNumberColumns(m_list, m_listRows, m_config.listColumns);
     m_list->setMinimumWidth(gridWidthFor(m_list));
     m_loading = false;
 }
@@ -293,8 +308,9 @@ void StockWindow::loadLedger(qint64 id)
     const RowSet rows =
         id > 0 ? StockStore::ledgerPage(m_config.item, id, page) : StockStore::emptyLedger();
     m_ledgerRows->setRows(rows);
-    applyGridColumns(m_ledger, ledgerColumns());
-    fitColumns(m_ledger);
+    const QList<GridColumn> columns = ledgerColumns();
+    applyGridColumns(m_ledger, columns);
+    fitNumberColumns(m_ledger, m_ledgerRows, columns);
     m_ledgerItem = id;
     m_shownPage = NavCurrentPage;
     if (m_ledgerRows->rowCount() > 0)

@@ -547,7 +547,10 @@ void StockTest::windowReasonPrompt()
     type(win.w->txtOperasi, "20");
     const QString before = snapshot();
     prompt.inputs = answers;
-    QTest::mouseClick(win.w->cmdSubmit, Qt::LeftButton);
+    // From the keyboard: Enter moves on to the submit button, Enter there presses it.
+    QTest::keyClick(win.w->txtOperasi, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), win.w->cmdSubmit);
+    QTest::keyClick(win.w->cmdSubmit, Qt::Key_Return);
 
     QVERIFY(prompt.inputs.isEmpty()); // asked exactly as often as answered
     for (const ScriptedPrompt::Call& c : prompt.calls)
