@@ -8,6 +8,8 @@
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
 #include "sales/frmTransaksi.h"
+#include "stock/frmStockB.h"
+#include "stock/frmStockC.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
 #include "ui/frmAbout.h"
@@ -288,9 +290,15 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
             showModal<frmDBBotol>();
         return;
     }
+    if (p == QLatin1String("Stock")) {
+        if (c == QLatin1String("Concentrate"))
+            showModal<frmStockC>();
+        else if (c == QLatin1String("Botol"))
+            showModal<frmStockB>();
+        return;
+    }
     // The remaining commands open windows that are added to the program step by step:
-    // File: Change Password, User Management; Menu/toolbar: Search, Sales;
-    // Stock: Concentrate, Botol.
+    // File: Change Password, User Management; Menu/toolbar: Search, Sales.
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event)

@@ -96,3 +96,6 @@ CREATE INDEX ix_user_name ON tvr_user(user_name);
 -- such a row at once instead of reading every sale and ledger row.
 CREATE INDEX ix_sales_author ON tvr_sales(sales_author);
 CREATE INDEX ix_stock_author ON tvr_stock(stock_author);
+-- The live ledger of one item, newest first: the stock windows count it and
+-- read it page by page from either end straight off this index.
+CREATE INDEX ix_stock_ledger ON tvr_stock(stock_name, stock_idname, stock_status, idstock);
