@@ -7,6 +7,7 @@
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
+#include "reports/frmSales.h"
 #include "sales/frmTransaksi.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -275,8 +276,12 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
             showModal<frmDBBotol>();
         return;
     }
+    if ((p == QLatin1String("Menu") || p.isEmpty()) && c == QLatin1String("Sales")) {
+        showModal<frmSales>();
+        return;
+    }
     // The remaining commands open windows that are added to the program step by step:
-    // File: Change Password, User Management; Menu/toolbar: Search, Sales;
+    // File: Change Password, User Management; Menu/toolbar: Search;
     // Stock: Concentrate, Botol.
 }
 
