@@ -34,7 +34,8 @@ const QList<GridColumn>& columnsOf(Mode mode)
     using F = GridColumn::Format;
     static const QList<GridColumn> daily = {
         {QString(), 0, Qt::AlignLeft, F::Text}, // idsales
-        {QStringLiteral("Nama Cust."), 2000, Qt::AlignLeft, F::Text},
+        // Wide enough for the longest name the customer register holds (25 characters).
+        {QStringLiteral("Nama Cust."), 2800, Qt::AlignLeft, F::Text},
         {QStringLiteral("Mililiter"), 1000, Qt::AlignRight, F::Amount},
         {QStringLiteral("Value"), 1000, Qt::AlignRight, F::Amount},
     };
