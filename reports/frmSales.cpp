@@ -262,7 +262,7 @@ void frmSales::cmbTahun_Click()
     cmbTanggal->setEnabled(false);
     cmbBulan->setEnabled(true);
     showPeriod();
-    guardDb([this] { DoGetList(); });
+    refresh();
 }
 
 void frmSales::cmbBulan_Click()
@@ -270,13 +270,13 @@ void frmSales::cmbBulan_Click()
     cmbTanggal->setCurrentIndex(-1);
     cmbTanggal->setEnabled(true);
     showPeriod();
-    guardDb([this] { DoGetList(); });
+    refresh();
 }
 
 void frmSales::cmbTanggal_Click()
 {
     showPeriod();
-    guardDb([this] { DoGetList(); });
+    refresh();
 }
 
 ReportStore::Period frmSales::selectedPeriod() const
@@ -293,6 +293,17 @@ void frmSales::showPeriod()
     const ReportStore::Period p = selectedPeriod();
     lblPreview_1->setText(ReportLayout::title(p.mode()));
     lblPreview_2->setText(ReportLayout::periodWords(p));
+}
+
+void frmSales::refresh()
+{
+    if (guardDb([this] { DoGetList(); }))
+        return;
+    // Nothing of another period may stay under this period's title.
+    m_report = ReportStore::Report{selectedPeriod(), {}, 0, 0};
+    m_model->setRows(gridRows(m_report));
+    lblJumlahml_i->clear();
+    lblValue_i->clear();
 }
 
 void frmSales::DoGetList()

@@ -58,6 +58,8 @@ private:
     ReportStore::Period selectedPeriod() const;
     void showPeriod();
     void DoGetList();
+    // DoGetList, with a failure reported and an empty report left on screen.
+    void refresh();
     bool reportIsEmpty() const;
     QString chooseFile(const QString& caption, const QString& extension, const QString& filter);
     void reportWriteFailure(const QString& path, const QString& description);

@@ -335,6 +335,14 @@ void ReportsTest::windowChoosesPeriods()
     QCOMPARE(gridColumn(*w, 0), QStringList{"2024-12"});
     QVERIFY(!w->dtGridSales->isColumnHidden(0));
     QVERIFY(prompt.calls.isEmpty());
+
+    // A failing query is reported once and leaves no figures of another period on screen.
+    Db::exec("ALTER TABLE tvr_sales RENAME TO tvr_sales_gone");
+    choose(w->cmbTahun, "2025");
+    QCOMPARE(prompt.calls.size(), 1);
+    QCOMPARE(prompt.calls.first().title, QString("DATABASE ERROR"));
+    QCOMPARE(shown(*w), QString("Sales Yearly: 2025 |  | "));
+    QCOMPARE(w->dtGridSales->model()->rowCount(), 0);
 }
 
 void ReportsTest::emptyPeriodShowsZeroAndPrintsNothing()
