@@ -10,6 +10,8 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace ReportOutput {
 
 namespace {

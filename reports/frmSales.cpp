@@ -147,13 +147,12 @@ frmSales::frmSales(QWidget* parent) : QDialog(parent)
         cmbTanggal->addItem(QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0')));
     cmbBulan->setCurrentIndex(-1);
     cmbTanggal->setCurrentIndex(-1);
-    cmbBulan->setEnabled(false);
-    cmbTanggal->setEnabled(false);
 
-    // Opens on the yearly report of the newest year. A failing query here
-    // leaves the window unopened; the caller reports it.
+    // Opens on the yearly report of the newest year: a month can be chosen at
+    // once, a day only after a month. A failing query here leaves the window
+    // unopened; the caller reports it.
     cmbTahun->setCurrentIndex(0);
-    cmbBulan->setEnabled(true);
+    cmbTanggal->setEnabled(false);
     showPeriod();
     DoGetList();
     cmbTahun->setFocus();
