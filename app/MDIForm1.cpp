@@ -7,6 +7,7 @@
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
+#include "reports/frmSales.h"
 #include "sales/frmTransaksi.h"
 #include "stock/frmStockB.h"
 #include "stock/frmStockC.h"
@@ -297,8 +298,10 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
             showModal<frmStockB>();
         return;
     }
-    // The remaining commands open windows that are added to the program step by step:
-    // File: Change Password, User Management; Menu/toolbar: Search, Sales.
+    if ((p == QLatin1String("Menu") || p.isEmpty()) && c == QLatin1String("Sales")) {
+        showModal<frmSales>();
+        return;
+    }
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event)

@@ -99,3 +99,6 @@ CREATE INDEX ix_stock_author ON tvr_stock(stock_author);
 -- The live ledger of one item, newest first: the stock windows count it and
 -- read it page by page from either end straight off this index.
 CREATE INDEX ix_stock_ledger ON tvr_stock(stock_name, stock_idname, stock_status, idstock);
+-- The sales reports sum millilitres and prices over a range of days: with both
+-- sums in the index they are answered from it alone, in date order.
+CREATE INDEX ix_sales_report ON tvr_sales(sales_date, sales_mililiter, sales_hargadiskon);
