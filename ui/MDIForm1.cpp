@@ -7,6 +7,7 @@
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
+#include "sales/frmSearch.h"
 #include "sales/frmTransaksi.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -260,6 +261,10 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
     if ((p == QLatin1String("Menu") && c == QLatin1String("Transaction")) ||
         (p.isEmpty() && c == QLatin1String("Kasir"))) {
         showModal<frmTransaksi>();
+        return;
+    }
+    if ((p == QLatin1String("Menu") || p.isEmpty()) && c == QLatin1String("Search")) {
+        showModal<frmSearch>();
         return;
     }
     if (p == QLatin1String("Help") && c == QLatin1String("About")) {
