@@ -25,17 +25,39 @@ QString matchCondition(SearchBy by)
     return columnOf(by) + QStringLiteral(" LIKE ? ESCAPE '\\'");
 }
 
-QVariantList keyOf(const RowSet& rows, int row, const QStringList& keyColumns)
+// The ordering key of a list as SQL: number; name then number; address then
+// id. The id ends every key, so each customer has one place. A missing number
+// counts as an empty one, so every key compares (NULL would not).
+QStringList keySql(SearchBy by)
 {
-    QVariantList key;
-    for (const QString& column : keyColumns)
-        key << rows.value(row, column);
-    return key;
+    switch (by) {
+    case SearchBy::Nomor: return {QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
+    case SearchBy::Nama:
+        return {QStringLiteral("cust_nama"), QStringLiteral("ifnull(cust_nomor, '')"),
+                QStringLiteral("idcust")};
+    case SearchBy::Alamat: return {QStringLiteral("cust_alamat"), QStringLiteral("idcust")};
+    }
+    return {};
 }
 
-bool hasNull(const QVariantList& key)
+// The key of a shown row, as keySql() compares it. The searched column of a
+// match is never NULL (NULL matches no keyword), nor is the id.
+QVariantList keyOf(SearchBy by, const RowSet& rows, int row)
 {
-    return std::any_of(key.begin(), key.end(), [](const QVariant& v) { return v.isNull(); });
+    QStringList columns;
+    switch (by) {
+    case SearchBy::Nomor: columns = {QStringLiteral("cust_nomor"), QStringLiteral("idcust")}; break;
+    case SearchBy::Nama:
+        columns = {QStringLiteral("cust_nama"), QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
+        break;
+    case SearchBy::Alamat: columns = {QStringLiteral("cust_alamat"), QStringLiteral("idcust")}; break;
+    }
+    QVariantList key;
+    for (const QString& column : columns) {
+        const QVariant v = rows.value(row, column);
+        key << (v.isNull() ? QVariant(QStringLiteral("")) : v);
+    }
+    return key;
 }
 
 } // namespace
@@ -72,17 +94,6 @@ QString containsPattern(const QString& keyword)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-QStringList orderKey(SearchBy by)
-{
-    switch (by) {
-    case SearchBy::Nomor: return {QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
-    case SearchBy::Nama:
-        return {QStringLiteral("cust_nama"), QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
-    case SearchBy::Alamat: return {QStringLiteral("cust_alamat"), QStringLiteral("idcust")};
-    }
-    return {};
-}
-
 int countMatches(SearchBy by, const QString& keyword)
 {
     return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_customer WHERE ") +
@@ -103,22 +114,16 @@ PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int show
         return plan;
     }
     if (shownPage > 0 && !shownRows.isEmpty()) {
-        // A key holding NULL cannot be compared; such a page is counted off instead.
-        const QStringList key = orderKey(by);
         if (page == shownPage + 1) {
-            plan.anchor = keyOf(shownRows, shownRows.size() - 1, key);
-            if (!hasNull(plan.anchor)) {
-                plan.from = PagePlan::From::After;
-                return plan;
-            }
-        } else if (page == shownPage - 1) {
-            plan.anchor = keyOf(shownRows, 0, key);
-            if (!hasNull(plan.anchor)) {
-                plan.from = PagePlan::From::Before;
-                return plan;
-            }
+            plan.from = PagePlan::From::After;
+            plan.anchor = keyOf(by, shownRows, shownRows.size() - 1);
+            return plan;
         }
-        plan.anchor.clear();
+        if (page == shownPage - 1) {
+            plan.from = PagePlan::From::Before;
+            plan.anchor = keyOf(by, shownRows, 0);
+            return plan;
+        }
     }
     const int fromEnd = recordCount - offset - plan.take;
     if (fromEnd < offset) {
@@ -138,7 +143,7 @@ RowSet readPage(SearchBy by, const QString& keyword, const PagePlan& plan)
 
     // Pages read from the end or before an anchor come in reverse and are turned round.
     const bool reversed = plan.from == PagePlan::From::End || plan.from == PagePlan::From::Before;
-    const QStringList key = orderKey(by);
+    const QStringList key = keySql(by);
 
     QString sql = QStringLiteral("SELECT ") + PageColumns +
                   QStringLiteral(" FROM tvr_customer WHERE ") + matchCondition(by);

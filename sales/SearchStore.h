@@ -27,10 +27,6 @@ int minimumKeyword(SearchBy by);
 // "%", "_" and "\" in it standing for themselves.
 QString containsPattern(const QString& keyword);
 
-// The ordering key of a list, as columns of a page: number; name then number;
-// address then id. The id ends every key, so each customer has one place.
-QStringList orderKey(SearchBy by);
-
 // Matches of `keyword` in the column of `by`.
 int countMatches(SearchBy by, const QString& keyword);
 

@@ -89,10 +89,10 @@ CREATE TABLE tvr_user (
 );
 CREATE INDEX ix_user_name ON tvr_user(user_name);
 
--- The customer search lists the matches of a name by name then number, and
--- those of an address by address then id (the rowid ends every index). Walking
--- these indexes gives each page in order without sorting the matches, tests
--- the keyword on the index entries alone, and starts a following page right
--- after the last row of the one before.
-CREATE INDEX ix_customer_nama ON tvr_customer(cust_nama, cust_nomor);
+-- The customer search lists the matches of a name by name then number (a
+-- missing number as an empty one), and those of an address by address then id
+-- (the rowid ends every index). Walking these indexes gives each page in order
+-- without sorting the matches, tests the keyword on the index entries alone,
+-- and starts a following page right after the last row of the one before.
+CREATE INDEX ix_customer_nama ON tvr_customer(cust_nama, ifnull(cust_nomor, ''));
 CREATE INDEX ix_customer_alamat ON tvr_customer(cust_alamat);
