@@ -60,6 +60,45 @@ QVariantList keyOf(SearchBy by, const RowSet& rows, int row)
     return key;
 }
 
+// The FTS5 table of trigrams of number, name and address, kept in step with
+// tvr_customer by triggers. A database made without it is searched by scanning.
+const QString TrigramTable = QStringLiteral("tvr_zsearch");
+
+// Up to this many candidates a keyword counts as rare.
+constexpr int RareKeywordRows = 5000;
+
+// The keyword as one phrase in its column: every character is literal in a
+// phrase except the quote, which is doubled.
+QString trigramQuery(const Search& search)
+{
+    QString phrase = search.keyword;
+    phrase.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return columnOf(search.by) + QStringLiteral(" : \"") + phrase + QLatin1Char('"');
+}
+
+// FROM and WHERE of the matches. The trigram index only narrows the rows
+// down (it folds letter case more widely than LIKE); LIKE decides.
+QString fromMatches(const Search& search)
+{
+    if (!search.byTrigrams)
+        return QStringLiteral("FROM tvr_customer WHERE ") + matchCondition(search.by);
+    // CROSS JOIN keeps the candidates as the outer loop.
+    return QStringLiteral("FROM (SELECT rowid AS id FROM ") + TrigramTable +
+           QStringLiteral(" WHERE ") + TrigramTable +
+           QStringLiteral(" MATCH ?) AS m CROSS JOIN tvr_customer ON tvr_customer.idcust = m.id "
+                          "WHERE ") +
+           matchCondition(search.by);
+}
+
+QVariantList matchValues(const Search& search)
+{
+    QVariantList values;
+    if (search.byTrigrams)
+        values << trigramQuery(search);
+    values << containsPattern(search.keyword);
+    return values;
+}
+
 } // namespace
 
 QStringList entries()
@@ -94,11 +133,31 @@ QString containsPattern(const QString& keyword)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-int countMatches(SearchBy by, const QString& keyword)
+Search prepare(SearchBy by, const QString& keyword)
 {
-    return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_customer WHERE ") +
-                          matchCondition(by),
-                      {containsPattern(keyword)})
+    Search search{by, keyword, false};
+    // The trigram index finds a keyword of three characters or more; it pays
+    // where the keyword is rare. A common one is found faster by walking the
+    // ordered index, which meets a page of matches early.
+    if (keyword.toUcs4().size() < 3 || !Db::isSqlite() ||
+        !Db::scalar(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"),
+                    {TrigramTable})
+             .isValid())
+        return search;
+    const int candidates =
+        Db::scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT rowid FROM ") + TrigramTable +
+                       QStringLiteral(" WHERE ") + TrigramTable +
+                       QStringLiteral(" MATCH ? LIMIT ?)"),
+                   {trigramQuery(search), RareKeywordRows + 1})
+            .toInt();
+    search.byTrigrams = candidates <= RareKeywordRows;
+    return search;
+}
+
+int countMatches(const Search& search)
+{
+    return Db::scalar(QStringLiteral("SELECT COUNT(*) ") + fromMatches(search),
+                      matchValues(search))
         .toInt();
 }
 
@@ -135,8 +194,9 @@ PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int show
     return plan;
 }
 
-RowSet readPage(SearchBy by, const QString& keyword, const PagePlan& plan)
+RowSet readPage(const Search& search, const PagePlan& plan)
 {
+    const SearchBy by = search.by;
     if (plan.take <= 0)
         return Db::select(QStringLiteral("SELECT ") + PageColumns +
                           QStringLiteral(" FROM tvr_customer WHERE 1 = 0"));
@@ -145,11 +205,10 @@ RowSet readPage(SearchBy by, const QString& keyword, const PagePlan& plan)
     const bool reversed = plan.from == PagePlan::From::End || plan.from == PagePlan::From::Before;
     const QStringList key = keySql(by);
 
-    QString sql = QStringLiteral("SELECT ") + PageColumns +
-                  QStringLiteral(" FROM tvr_customer WHERE ") + matchCondition(by);
-    QVariantList values{containsPattern(keyword)};
+    QString sql = QStringLiteral("SELECT ") + PageColumns + QLatin1Char(' ') + fromMatches(search);
+    QVariantList values = matchValues(search);
     if (plan.from == PagePlan::From::After || plan.from == PagePlan::From::Before) {
-        // A row value comparison follows the index of the ordering key.
+        // A row value comparison starts a walk of the ordered index at the anchor.
         QStringList marks;
         for (int i = 0; i < key.size(); ++i)
             marks << QStringLiteral("?");

@@ -27,8 +27,19 @@ int minimumKeyword(SearchBy by);
 // "%", "_" and "\" in it standing for themselves.
 QString containsPattern(const QString& keyword);
 
-// Matches of `keyword` in the column of `by`.
-int countMatches(SearchBy by, const QString& keyword);
+// One search: the keyword in the column of `by`, and how its matches are found.
+struct Search {
+    SearchBy by = SearchBy::Nomor;
+    QString keyword;
+    bool byTrigrams = false; // through the trigram index, where the database has it
+};
+
+// Decides how the matches of a search are found: a keyword of three
+// characters or more that is rare goes through the trigram index; any other,
+// and every keyword in a database without that index, is matched on each row.
+Search prepare(SearchBy by, const QString& keyword);
+
+int countMatches(const Search& search);
 
 // How one page is read. Each page the four page buttons lead to is read from
 // an end of the list or from the key of the boundary row of the page on show;
@@ -53,7 +64,7 @@ PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int show
 
 // One page of matches as planned, in list order, with the columns idcust,
 // cust_nomor, cust_nama, cust_alamat, cust_notelp.
-RowSet readPage(SearchBy by, const QString& keyword, const PagePlan& plan);
+RowSet readPage(const Search& search, const PagePlan& plan);
 
 // Every purchase of a customer, newest first, with the columns idsales,
 // sales_date, variant_kode, sales_mililiter, sales_totalml, botol_tipe,

@@ -161,9 +161,9 @@ void frmSearch::cmdSearch_Click()
         return;
     }
     const bool shown = guardDb([&] {
-        const int count = SearchStore::countMatches(*by, keyword);
-        m_searchBy = by;
-        m_keyword = keyword;
+        const SearchStore::Search search = SearchStore::prepare(*by, keyword);
+        const int count = SearchStore::countMatches(search);
+        m_search = search;
         NavFirstRecord = 1;
         NavFirstPage = 1;
         NavRecordCount = count;
@@ -189,10 +189,10 @@ void frmSearch::cmdNavigasi_Click(int index)
 void frmSearch::DoGetList()
 {
     RowSet rows;
-    if (m_searchBy) {
+    if (m_search) {
         const SearchStore::PagePlan plan = SearchStore::planPage(
-            *m_searchBy, NavCurrentPage, NavPageSize, NavRecordCount, m_shownPage, m_model->rows());
-        rows = SearchStore::readPage(*m_searchBy, m_keyword, plan);
+            m_search->by, NavCurrentPage, NavPageSize, NavRecordCount, m_shownPage, m_model->rows());
+        rows = SearchStore::readPage(*m_search, plan);
     }
     m_model->setRows(rows);
     applyGridColumns(dtGridSearch, listColumns());

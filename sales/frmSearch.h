@@ -49,7 +49,6 @@ private:
     QPointer<frmTransaksi> m_sales;
 
     // The search in force: nothing before the first one.
-    std::optional<SearchStore::SearchBy> m_searchBy;
-    QString m_keyword;
+    std::optional<SearchStore::Search> m_search;
     int m_shownPage = 0;
 };

@@ -6,6 +6,8 @@
 
 #include "core/Db.h"
 #include "core/Globals.h"
+#include "core/Schema.h"
+#include "sales/SearchStore.h"
 #include "sales/frmSearch.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
@@ -43,6 +45,17 @@ void addCustomers(const Custs& custs)
         Db::exec("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, cust_notelp) "
                  "VALUES (?, ?, ?, '0812')",
                  {orNull(c.nomor), orNull(c.nama), orNull(c.alamat)});
+}
+
+// Leaves the database as it was made before the search had its indexes and
+// its trigram table: every search then matches on each row.
+void makeOlderDatabase()
+{
+    for (const char* sql :
+         {"DROP TRIGGER tr_customer_search_insert", "DROP TRIGGER tr_customer_search_delete",
+          "DROP TRIGGER tr_customer_search_update", "DROP TABLE tvr_zsearch",
+          "DROP INDEX ix_customer_nama", "DROP INDEX ix_customer_alamat"})
+        Db::exec(sql);
 }
 
 std::unique_ptr<frmSearch> openSearch(frmTransaksi* sales = nullptr)
@@ -135,6 +148,7 @@ private slots:
     void keywordRules();
     void keywordTakenLiterally_data();
     void keywordTakenLiterally();
+    void searchFollowsChangesOfCustomers();
     void enterHandsOverToOpenSalesWindow();
     void purchaseHistory();
     void openedFromMenuAndToolbar_data();
@@ -149,31 +163,40 @@ void SearchTest::pagesInListOrder_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<Ids>("expected"); // ids in list order
+    QTest::addColumn<bool>("older");   // a database made before the search indexes
 
-    // Name, then number (then id): equal names, letters in either case sorted
-    // as the database compares them, a missing number, a repeated number.
-    QTest::newRow("name") << Custs{{"C10", "budi", "a"},   {"C02", "Budi", "a"},
-                                   {"C01", "Budi", "a"},   {"C05", "Abudi", "a"},
-                                   {"C03", "Budi", "a"},   {"<null>", "Budi", "a"},
-                                   {"C04", "BUDI", "a"},   {"C06", "Zbudi", "a"},
-                                   {"C07", "Ani", "budi"}, {"C02", "Budi", "a"},
-                                   {"C09", "Bu d", "a"},   {"C50", "Abudi", "a"},
-                                   {"C51", "Abudi", "a"},  {"C52", "Abudi", "a"}}
-                          << "NAMA CUST"
-                          << "bud" << Ids{4, 12, 13, 14, 7, 6, 3, 2, 10, 5, 8, 1};
-    // Address, then id: equal addresses, either case.
-    QTest::newRow("address") << Custs{{"A1", "x", "Jl. Mawar 2"}, {"A2", "x", "jl. mawar 1"},
-                                      {"A3", "x", "Jl. Mawar 2"}, {"A4", "x", "Jl. Melati"},
-                                      {"A5", "x", "JL. MAWAR"},   {"A6", "Mawar", "x"},
-                                      {"A7", "x", "Jl. Mawar 2"}, {"A8", "x", "Jl. Mawar 1"}}
-                             << "ALAMAT CUST"
-                             << "mawar" << Ids{5, 8, 1, 3, 7, 2};
-    // Number: one character is enough.
-    QTest::newRow("number") << Custs{{"C1", "a", "a"},  {"c10", "a", "a"}, {"B1", "a", "a"},
-                                     {"C2", "a", "a"},  {"01", "a", "a"},  {"A100", "a", "a"},
-                                     {"X9", "1", "1"}, {"C11", "a", "a"}, {"C12", "a", "a"}}
-                            << "NO. CUST"
-                            << "1" << Ids{5, 6, 3, 1, 8, 9, 2};
+    for (const bool older : {false, true}) {
+        const char* db = older ? ", older database" : "";
+        // Name, then number (then id): equal names, letters in either case
+        // sorted as the database compares them, a missing number, a repeated number.
+        QTest::addRow("name%s", db)
+            << Custs{{"C10", "budi", "a"},   {"C02", "Budi", "a"},  {"C01", "Budi", "a"},
+                     {"C05", "Abudi", "a"},  {"C03", "Budi", "a"},  {"<null>", "Budi", "a"},
+                     {"C04", "BUDI", "a"},   {"C06", "Zbudi", "a"}, {"C07", "Ani", "budi"},
+                     {"C02", "Budi", "a"},   {"C09", "Bu d", "a"},  {"C50", "Abudi", "a"},
+                     {"C51", "Abudi", "a"},  {"C52", "Abudi", "a"}}
+            << "NAMA CUST"
+            << "bud" << Ids{4, 12, 13, 14, 7, 6, 3, 2, 10, 5, 8, 1} << older;
+        // Address, then id: equal addresses, either case.
+        QTest::addRow("address%s", db)
+            << Custs{{"A1", "x", "Jl. Mawar 2"}, {"A2", "x", "jl. mawar 1"},
+                     {"A3", "x", "Jl. Mawar 2"}, {"A4", "x", "Jl. Melati"},
+                     {"A5", "x", "JL. MAWAR"},   {"A6", "Mawar", "x"},
+                     {"A7", "x", "Jl. Mawar 2"}, {"A8", "x", "Jl. Mawar 1"}}
+            << "ALAMAT CUST"
+            << "mawar" << Ids{5, 8, 1, 3, 7, 2} << older;
+        // Number: one character is enough; three go through the trigrams.
+        const Custs numbers{{"C1", "a", "a"},   {"c10", "a", "a"}, {"B1", "a", "a"},
+                            {"C2", "a", "a"},   {"01", "a", "a"},  {"A100", "a", "a"},
+                            {"X9", "1", "1"},   {"C11", "a", "a"}, {"C12", "a", "a"},
+                            {"C100", "a", "a"}, {"c1000", "a", "a"}};
+        QTest::addRow("number, one character%s", db)
+            << numbers << "NO. CUST"
+            << "1" << Ids{5, 6, 3, 1, 10, 8, 9, 2, 11} << older;
+        QTest::addRow("number, three characters%s", db)
+            << numbers << "NO. CUST"
+            << "C10" << Ids{10, 2, 11} << older;
+    }
 }
 
 void SearchTest::pagesInListOrder()
@@ -182,7 +205,10 @@ void SearchTest::pagesInListOrder()
     QFETCH(QString, entry);
     QFETCH(QString, keyword);
     QFETCH(Ids, expected);
+    QFETCH(bool, older);
     TestDb t;
+    if (older)
+        makeOlderDatabase();
     ListPageSize = 3;
     addCustomers(custs);
     ScriptedPrompt prompt;
@@ -190,6 +216,9 @@ void SearchTest::pagesInListOrder()
     QCOMPARE(w->lblPage_i->text(), QString("Page 1 of 1"));
     QCOMPARE(w->dtGridSearch->model()->rowCount(), 0);
 
+    // A rare keyword of three characters goes through the trigrams where they exist.
+    QCOMPARE(SearchStore::prepare(*SearchStore::searchByOf(entry), keyword).byTrigrams,
+             !older && keyword.size() >= 3);
     search(w.get(), entry, keyword);
     const int pages = int((expected.size() + 2) / 3);
     QCOMPARE(navStates(w.get()), (QList<bool>{false, false, pages > 1, pages > 1}));
@@ -204,7 +233,7 @@ void SearchTest::pagesInListOrder()
         forward << shownIds(w.get());
     }
     QCOMPARE(forward, expected);
-    QCOMPARE(navStates(w.get()), (QList<bool>{true, true, false, false}));
+    QCOMPARE(navStates(w.get()), (QList<bool>{pages > 1, pages > 1, false, false}));
     Ids backward = shownIds(w.get());
     for (int page = pages - 1; page >= 1; --page) {
         QTest::mouseClick(w->cmdNavigasi.at(1), Qt::LeftButton);
@@ -304,7 +333,7 @@ void SearchTest::keywordTakenLiterally_data()
     QTest::addColumn<Ids>("found");
 
     // 1 "50% off", 2 "5000 off", 3 "a_b c", 4 "axb c", 5 "back\slash", 6 "backslash",
-    // 7 "O'Neil", 8 "ONeil"
+    // 7 "O'Neil", 8 "ONeil "x""
     QTest::newRow("percent") << "NAMA CUST"
                              << "50%" << Ids{1};
     QTest::newRow("underscore") << "NAMA CUST"
@@ -313,6 +342,8 @@ void SearchTest::keywordTakenLiterally_data()
                                << "k\\s" << Ids{5};
     QTest::newRow("quote") << "NAMA CUST"
                            << "O'N" << Ids{7};
+    QTest::newRow("double quote") << "NAMA CUST"
+                                  << "l \"x" << Ids{8};
     QTest::newRow("quote and statement") << "ALAMAT CUST"
                                          << "x' OR '1'='1" << Ids{};
     QTest::newRow("number, lone percent") << "NO. CUST"
@@ -328,21 +359,53 @@ void SearchTest::keywordTakenLiterally()
     QFETCH(QString, entry);
     QFETCH(QString, keyword);
     QFETCH(Ids, found);
+    for (const bool older : {false, true}) {
+        TestDb t;
+        if (older)
+            makeOlderDatabase();
+        addCustomers({{"N%1", "50% off", "Jl. 1"},
+                      {"N2", "5000 off", "Jl. 2"},
+                      {"N_3", "a_b c", "Jl. 3"},
+                      {"N4", "axb c", "Jl. 4"},
+                      {"N5", "back\\slash", "Jl. 5"},
+                      {"N6", "backslash", "Jl. 6"},
+                      {"N'7", "O'Neil", "Jl. 7"},
+                      {"N8", "ONeil \"x\"", "Jl. 8"}});
+        ScriptedPrompt prompt;
+        auto w = openSearch();
+        search(w.get(), entry, keyword);
+        QCOMPARE(shownIds(w.get()), found);
+        QVERIFY(prompt.calls.isEmpty());
+        QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_customer").toInt(), 8);
+    }
+}
+
+void SearchTest::searchFollowsChangesOfCustomers()
+{
     TestDb t;
-    addCustomers({{"N%1", "50% off", "Jl. 1"},
-                  {"N2", "5000 off", "Jl. 2"},
-                  {"N_3", "a_b c", "Jl. 3"},
-                  {"N4", "axb c", "Jl. 4"},
-                  {"N5", "back\\slash", "Jl. 5"},
-                  {"N6", "backslash", "Jl. 6"},
-                  {"N'7", "O'Neil", "Jl. 7"},
-                  {"N8", "ONeil", "Jl. 8"}});
+    QVERIFY(Schema::verify(Db::connection()));
+    addCustomers({{"C01", "Bambang", "Jl. Kenanga"}, {"C02", "Budi", "Jl. Kamboja"}});
     ScriptedPrompt prompt;
     auto w = openSearch();
-    search(w.get(), entry, keyword);
-    QCOMPARE(shownIds(w.get()), found);
+    search(w.get(), "NAMA CUST", "mbang");
+    QCOMPARE(shownIds(w.get()), Ids{1});
+
+    // Renamed, moved and deleted as the registers do it.
+    Db::exec("UPDATE tvr_customer SET cust_nama = 'Slamet', cust_alamat = 'Jl. Kenari' "
+             "WHERE idcust = 1");
+    Db::exec("DELETE FROM tvr_customer WHERE idcust = 2");
+    addCustomers({{"C03", "Bambang Jr", "Jl. Kamboja"}});
+    search(w.get(), "NAMA CUST", "mbang");
+    QCOMPARE(shownIds(w.get()), Ids{3});
+    search(w.get(), "NAMA CUST", "lamet");
+    QCOMPARE(shownIds(w.get()), Ids{1});
+    search(w.get(), "ALAMAT CUST", "kenari");
+    QCOMPARE(shownIds(w.get()), Ids{1});
+    search(w.get(), "ALAMAT CUST", "kamboja");
+    QCOMPARE(shownIds(w.get()), Ids{3});
+    QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_zsearch WHERE tvr_zsearch MATCH 'Budi'").toInt(),
+             0);
     QVERIFY(prompt.calls.isEmpty());
-    QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_customer").toInt(), 8);
 }
 
 // ---- Hand-over and history ----------------------------------------------------
