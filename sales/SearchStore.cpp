@@ -44,13 +44,14 @@ QStringList keySql(SearchBy by)
 // match is never NULL (NULL matches no keyword), nor is the id.
 QVariantList keyOf(SearchBy by, const RowSet& rows, int row)
 {
-    QStringList columns;
+    QStringList columns{QStringLiteral("idcust")};
     switch (by) {
-    case SearchBy::Nomor: columns = {QStringLiteral("cust_nomor"), QStringLiteral("idcust")}; break;
+    case SearchBy::Nomor: columns.prepend(QStringLiteral("cust_nomor")); break;
     case SearchBy::Nama:
-        columns = {QStringLiteral("cust_nama"), QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
+        columns.prepend(QStringLiteral("cust_nomor"));
+        columns.prepend(QStringLiteral("cust_nama"));
         break;
-    case SearchBy::Alamat: columns = {QStringLiteral("cust_alamat"), QStringLiteral("idcust")}; break;
+    case SearchBy::Alamat: columns.prepend(QStringLiteral("cust_alamat")); break;
     }
     QVariantList key;
     for (const QString& column : columns) {

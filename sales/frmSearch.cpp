@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString Caption = QStringLiteral("Search Customer");
@@ -50,6 +52,16 @@ bool isEnter(const QKeyEvent* key)
            !(key->modifiers() & ~Qt::KeypadModifier);
 }
 
+// Widens a shown column whose text is wider than designed, so that no
+// amount or name is cut; a long address scrolls sideways instead.
+void fitColumns(QTableView* grid)
+{
+    const QAbstractItemView* view = grid; // where the size hint is public
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            grid->setColumnWidth(c, std::max(grid->columnWidth(c), view->sizeHintForColumn(c)));
+}
+
 } // namespace
 
 frmSearch::frmSearch(QWidget* parent, frmTransaksi* sales) : QDialog(parent), m_sales(sales)
@@ -70,7 +82,8 @@ frmSearch::frmSearch(QWidget* parent, frmTransaksi* sales) : QDialog(parent), m_
     connect(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i < cmdNavigasi.size(); ++i)
-        connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] { cmdNavigasi_Click(i); });
+        connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
+                [this, i] { cmdNavigasi_Click(i); });
 
     // Every opening starts with an empty list.
     NavFirstRecord = 1;
@@ -141,6 +154,7 @@ void frmSearch::buildControls()
         setTabOrder(tabs.at(i), tabs.at(i + 1));
 
     applyGridColumns(dtGridSearch, listColumns());
+    fitColumns(dtGridSearch);
     resize(680, 420);
 }
 
@@ -149,7 +163,8 @@ void frmSearch::cmdSearch_Click()
     const QString keyword = txtKataKunci->text().trimmed();
     if (keyword.isEmpty())
         return;
-    const std::optional<SearchStore::SearchBy> by = SearchStore::searchByOf(cmbSearchBy->currentText());
+    const std::optional<SearchStore::SearchBy> by =
+        SearchStore::searchByOf(cmbSearchBy->currentText());
     if (by && keyword.size() < SearchStore::minimumKeyword(*by)) {
         Prompt::message(QStringLiteral("Kata kunci minimal terdiri dari 3 karakter."), Caption,
                         Prompt::Icon::Critical);
@@ -190,12 +205,14 @@ void frmSearch::DoGetList()
 {
     RowSet rows;
     if (m_search) {
-        const SearchStore::PagePlan plan = SearchStore::planPage(
-            m_search->by, NavCurrentPage, NavPageSize, NavRecordCount, m_shownPage, m_model->rows());
+        const SearchStore::PagePlan plan =
+            SearchStore::planPage(m_search->by, NavCurrentPage, NavPageSize, NavRecordCount,
+                                  m_shownPage, m_model->rows());
         rows = SearchStore::readPage(*m_search, plan);
     }
     m_model->setRows(rows);
     applyGridColumns(dtGridSearch, listColumns());
+    fitColumns(dtGridSearch);
     m_shownPage = NavCurrentPage;
     lblPage_i->setText(NavPageLabel());
     // The list stands on its first match, ready for the arrows, Space and Enter.

@@ -12,6 +12,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QList<GridColumn>& listColumns()
@@ -40,6 +42,16 @@ QLabel* valueLabel(QWidget* parent, const QString& name)
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     l->setMinimumWidth(160);
     return l;
+}
+
+// Widens a shown column whose text is wider than designed, so that no
+// amount or name is cut; a long address scrolls sideways instead.
+void fitColumns(QTableView* grid)
+{
+    const QAbstractItemView* view = grid; // where the size hint is public
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            grid->setColumnWidth(c, std::max(grid->columnWidth(c), view->sizeHintForColumn(c)));
 }
 
 } // namespace
@@ -72,6 +84,7 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     m_model = new RowSetModel(dtGridNext);
     setUpGrid(dtGridNext, m_model);
     applyGridColumns(dtGridNext, listColumns());
+    fitColumns(dtGridNext);
     dtGridNext->setMinimumHeight(240);
 
     cmdQuit = new QPushButton(QStringLiteral("Quit"), this);
@@ -111,4 +124,5 @@ void frmSearchNext::DoGetList()
 {
     m_model->setRows(SearchStore::purchases(m_idCust));
     applyGridColumns(dtGridNext, listColumns());
+    fitColumns(dtGridNext);
 }
