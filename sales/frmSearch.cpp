@@ -76,8 +76,9 @@ frmSearch::frmSearch(QWidget* parent, frmTransaksi* sales) : QDialog(parent), m_
     InputConventions::install(this, InputRules{});
     // Installed after the input conventions, so these see Enter first.
     txtKataKunci->installEventFilter(this);
-    cmdSearch->installEventFilter(this);
     dtGridSearch->installEventFilter(this);
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->installEventFilter(this);
 
     connect(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
@@ -248,8 +249,14 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if ((watched == txtKataKunci || watched == cmdSearch) && isEnter(key)) {
+    // Enter in the keyword searches; Enter on a button presses it.
+    if (watched == txtKataKunci && isEnter(key)) {
         cmdSearch_Click();
+        return true;
+    }
+    if (auto* b = qobject_cast<QPushButton*>(watched); b && isEnter(key)) {
+        if (b->isEnabled())
+            b->click();
         return true;
     }
     if (watched == dtGridSearch) {

@@ -7,6 +7,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -89,7 +90,9 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
 
     cmdQuit = new QPushButton(QStringLiteral("Quit"), this);
     cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
+    // Pressed by Enter when focused, never by Enter in the list.
     cmdQuit->setAutoDefault(false);
+    cmdQuit->installEventFilter(this);
     cmdQuit->setMinimumWidth(80);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
@@ -111,6 +114,18 @@ void frmSearchNext::setCustomer(const SalesStore::Customer& customer)
     lblNama_i->setText(customer.nama);
     lblAlamat_i->setText(customer.alamat);
     lblNoTelp_i->setText(customer.notelp);
+}
+
+bool frmSearchNext::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cmdQuit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdQuit->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmSearchNext::showEvent(QShowEvent* event)

@@ -27,6 +27,7 @@ public:
     QPushButton* cmdQuit;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Each showing lists the purchases again.
     void showEvent(QShowEvent* event) override;
 

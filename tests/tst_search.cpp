@@ -446,6 +446,7 @@ void SearchTest::enterHandsOverToOpenSalesWindow()
     QCOMPARE(till.txtNama->text(), QString("Budiman"));
     QCOMPARE(till.txtAlamat->text(), QString("Jl. Anggrek 3"));
     QVERIFY(till.txtNama->isReadOnly());
+    QCOMPARE(till.focusWidget(), static_cast<QWidget*>(till.txtKode));
 
     // F3 in the customer number box opens the search as well.
     QString opened;
