@@ -1,5 +1,6 @@
 #include "frmSearch.h"
 
+#include "sales/GridFit.h"
 #include "sales/SalesStore.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
@@ -19,7 +20,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace {
 
@@ -50,16 +50,6 @@ bool isEnter(const QKeyEvent* key)
 {
     return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
            !(key->modifiers() & ~Qt::KeypadModifier);
-}
-
-// Widens a shown column whose text is wider than designed, so that no
-// amount or name is cut; a long address scrolls sideways instead.
-void fitColumns(QTableView* grid)
-{
-    const QAbstractItemView* view = grid; // where the size hint is public
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        if (!grid->isColumnHidden(c))
-            grid->setColumnWidth(c, std::max(grid->columnWidth(c), view->sizeHintForColumn(c)));
 }
 
 } // namespace
@@ -155,7 +145,7 @@ void frmSearch::buildControls()
         setTabOrder(tabs.at(i), tabs.at(i + 1));
 
     applyGridColumns(dtGridSearch, listColumns());
-    fitColumns(dtGridSearch);
+    fitColumnsToText(dtGridSearch);
     resize(680, 420);
 }
 
@@ -213,7 +203,7 @@ void frmSearch::DoGetList()
     }
     m_model->setRows(rows);
     applyGridColumns(dtGridSearch, listColumns());
-    fitColumns(dtGridSearch);
+    fitColumnsToText(dtGridSearch);
     m_shownPage = NavCurrentPage;
     lblPage_i->setText(NavPageLabel());
     // The list stands on its first match, ready for the arrows, Space and Enter.

@@ -1,5 +1,6 @@
 #include "frmSearchNext.h"
 
+#include "sales/GridFit.h"
 #include "sales/SearchStore.h"
 #include "ui/GridColumns.h"
 #include "ui/Module1.h"
@@ -13,7 +14,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace {
 
@@ -43,16 +43,6 @@ QLabel* valueLabel(QWidget* parent, const QString& name)
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     l->setMinimumWidth(160);
     return l;
-}
-
-// Widens a shown column whose text is wider than designed, so that no
-// amount or name is cut; a long address scrolls sideways instead.
-void fitColumns(QTableView* grid)
-{
-    const QAbstractItemView* view = grid; // where the size hint is public
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        if (!grid->isColumnHidden(c))
-            grid->setColumnWidth(c, std::max(grid->columnWidth(c), view->sizeHintForColumn(c)));
 }
 
 } // namespace
@@ -85,7 +75,7 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     m_model = new RowSetModel(dtGridNext);
     setUpGrid(dtGridNext, m_model);
     applyGridColumns(dtGridNext, listColumns());
-    fitColumns(dtGridNext);
+    fitColumnsToText(dtGridNext);
     dtGridNext->setMinimumHeight(240);
 
     cmdQuit = new QPushButton(QStringLiteral("Quit"), this);
@@ -139,5 +129,5 @@ void frmSearchNext::DoGetList()
 {
     m_model->setRows(SearchStore::purchases(m_idCust));
     applyGridColumns(dtGridNext, listColumns());
-    fitColumns(dtGridNext);
+    fitColumnsToText(dtGridNext);
 }
