@@ -8,6 +8,7 @@
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
 #include "reports/frmSales.h"
+#include "sales/frmSearch.h"
 #include "sales/frmTransaksi.h"
 #include "stock/frmStockB.h"
 #include "stock/frmStockC.h"
@@ -276,6 +277,10 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
     if ((p == QLatin1String("Menu") && c == QLatin1String("Transaction")) ||
         (p.isEmpty() && c == QLatin1String("Kasir"))) {
         showModal<frmTransaksi>();
+        return;
+    }
+    if ((p == QLatin1String("Menu") || p.isEmpty()) && c == QLatin1String("Search")) {
+        showModal<frmSearch>();
         return;
     }
     if (p == QLatin1String("Help") && c == QLatin1String("About")) {

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "sales/frmSearch.h"
 #include "ui/GridColumns.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -124,7 +126,15 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
     connect(cmdSubmit, &QPushButton::clicked, this, [this] { cmdSubmit_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::close);
-    // The customer search opens from cmdSearch once it is part of the program.
+    // The customer search: "..." or F3 in the customer number box.
+    const auto openSearch = [this] {
+        frmSearch search(this, this);
+        search.exec();
+    };
+    connect(cmdSearch, &QPushButton::clicked, this, openSearch);
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), txtNoCust, nullptr, nullptr,
+                          Qt::WidgetShortcut),
+            &QShortcut::activated, this, openSearch);
     connect(dtGridTrans->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { dtGridTrans_RowColChange(); });
     for (int i = 0; i < cmdNavigasi.size(); ++i)
@@ -300,6 +310,17 @@ void frmTransaksi::buildControls()
     setTabOrder(cmdNew, cmdSubmit);
     setTabOrder(cmdSubmit, cmdQuit);
     setTabOrder(cmdQuit, dtGridTrans);
+}
+
+bool frmTransaksi::receiveCustomer(const QString& nomor)
+{
+    if (!fraEditor_e->isEnabled() || txtNoCust->isReadOnly())
+        return false;
+    txtNoCust->setText(nomor);
+    markDirty();
+    // On to the first field the customer leaves open.
+    (m_idCust != 0 ? txtKode : txtNama)->setFocus();
+    return true;
 }
 
 // ---- Lookups and price ----------------------------------------------------

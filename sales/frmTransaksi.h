@@ -30,6 +30,10 @@ class frmTransaksi : public QDialog {
 public:
     explicit frmTransaksi(QWidget* parent = nullptr);
 
+    // Puts a customer number chosen in the customer search into txtNoCust, which
+    // looks the customer up. Refused (false) while the customer box is locked.
+    bool receiveCustomer(const QString& nomor);
+
     // Editor
     QFrame* fraEditor_e;
     QFrame* fraEditor_e1;

@@ -1,0 +1,52 @@
+#include "GridFit.h"
+
+#include <QAbstractItemModel>
+#include <QTableView>
+
+#include <algorithm>
+
+void fitColumnsToText(QTableView* grid)
+{
+    const QAbstractItemModel* model = grid->model();
+    const QAbstractItemView* view = grid; // where the size hints are public
+    const int rows = model->rowCount();
+    if (rows == 0)
+        return;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (grid->isColumnHidden(c))
+            continue;
+        // Digits are equally wide, so the widest number is the largest or the
+        // smallest (a minus sign); other text is widest where it is longest.
+        int longest = 0, largest = -1, smallest = -1;
+        qsizetype longestSize = -1;
+        double high = 0, low = 0;
+        for (int r = 0; r < rows; ++r) {
+            const QVariant v = model->index(r, c).data();
+            const qsizetype size = v.toString().size();
+            if (size > longestSize) {
+                longestSize = size;
+                longest = r;
+            }
+            bool number = false;
+            const double d = v.toDouble(&number);
+            if (!number || v.typeId() == QMetaType::QString)
+                continue;
+            if (largest < 0 || d > high) {
+                high = d;
+                largest = r;
+            }
+            if (smallest < 0 || d < low) {
+                low = d;
+                smallest = r;
+            }
+        }
+        // The grid line takes one pixel of the column, as in the view's own hint.
+        const int gridLine = grid->showGrid() ? 1 : 0;
+        int width = grid->columnWidth(c);
+        for (const int r : {longest, largest, smallest})
+            if (r >= 0)
+                width = std::max(width,
+                                 view->sizeHintForIndex(model->index(r, c)).width() + gridLine);
+        grid->setColumnWidth(c, width);
+    }
+}

@@ -1,0 +1,248 @@
+#include "SearchStore.h"
+
+#include <algorithm>
+
+namespace SearchStore {
+
+namespace {
+
+const QString PageColumns =
+    QStringLiteral("idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp");
+
+QString columnOf(SearchBy by)
+{
+    switch (by) {
+    case SearchBy::Nomor: return QStringLiteral("cust_nomor");
+    case SearchBy::Nama: return QStringLiteral("cust_nama");
+    case SearchBy::Alamat: return QStringLiteral("cust_alamat");
+    }
+    return {};
+}
+
+// The column condition: the keyword bound, "\" escaping the wildcards.
+QString matchCondition(SearchBy by)
+{
+    return columnOf(by) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+}
+
+// The ordering key of a list as SQL: number; name then number; address then
+// id. The id ends every key, so each customer has one place. A missing number
+// counts as an empty one, so every key compares (NULL would not).
+QStringList keySql(SearchBy by)
+{
+    switch (by) {
+    case SearchBy::Nomor: return {QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
+    case SearchBy::Nama:
+        return {QStringLiteral("cust_nama"), QStringLiteral("ifnull(cust_nomor, '')"),
+                QStringLiteral("idcust")};
+    case SearchBy::Alamat: return {QStringLiteral("cust_alamat"), QStringLiteral("idcust")};
+    }
+    return {};
+}
+
+// The key of a shown row, as keySql() compares it. The searched column of a
+// match is never NULL (NULL matches no keyword), nor is the id.
+QVariantList keyOf(SearchBy by, const RowSet& rows, int row)
+{
+    QStringList columns{QStringLiteral("idcust")};
+    switch (by) {
+    case SearchBy::Nomor: columns.prepend(QStringLiteral("cust_nomor")); break;
+    case SearchBy::Nama:
+        columns.prepend(QStringLiteral("cust_nomor"));
+        columns.prepend(QStringLiteral("cust_nama"));
+        break;
+    case SearchBy::Alamat: columns.prepend(QStringLiteral("cust_alamat")); break;
+    }
+    QVariantList key;
+    for (const QString& column : columns) {
+        const QVariant v = rows.value(row, column);
+        key << (v.isNull() ? QVariant(QStringLiteral("")) : v);
+    }
+    return key;
+}
+
+// The FTS5 table of trigrams of number, name and address, kept in step with
+// tvr_customer by triggers. A database made without it is searched by scanning.
+const QString TrigramTable = QStringLiteral("tvr_zsearch");
+
+// Up to this many candidates a keyword counts as rare.
+constexpr int RareKeywordRows = 5000;
+
+// The keyword as one phrase in its column: every character is literal in a
+// phrase except the quote, which is doubled.
+QString trigramQuery(const Search& search)
+{
+    QString phrase = search.keyword;
+    phrase.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return columnOf(search.by) + QStringLiteral(" : \"") + phrase + QLatin1Char('"');
+}
+
+// FROM and WHERE of the matches. The trigram index only narrows the rows
+// down (it folds letter case more widely than LIKE); LIKE decides.
+QString fromMatches(const Search& search)
+{
+    if (!search.byTrigrams)
+        return QStringLiteral("FROM tvr_customer WHERE ") + matchCondition(search.by);
+    // CROSS JOIN keeps the candidates as the outer loop.
+    return QStringLiteral("FROM (SELECT rowid AS id FROM ") + TrigramTable +
+           QStringLiteral(" WHERE ") + TrigramTable +
+           QStringLiteral(" MATCH ?) AS m CROSS JOIN tvr_customer ON tvr_customer.idcust = m.id "
+                          "WHERE ") +
+           matchCondition(search.by);
+}
+
+QVariantList matchValues(const Search& search)
+{
+    QVariantList values;
+    if (search.byTrigrams)
+        values << trigramQuery(search);
+    values << containsPattern(search.keyword);
+    return values;
+}
+
+} // namespace
+
+QStringList entries()
+{
+    return {QStringLiteral("NO. CUST"), QStringLiteral("NAMA CUST"), QStringLiteral("ALAMAT CUST")};
+}
+
+std::optional<SearchBy> searchByOf(const QString& entry)
+{
+    switch (entries().indexOf(entry)) {
+    case 0: return SearchBy::Nomor;
+    case 1: return SearchBy::Nama;
+    case 2: return SearchBy::Alamat;
+    default: return std::nullopt;
+    }
+}
+
+int minimumKeyword(SearchBy by)
+{
+    return by == SearchBy::Nomor ? 1 : 3;
+}
+
+QString containsPattern(const QString& keyword)
+{
+    QString escaped;
+    escaped.reserve(keyword.size() + 2);
+    for (const QChar c : keyword) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+Search prepare(SearchBy by, const QString& keyword)
+{
+    Search search{by, keyword, false};
+    // The trigram index finds a keyword of three characters or more; it pays
+    // where the keyword is rare. A common one is found faster by walking the
+    // ordered index, which meets a page of matches early.
+    if (keyword.toUcs4().size() < 3 || !Db::isSqlite() ||
+        !Db::scalar(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"),
+                    {TrigramTable})
+             .isValid())
+        return search;
+    const int candidates =
+        Db::scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT rowid FROM ") + TrigramTable +
+                       QStringLiteral(" WHERE ") + TrigramTable +
+                       QStringLiteral(" MATCH ? LIMIT ?)"),
+                   {trigramQuery(search), RareKeywordRows + 1})
+            .toInt();
+    search.byTrigrams = candidates <= RareKeywordRows;
+    return search;
+}
+
+int countMatches(const Search& search)
+{
+    return Db::scalar(QStringLiteral("SELECT COUNT(*) ") + fromMatches(search),
+                      matchValues(search))
+        .toInt();
+}
+
+PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int shownPage,
+                  const RowSet& shownRows)
+{
+    PagePlan plan;
+    pageSize = std::max(1, pageSize);
+    const int offset = std::max(0, page - 1) * pageSize;
+    plan.take = std::clamp(recordCount - offset, 0, pageSize);
+    if (page <= 1 || plan.take == 0) {
+        plan.skip = page <= 1 ? 0 : offset;
+        return plan;
+    }
+    if (shownPage > 0 && !shownRows.isEmpty()) {
+        if (page == shownPage + 1) {
+            plan.from = PagePlan::From::After;
+            plan.anchor = keyOf(by, shownRows, shownRows.size() - 1);
+            return plan;
+        }
+        if (page == shownPage - 1) {
+            plan.from = PagePlan::From::Before;
+            plan.anchor = keyOf(by, shownRows, 0);
+            return plan;
+        }
+    }
+    const int fromEnd = recordCount - offset - plan.take;
+    if (fromEnd < offset) {
+        plan.from = PagePlan::From::End;
+        plan.skip = fromEnd;
+    } else {
+        plan.skip = offset;
+    }
+    return plan;
+}
+
+RowSet readPage(const Search& search, const PagePlan& plan)
+{
+    const SearchBy by = search.by;
+    if (plan.take <= 0)
+        return Db::select(QStringLiteral("SELECT ") + PageColumns +
+                          QStringLiteral(" FROM tvr_customer WHERE 1 = 0"));
+
+    // Pages read from the end or before an anchor come in reverse and are turned round.
+    const bool reversed = plan.from == PagePlan::From::End || plan.from == PagePlan::From::Before;
+    const QStringList key = keySql(by);
+
+    QString sql = QStringLiteral("SELECT ") + PageColumns + QLatin1Char(' ') + fromMatches(search);
+    QVariantList values = matchValues(search);
+    if (plan.from == PagePlan::From::After || plan.from == PagePlan::From::Before) {
+        // A row value comparison starts a walk of the ordered index at the anchor.
+        QStringList marks;
+        for (int i = 0; i < key.size(); ++i)
+            marks << QStringLiteral("?");
+        sql += QStringLiteral(" AND (%1) %2 (%3)")
+                   .arg(key.join(QStringLiteral(", ")),
+                        reversed ? QStringLiteral("<") : QStringLiteral(">"),
+                        marks.join(QStringLiteral(", ")));
+        values << plan.anchor;
+    }
+    QStringList order;
+    for (const QString& column : key)
+        order << column + (reversed ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", ")) +
+           QStringLiteral(" LIMIT ? OFFSET ?");
+    values << plan.take << plan.skip;
+
+    RowSet rows = Db::select(sql, values);
+    if (reversed)
+        std::reverse(rows.rows.begin(), rows.rows.end());
+    return rows;
+}
+
+RowSet purchases(int idcust)
+{
+    return Db::select(
+        QStringLiteral("SELECT idsales, sales_date, variant_kode, sales_mililiter, sales_totalml, "
+                       "botol_tipe, sales_hargatotal, sales_diskon, sales_hargadiskon "
+                       "FROM tvr_sales "
+                       "JOIN tvr_dtvariant ON tvr_dtvariant.idvariant = tvr_sales.sales_idvariant "
+                       "JOIN tvr_dtbotol ON tvr_dtbotol.idbotol = tvr_sales.sales_idbotol "
+                       "WHERE tvr_sales.sales_idcust = ? "
+                       "ORDER BY idsales DESC"),
+        {idcust});
+}
+
+} // namespace SearchStore
