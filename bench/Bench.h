@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <functional>
@@ -9,18 +10,24 @@
 namespace Bench {
 
 // Runs `body` `runs` times (after one untimed warm-up run) and records the
-// median in milliseconds under `name`. `setup`, when given, runs before each
+// median in milliseconds under `name`, with the median processor time the
+// thread spent (the wall clock also counts waiting for a busy processor or a
+// disk). Returns the median. `setup`, when given, runs before each
 // run and is not timed. `target` is the goal shown beside the figure, in ms
 // (0 for none).
-void measure(const QString& name, int runs, const std::function<void()>& body,
+double measure(const QString& name, int runs, const std::function<void()>& body,
              double target = 0, const std::function<void()>& setup = {});
 
-// Records a figure measured by the suite itself.
+// Records a figure measured by the suite itself (with its median processor
+// time of the thread, when known).
 void record(const QString& name, double medianMs, double target = 0);
+void record(const QString& name, double medianMs, double target, double cpuMs);
 
-// The large generated database (made once, then reused; see generator) and a
-// freshly made empty one. Both are plain files the suites may open.
+// The large generated database (made once a day, then reused; see generator)
+// and a freshly made empty one. Both are plain files the suites may open.
 QString bigDatabase();
+// The day with the most sales in the open database.
+QDate busiestDay();
 QString emptyDatabase();
 
 // Opens `path` as the program's connection, seeds it and logs a user in.
