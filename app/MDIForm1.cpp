@@ -1,5 +1,6 @@
 #include "MDIForm1.h"
 
+#include "core/Backup.h"
 #include "core/Connection.h"
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -237,7 +238,13 @@ bool MDIForm1::startUp(const QLocale& userLocale, const QString& appDir)
     const bool loggedIn = showLogin();
     StartupDone = true;
     // The program never goes on without a logged-in user.
-    return loggedIn && !LoginUserName.isEmpty();
+    if (!loggedIn || LoginUserName.isEmpty())
+        return false;
+    // The day's copy of the database is made in the background; a failure is told once.
+    Backup::startDaily(this, appDir, [](const QString& text) {
+        Prompt::message(text, Backup::MessageTitle, Prompt::Icon::Exclamation);
+    });
+    return true;
 }
 
 bool MDIForm1::showLogin()

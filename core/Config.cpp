@@ -8,7 +8,7 @@ namespace Config {
 namespace {
 const QString Separator = QStringLiteral("=:");
 const QStringList Keys = {QStringLiteral("provider"), QStringLiteral("filedata"),
-                          QStringLiteral("listpage")};
+                          QStringLiteral("listpage"), QStringLiteral("backupdir")};
 
 Result failure(const QString& text)
 {
@@ -44,9 +44,16 @@ Result parse(const QStringList& lines, const QString& fileName)
             v.provider = value;
         else if (key == Keys[1])
             v.filedata = value;
-        else {
+        else if (key == Keys[2]) {
             listPageText = value;
             listPageGiven = true;
+        } else {
+            // Blanks around a folder name are a typing slip, never part of the name.
+            v.backupDir = value.trimmed();
+            if (v.backupDir.isEmpty())
+                return failure(QStringLiteral("Nilai \"backupdir\" di file konfigurasi %1 "
+                                              "harus nama folder atau \"off\".")
+                                   .arg(fileName));
         }
     }
 
@@ -66,6 +73,11 @@ Result parse(const QStringList& lines, const QString& fileName)
     r.ok = true;
     r.values = v;
     return r;
+}
+
+bool backupIsOff(const QString& backupDir)
+{
+    return backupDir.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0;
 }
 
 Result readFile(const QString& path)

@@ -14,7 +14,13 @@ struct Values {
     QString provider;
     QString filedata;
     int listPage = DefaultListPage;
+    // Folder for the daily database copies: empty for the default (backup/
+    // beside the database file), "off" to make none.
+    QString backupDir;
 };
+
+// True for the "backupdir" value that turns the daily copies off.
+bool backupIsOff(const QString& backupDir);
 
 struct Result {
     bool ok = false;

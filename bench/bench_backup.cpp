@@ -1,0 +1,101 @@
+// The daily copy of the large database, and the cashier's sale saved while
+// the copy is being made on its worker thread.
+#include "Bench.h"
+
+#include "core/Backup.h"
+#include "core/Db.h"
+#include "sales/SalesStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+SalesStore::NewSale benchSale()
+{
+    SalesStore::NewSale s;
+    s.idCust = 4242;
+    s.amounts = {17, 5, 12.5, 30, 31250 + 4000, 5, (31250 + 4000) * 0.95};
+    s.hargaVariant = 2500;
+    s.hargaBotol = 4000;
+    return s;
+}
+
+// Sales saved at a busy till's pace (one every 20 ms) until `enough` says so;
+// records the median and the slowest commit.
+void tillAtWork(const QString& name, const std::function<bool(int)>& enough)
+{
+    QList<double> times;
+    QList<qint64> made;
+    while (!enough(int(times.size()))) {
+        QElapsedTimer t;
+        t.start();
+        made << SalesStore::addSale(benchSale());
+        times << t.nsecsElapsed() / 1e6;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    std::sort(times.begin(), times.end());
+    Bench::record(QStringLiteral("%1: median of %2").arg(name).arg(times.size()),
+                  times.at(times.size() / 2), 20);
+    Bench::record(QStringLiteral("%1: slowest").arg(name), times.last(), 20);
+    for (qint64 id : made)
+        SalesStore::deleteSale(id);
+}
+
+void backup()
+{
+    // A copy of its own: sales are written to it while it is being copied.
+    QTemporaryDir dir;
+    const QString dbPath = dir.filePath("tavoru.db");
+    if (!QFile::copy(Bench::bigDatabase(), dbPath))
+        throw DbError(QStringLiteral("cannot copy the large database"));
+    Bench::open(dbPath);
+
+    const QString folder = dir.filePath("backup");
+    const QDate day(2026, 12, 8);
+    const QString copy = QDir(folder).filePath(Backup::copyName(day));
+    Bench::measure(
+        "daily copy of the large database (VACUUM INTO + checks)", 3,
+        [&] {
+            const Backup::Outcome o = Backup::makeDailyCopy(dbPath, folder, true, day);
+            if (o.status != Backup::Outcome::Made)
+                throw DbError(o.message);
+        },
+        0, [&] { QFile::remove(copy); });
+
+    tillAtWork("save a sale, no copy running", [](int n) { return n >= 300; });
+
+    QFile::remove(copy);
+    Backup::Plan plan;
+    plan.enabled = true;
+    plan.dbPath = dbPath;
+    plan.folder = folder;
+    plan.createFolder = true;
+    Backup::Outcome outcome;
+    bool done = false;
+    QElapsedTimer whole;
+    whole.start();
+    {
+        Backup::DailyBackup job(plan, day);
+        QObject::connect(&job, &Backup::DailyBackup::finished, [&](const Backup::Outcome& o) {
+            outcome = o;
+            done = true;
+        });
+        tillAtWork("save a sale while the copy runs", [&](int) { return done; });
+    }
+    if (outcome.status != Backup::Outcome::Made)
+        throw DbError(outcome.message);
+    Bench::record("daily copy on its worker beside the till", whole.nsecsElapsed() / 1e6);
+}
+
+} // namespace
+
+BENCH_SUITE(backup);

@@ -1,0 +1,581 @@
+#include "Backup.h"
+
+#include "core/Config.h"
+#include "core/Connection.h"
+#include "core/Db.h"
+#include "core/Schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace Backup {
+
+namespace {
+
+const QString CopyPrefix = QStringLiteral("tavoru-");
+const QString CopySuffix = QStringLiteral(".db");
+const QString NoCopyToday =
+    QStringLiteral("\nSalinan database hari ini tidak dibuat. Program tetap dapat dipakai "
+                   "seperti biasa.");
+
+// SQLite result codes the driver reports as its native error code.
+bool isBusy(const QSqlError& e)
+{
+    const QString code = e.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6") ||
+           e.databaseText().contains(QLatin1String("locked"), Qt::CaseInsensitive);
+}
+
+QString errorText(const QSqlError& e)
+{
+    const QString text = e.databaseText().trimmed();
+    return text.isEmpty() ? e.text().trimmed() : text;
+}
+
+// A connection of this thread's own, removed again when the object goes.
+class OwnConnection {
+public:
+    enum Mode { ReadOnly, ReadWrite };
+
+    OwnConnection(const QString& path, Mode mode, int busyTimeoutMs)
+        : m_name(QStringLiteral("Backup-%1").arg(counter()++))
+    {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        // mode=ro / mode=rw: a missing file is never created.
+        m_db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+                             (mode == ReadOnly ? QStringLiteral("?mode=ro")
+                                               : QStringLiteral("?mode=rw")));
+        m_db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+        if (!m_db.open())
+            m_error = errorText(m_db.lastError());
+    }
+    ~OwnConnection()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    OwnConnection(const OwnConnection&) = delete;
+    OwnConnection& operator=(const OwnConnection&) = delete;
+
+    bool isOpen() const { return m_db.isOpen(); }
+    QString error() const { return m_error; }
+    const QSqlDatabase& db() const { return m_db; }
+
+private:
+    static std::atomic<int>& counter()
+    {
+        static std::atomic<int> n{0};
+        return n;
+    }
+    QString m_name;
+    QSqlDatabase m_db;
+    QString m_error;
+};
+
+// SQLite does not flush a VACUUM INTO file; a copy that counts must be on the disk.
+void flushToDisk(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(path);
+#endif
+}
+
+// Puts a growing file on the disk bit by bit while SQLite writes it. Left to
+// the kernel, the whole copy goes to the disk at once when SQLite closes it,
+// and a sale committed at that moment waits behind all of it.
+class GradualFlush {
+public:
+    explicit GradualFlush(const QString& path)
+    {
+#ifdef Q_OS_UNIX
+        m_thread = std::thread([this, name = QFile::encodeName(path)] {
+            int fd = -1;
+            off_t flushed = 0;
+            while (!m_stop.load()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                if (fd < 0)
+                    fd = ::open(name.constData(), O_RDONLY);
+                struct stat st;
+                if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_size > flushed) {
+                    ::fdatasync(fd);
+                    flushed = st.st_size;
+                }
+            }
+            // Closed only after SQLite is done with the file: closing any
+            // descriptor drops the process's locks on it.
+            if (fd >= 0)
+                ::close(fd);
+        });
+#else
+        Q_UNUSED(path);
+#endif
+    }
+    ~GradualFlush()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    GradualFlush(const GradualFlush&) = delete;
+    GradualFlush& operator=(const GradualFlush&) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// Writes a consistent snapshot of `source` to `target`, which must not exist.
+// Returns the driver's text on failure, after removing whatever was written.
+// VACUUM INTO only reads its source, but on a read-only connection SQLite
+// copies row by row and takes many times as long.
+QString vacuumInto(const QString& source, const QString& target, OwnConnection::Mode mode)
+{
+    QString problem;
+    {
+        OwnConnection c(source, mode, 5000);
+        if (!c.isOpen()) {
+            problem = c.error();
+        } else {
+            QSqlQuery q(c.db());
+            if (!q.prepare(QStringLiteral("VACUUM INTO ?")))
+                problem = errorText(q.lastError());
+            else {
+                q.addBindValue(target);
+                GradualFlush flush(target);
+                if (!q.exec())
+                    problem = errorText(q.lastError());
+            }
+        }
+    }
+    if (problem.isEmpty())
+        flushToDisk(target);
+    else
+        QFile::remove(target);
+    return problem;
+}
+
+QString folderProblem(const QString& folder, bool createFolder)
+{
+    const QFileInfo info(folder);
+    if (!info.exists() && createFolder && QDir().mkpath(folder))
+        return {};
+    if (!info.exists() && createFolder)
+        return QStringLiteral("Folder backup %1 tidak dapat dibuat.").arg(folder);
+    if (!info.exists() || !info.isDir())
+        return QStringLiteral("Folder backup %1 tidak ditemukan.").arg(folder);
+    if (!info.isWritable())
+        return QStringLiteral("Folder backup %1 tidak dapat ditulis.").arg(folder);
+    return {};
+}
+
+Outcome failed(const QString& text)
+{
+    Outcome o;
+    o.status = Outcome::Failed;
+    o.message = text + NoCopyToday;
+    return o;
+}
+
+} // namespace
+
+QString copyName(const QDate& day)
+{
+    return CopyPrefix + day.toString(QStringLiteral("yyyy-MM-dd")) + CopySuffix;
+}
+
+QDate dateOfCopy(const QString& fileName)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^tavoru-(\\d{4}-\\d{2}-\\d{2})\\.db$"));
+    const auto m = pattern.match(fileName);
+    if (!m.hasMatch())
+        return {};
+    return QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
+}
+
+QList<QDate> datesToKeep(const QList<QDate>& copies, const QDate& today)
+{
+    QList<QDate> newestFirst;
+    for (const QDate& d : copies)
+        if (d.isValid() && !newestFirst.contains(d))
+            newestFirst << d;
+    std::sort(newestFirst.begin(), newestFirst.end(), std::greater<>());
+
+    QSet<QDate> keep;
+    for (int i = 0; i < newestFirst.size() && i < DailyCopies; ++i)
+        keep.insert(newestFirst.at(i));
+
+    const QDate thisMonth(today.year(), today.month(), 1);
+    const QDate oldestMonth = thisMonth.addMonths(-(MonthlyCopies - 1));
+    const QDate nextMonth = thisMonth.addMonths(1);
+    QSet<int> monthsSeen;
+    for (const QDate& d : newestFirst) {
+        if (d < oldestMonth || d >= nextMonth)
+            continue;
+        const int month = d.year() * 12 + d.month();
+        if (!monthsSeen.contains(month)) {
+            monthsSeen.insert(month);
+            keep.insert(d);
+        }
+    }
+
+    QList<QDate> kept;
+    for (const QDate& d : newestFirst)
+        if (keep.contains(d))
+            kept << d;
+    return kept;
+}
+
+Plan plan(const Config::Values& config, const QString& appDir)
+{
+    Plan p;
+    const ConnectionText c = ConnectionText::parse(config.provider + config.filedata);
+    if (c.driver != QLatin1String("QSQLITE") || Config::backupIsOff(config.backupDir))
+        return p;
+    p.dbPath = Connection::resolveFile(c.database, appDir);
+    if (p.dbPath.isEmpty())
+        return p;
+    if (config.backupDir.isEmpty()) {
+        p.folder = QFileInfo(p.dbPath).absoluteDir().filePath(QStringLiteral("backup"));
+        p.createFolder = true;
+    } else {
+        p.folder = QDir::cleanPath(QFileInfo(QDir(appDir), config.backupDir).absoluteFilePath());
+    }
+    p.enabled = true;
+    return p;
+}
+
+QString checkCopy(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("File %1 tidak ditemukan.").arg(path);
+    OwnConnection c(path, OwnConnection::ReadOnly, 5000);
+    if (!c.isOpen())
+        return QStringLiteral("File %1 tidak dapat dibuka: %2").arg(path, c.error());
+
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
+        return QStringLiteral("File %1 bukan database yang utuh: %2")
+            .arg(path, errorText(q.lastError()));
+    QStringList findings;
+    while (q.next() && findings.size() < 5)
+        findings << q.value(0).toString();
+    q.finish();
+    if (findings != QStringList{QStringLiteral("ok")})
+        return QStringLiteral("File %1 rusak (pemeriksaan integritas: %2).")
+            .arg(path, findings.join(QStringLiteral("; ")));
+
+    bool tablesOk = false;
+    try {
+        tablesOk = Schema::verify(c.db());
+    } catch (const DbError& e) {
+        return QStringLiteral("File %1 tidak dapat dibaca: %2").arg(path, e.text());
+    }
+    if (!tablesOk)
+        return QStringLiteral("File %1 bukan database program ini: tabelnya tidak sesuai.")
+            .arg(path);
+    return {};
+}
+
+Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createFolder,
+                      const QDate& today)
+{
+    const QString problem = folderProblem(folder, createFolder);
+    if (!problem.isEmpty())
+        return failed(problem);
+
+    const QDir dir(folder);
+    Outcome o;
+    o.copy = dir.filePath(copyName(today));
+    if (QFileInfo::exists(o.copy)) {
+        o.status = Outcome::AlreadyMade;
+        return o;
+    }
+
+    // Unfinished copies of earlier days (a program that was ended mid-copy) go;
+    // today's of other running programs stay.
+    const QString ownTemp =
+        o.copy + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
+    static const QRegularExpression partPattern(
+        QStringLiteral("^tavoru-(\\d{4}-\\d{2}-\\d{2})\\.db\\.\\d+\\.part$"));
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        const auto m = partPattern.match(name);
+        if (m.hasMatch() && m.captured(1) != today.toString(QStringLiteral("yyyy-MM-dd")))
+            QFile::remove(dir.filePath(name));
+    }
+    QFile::remove(ownTemp);
+
+    const QString copyProblem = vacuumInto(dbPath, ownTemp, OwnConnection::ReadWrite);
+    if (!copyProblem.isEmpty())
+        return failed(QStringLiteral("Backup database ke folder %1 gagal:\n%2")
+                          .arg(folder, copyProblem));
+
+    const QString checkProblem = checkCopy(ownTemp);
+    if (!checkProblem.isEmpty()) {
+        QFile::remove(ownTemp);
+        return failed(QStringLiteral("Salinan database di folder backup %1 tidak lolos "
+                                     "pemeriksaan dan sudah dihapus:\n%2")
+                          .arg(folder, checkProblem));
+    }
+
+    if (!QFile::rename(ownTemp, o.copy)) {
+        QFile::remove(ownTemp);
+        if (QFileInfo::exists(o.copy)) {
+            // Another program on the same database finished first.
+            o.status = Outcome::AlreadyMade;
+            return o;
+        }
+        return failed(QStringLiteral("Salinan database tidak dapat disimpan di folder "
+                                     "backup %1.")
+                          .arg(folder));
+    }
+    flushToDisk(folder);
+    o.status = Outcome::Made;
+
+    // Pruning only now that a sound copy of today exists.
+    QList<QDate> present;
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        const QDate d = dateOfCopy(name);
+        if (d.isValid())
+            present << d;
+    }
+    const QList<QDate> keep = datesToKeep(present, today);
+    for (const QDate& d : present) {
+        if (keep.contains(d))
+            continue;
+        const QString old = dir.filePath(copyName(d));
+        if (QFile::remove(old))
+            o.pruned << old;
+    }
+    return o;
+}
+
+DailyBackup::DailyBackup(const Plan& plan, const QDate& today, QObject* parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<Backup::Outcome>();
+    m_worker = std::thread([this, plan, today] {
+#ifdef Q_OS_LINUX
+        // The till comes first on a busy processor. A lower priority, not the
+        // idle class: a program closing waits for the copy and must not starve.
+        // On Linux the nice value belongs to the calling thread.
+        setpriority(PRIO_PROCESS, 0, 10);
+#endif
+        const Outcome outcome = makeDailyCopy(plan.dbPath, plan.folder, plan.createFolder, today);
+        // Posted to this object's thread; dropped if the object is gone by then.
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { emit finished(outcome); }, Qt::QueuedConnection);
+    });
+}
+
+DailyBackup::~DailyBackup()
+{
+    wait();
+}
+
+void DailyBackup::wait()
+{
+    if (!m_worker.joinable())
+        return;
+    m_worker.join();
+}
+
+DailyBackup* startDaily(QObject* owner, const QString& appDir,
+                        const std::function<void(const QString&)>& onFailure,
+                        const QDate& today)
+{
+    const Config::Result config =
+        Config::readFile(QDir(appDir).filePath(QStringLiteral("cfg.cae")));
+    if (!config.ok)
+        return nullptr;
+    const Plan p = plan(config.values, appDir);
+    if (!p.enabled)
+        return nullptr;
+    auto* job = new DailyBackup(p, today, owner);
+    QObject::connect(job, &DailyBackup::finished, job, [onFailure](const Outcome& o) {
+        if (o.status == Outcome::Failed && onFailure)
+            onFailure(o.message);
+    });
+    return job;
+}
+
+namespace {
+
+RestoreOutcome refused(const QString& text)
+{
+    RestoreOutcome r;
+    r.message = text + QStringLiteral("\nTidak ada yang diubah.");
+    return r;
+}
+
+// Takes the database for this connection alone. A program that has it open
+// keeps it in WAL mode, which a second connection cannot leave; leaving it also
+// writes every committed change into the main file, so the file stands alone.
+// The exclusive lock then keeps any program out until the files are swapped.
+// False when another connection has the database open. A file that is not a
+// database cannot be in use and passes without a lock.
+bool holdExclusive(const QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
+        return !isBusy(q.lastError());
+    const QString mode = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    return mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) == 0 &&
+           q.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+}
+
+// A free name beside the database for the one it replaces.
+QString keptName(const QString& dbPath, const QDateTime& now)
+{
+    const QFileInfo info(dbPath);
+    const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString suffix =
+        info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
+    for (int n = 1;; ++n) {
+        const QString name = info.completeBaseName() + QStringLiteral("-sebelum-restore-") +
+                             stamp + (n > 1 ? QStringLiteral("-%1").arg(n) : QString()) +
+                             suffix;
+        const QString path = info.absoluteDir().filePath(name);
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(path + QStringLiteral("-wal")))
+            return path;
+    }
+}
+
+} // namespace
+
+RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDateTime& now)
+{
+    const QString copy = QFileInfo(copyPath).absoluteFilePath();
+    const QFileInfo current(dbPath);
+    if (!QFileInfo(copy).isFile())
+        return refused(QStringLiteral("File %1 tidak ditemukan.").arg(copy));
+    if (current.exists() &&
+        QFileInfo(copy).canonicalFilePath() == current.canonicalFilePath())
+        return refused(QStringLiteral("File %1 adalah database itu sendiri.").arg(copy));
+    if (!current.absoluteDir().exists())
+        return refused(QStringLiteral("Folder database %1 tidak ditemukan.")
+                           .arg(current.absolutePath()));
+
+    const QString problem = checkCopy(copy);
+    if (!problem.isEmpty())
+        return refused(QStringLiteral("File %1 bukan salinan database program ini yang "
+                                      "baik.\n%2")
+                           .arg(copy, problem));
+
+    // The copy is written beside the database first, so that the final step
+    // is a rename on the same disk, and checked again as written.
+    const QString temp = dbPath + QStringLiteral(".restore.part");
+    QFile::remove(temp);
+    const QString copyProblem = vacuumInto(copy, temp, OwnConnection::ReadOnly);
+    if (!copyProblem.isEmpty())
+        return refused(QStringLiteral("Salinan tidak dapat ditulis ke folder %1: %2")
+                           .arg(current.absolutePath(), copyProblem));
+    const QString tempProblem = checkCopy(temp);
+    if (!tempProblem.isEmpty()) {
+        QFile::remove(temp);
+        return refused(tempProblem);
+    }
+
+    RestoreOutcome r;
+    {
+        std::unique_ptr<OwnConnection> lock;
+        if (current.exists()) {
+            lock = std::make_unique<OwnConnection>(dbPath, OwnConnection::ReadWrite, 200);
+            if (lock->isOpen() && !holdExclusive(lock->db())) {
+                lock.reset();
+                QFile::remove(temp);
+                return refused(QStringLiteral("Database %1 sedang dipakai oleh program yang "
+                                              "berjalan. Tutup program itu dulu, lalu ulangi "
+                                              "restore.")
+                                   .arg(dbPath));
+            }
+        }
+
+        // The replaced database and any journal files beside it keep one new name.
+        const QString kept = keptName(dbPath, now);
+        QStringList moved;
+        bool ok = true;
+        for (const QString& side : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
+                                    QStringLiteral("-journal")}) {
+            if (!QFileInfo::exists(dbPath + side))
+                continue;
+            if (!QFile::rename(dbPath + side, kept + side)) {
+                ok = false;
+                break;
+            }
+            moved << side;
+        }
+        if (ok && !QFile::rename(temp, dbPath))
+            ok = false;
+        if (!ok) {
+            for (const QString& side : moved)
+                QFile::rename(kept + side, dbPath + side);
+            QFile::remove(temp);
+            return refused(QStringLiteral("Database %1 tidak dapat diganti (file tidak dapat "
+                                          "dipindahkan).")
+                               .arg(dbPath));
+        }
+        flushToDisk(current.absolutePath());
+        if (moved.contains(QString()))
+            r.keptAs = kept;
+    }
+
+    r.ok = true;
+    r.message = r.keptAs.isEmpty()
+                    ? QStringLiteral("Database %1 sudah dibuat dari salinan %2.").arg(dbPath, copy)
+                    : QStringLiteral("Database %1 sudah diganti dengan salinan %2.\nDatabase "
+                                     "sebelumnya disimpan sebagai %3.")
+                          .arg(dbPath, copy, r.keptAs);
+    return r;
+}
+
+RestoreOutcome restoreConfigured(const QString& appDir, const QString& copyPath,
+                                 const QDateTime& now)
+{
+    const Config::Result config =
+        Config::readFile(QDir(appDir).filePath(QStringLiteral("cfg.cae")));
+    if (!config.ok)
+        return refused(config.error);
+    const ConnectionText c = ConnectionText::parse(config.values.provider + config.values.filedata);
+    if (c.driver != QLatin1String("QSQLITE"))
+        return refused(QStringLiteral("Database program ini ada di server (%1); pulihkan dengan "
+                                      "alat server itu sendiri (PostgreSQL: pg_restore dari "
+                                      "berkas pg_dump).")
+                           .arg(c.driver));
+    const QString dbPath = Connection::resolveFile(c.database, appDir);
+    if (dbPath.isEmpty())
+        return refused(QStringLiteral("File konfigurasi tidak menyebut file database."));
+    return restore(dbPath, copyPath, now);
+}
+
+} // namespace Backup
