@@ -11,7 +11,7 @@
 #include "core/Globals.h"
 #include "core/Schema.h"
 #include "sales/SalesStore.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 #include "users/frmSystemLogin.h"
 
 #include <QApplication>

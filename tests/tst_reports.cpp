@@ -10,7 +10,7 @@
 #include "reports/ReportOutput.h"
 #include "reports/ReportStore.h"
 #include "reports/frmSales.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -11,7 +11,7 @@
 #include "sales/frmSearch.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -11,7 +11,7 @@
 #include "stock/StockStore.h"
 #include "stock/frmStockB.h"
 #include "stock/frmStockC.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 #include "ui/Paging.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "ui/GridColumns.h"
-#include "ui/MDIForm1.h"
+#include "app/MDIForm1.h"
 #include "users/frmSystemChangePass.h"
 #include "users/frmSystemLogin.h"
 #include "users/frmSystemManager.h"
