@@ -152,6 +152,8 @@ void open(const QString& path)
 {
     if (!Connection::open("Driver=QSQLITE;Database=" + path, QDir::currentPath()))
         throw std::runtime_error("cannot open " + path.toStdString());
+    if (!Connection::prepare().isEmpty())
+        throw std::runtime_error("database cannot be written");
     Schema::seed();
     LoginUserName = QStringLiteral("bench");
     LoginFullName = QStringLiteral("Bench");

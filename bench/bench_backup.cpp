@@ -23,8 +23,8 @@ SalesStore::NewSale benchSale()
     SalesStore::NewSale s;
     s.idCust = 4242;
     s.amounts = {17, 5, 12.5, 30, 31250 + 4000, 5, (31250 + 4000) * 0.95};
-    s.hargaVariant = 2500;
-    s.hargaBotol = 4000;
+    s.amounts.hargaVariant = 2500;
+    s.amounts.hargaBotol = 4000;
     return s;
 }
 

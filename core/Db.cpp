@@ -53,12 +53,15 @@ void close()
     QSqlDatabase::removeDatabase(ConnectionName);
 }
 
-QSqlQuery exec(const QString& sql, const QVariantList& values)
+namespace {
+QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
 {
-    QSqlDatabase db = connection();
+    QSqlDatabase db = Db::connection();
     if (!db.isOpen())
         throw DbError(QStringLiteral("Koneksi database tidak terbuka."), sql);
     QSqlQuery q(db);
+    // Rows read once from first to last need no second copy in the driver.
+    q.setForwardOnly(forwardOnly);
     if (!q.prepare(sql))
         throw DbError(errorText(q.lastError()), sql);
     for (const QVariant& v : values) {
@@ -70,6 +73,12 @@ QSqlQuery exec(const QString& sql, const QVariantList& values)
         throw DbError(errorText(q.lastError()), sql);
     return q;
 }
+} // namespace
+
+QSqlQuery exec(const QString& sql, const QVariantList& values)
+{
+    return run(sql, values, false);
+}
 
 QVariant scalar(const QString& sql, const QVariantList& values)
 {
@@ -79,7 +88,7 @@ QVariant scalar(const QString& sql, const QVariantList& values)
 
 RowSet select(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery q = exec(sql, values);
+    QSqlQuery q = run(sql, values, true);
     RowSet rs;
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)

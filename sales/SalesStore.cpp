@@ -53,42 +53,47 @@ std::optional<Taken> takenBy(qint64 id)
 
 } // namespace
 
-std::optional<Customer> findCustomer(const QString& nomor)
+std::optional<Customer> findCustomer(const QString& typed)
 {
+    const QString nomor = typed.trimmed();
     if (nomor.isEmpty())
         return std::nullopt;
     const auto r = firstRow(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, "
                                            "cust_notelp FROM tvr_customer "
-                                           "WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
-                            {nomor});
+                                           "WHERE cust_nomor = ? COLLATE NOCASE "
+                                           "ORDER BY cust_nomor <> ?, idcust LIMIT 1"),
+                            {nomor, nomor});
     if (!r)
         return std::nullopt;
     return Customer{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toString(),
                     r->at(4).toString()};
 }
 
-std::optional<Variant> findVariant(const QString& kode)
+std::optional<Variant> findVariant(const QString& typed)
 {
+    const QString kode = typed.trimmed();
     if (kode.isEmpty())
         return std::nullopt;
     const auto r = firstRow(QStringLiteral("SELECT idvariant, variant_kode, variant_nama, "
                                            "variant_harga, variant_stock FROM tvr_dtvariant "
-                                           "WHERE variant_kode = ? ORDER BY idvariant LIMIT 1"),
-                            {kode});
+                                           "WHERE variant_kode = ? COLLATE NOCASE "
+                                           "ORDER BY variant_kode <> ?, idvariant LIMIT 1"),
+                            {kode, kode});
     if (!r)
         return std::nullopt;
     return Variant{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toDouble(),
                    r->at(4).toDouble()};
 }
 
-std::optional<Botol> findBotol(const QString& tipe)
+std::optional<Botol> findBotol(const QString& typed)
 {
+    const QString tipe = typed.trimmed();
     if (tipe.isEmpty())
         return std::nullopt;
     const auto r = firstRow(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga, botol_stock "
-                                           "FROM tvr_dtbotol "
-                                           "WHERE botol_tipe = ? ORDER BY idbotol LIMIT 1"),
-                            {tipe});
+                                           "FROM tvr_dtbotol WHERE botol_tipe = ? COLLATE NOCASE "
+                                           "ORDER BY botol_tipe <> ?, idbotol LIMIT 1"),
+                            {tipe, tipe});
     if (!r)
         return std::nullopt;
     return Botol{r->at(0).toInt(), r->at(1).toString(), r->at(2).toDouble(), r->at(3).toDouble()};
@@ -165,12 +170,18 @@ qint64 addSale(const NewSale& sale)
     Transaction tx;
     int idCust = sale.idCust;
     if (idCust == 0) {
+        // A customer of that number entered meanwhile (in any letter case) is
+        // the one meant: a number is never registered twice.
         const NewCustomer& c = sale.customer;
-        const QSqlQuery q = Db::exec(
-            QStringLiteral("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, "
-                           "cust_notelp, cust_date, cust_author) VALUES (?, ?, ?, ?, ?, ?)"),
-            {c.nomor, c.nama, c.alamat, c.notelp, today, LoginUserName});
-        idCust = int(Db::insertedId(q));
+        if (const auto known = findCustomer(c.nomor)) {
+            idCust = known->id;
+        } else {
+            const QSqlQuery q = Db::exec(
+                QStringLiteral("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, "
+                               "cust_notelp, cust_date, cust_author) VALUES (?, ?, ?, ?, ?, ?)"),
+                {c.nomor.trimmed(), c.nama, c.alamat, c.notelp, today, LoginUserName});
+            idCust = int(Db::insertedId(q));
+        }
     }
     const Amounts& a = sale.amounts;
     const QSqlQuery q = Db::exec(
@@ -178,7 +189,7 @@ qint64 addSale(const NewSale& sale)
                        "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
                        "sales_hargatotal, sales_diskon, sales_hargadiskon, sales_date, "
                        "sales_author) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {idCust, a.idVariant, a.mililiter, a.totalml, a.idBotol, sale.hargaVariant, sale.hargaBotol,
+        {idCust, a.idVariant, a.mililiter, a.totalml, a.idBotol, a.hargaVariant, a.hargaBotol,
          a.hargaTotal, a.diskon, a.hargaDiskon, today, LoginUserName});
     const qint64 id = Db::insertedId(q);
     moveBottles(a.idBotol, -1);
@@ -195,11 +206,14 @@ Outcome correctSale(qint64 id, const Amounts& a)
         return Outcome::Missing;
     if (old->status == 1)
         return Outcome::Locked;
+    // The unit prices are those the new total was computed from, so the row
+    // never contradicts itself.
     Db::exec(QStringLiteral("UPDATE tvr_sales SET sales_idvariant = ?, sales_idbotol = ?, "
-                            "sales_mililiter = ?, sales_totalml = ?, sales_hargatotal = ?, "
-                            "sales_diskon = ?, sales_hargadiskon = ? WHERE idsales = ?"),
-             {a.idVariant, a.idBotol, a.mililiter, a.totalml, a.hargaTotal, a.diskon, a.hargaDiskon,
-              id});
+                            "sales_mililiter = ?, sales_totalml = ?, sales_hargavariant = ?, "
+                            "sales_hargabotol = ?, sales_hargatotal = ?, sales_diskon = ?, "
+                            "sales_hargadiskon = ? WHERE idsales = ?"),
+             {a.idVariant, a.idBotol, a.mililiter, a.totalml, a.hargaVariant, a.hargaBotol,
+              a.hargaTotal, a.diskon, a.hargaDiskon, id});
     // Give back what the sale took and take the new amounts; on the same
     // item the two moves net to one.
     if (old->idBotol != a.idBotol) {

@@ -31,7 +31,8 @@ struct Botol {
     double stock = 0;
 };
 
-// One indexed lookup each, by the exact text typed.
+// One indexed lookup each, by the text typed without its leading and trailing
+// blanks, in any letter case (the row spelled exactly so wins).
 std::optional<Customer> findCustomer(const QString& nomor);
 std::optional<Variant> findVariant(const QString& kode);
 std::optional<Botol> findBotol(const QString& tipe);
@@ -68,6 +69,7 @@ struct Amounts {
     int idBotol = 0;
     double mililiter = 0, totalml = 0;
     double hargaTotal = 0, diskon = 0, hargaDiskon = 0;
+    double hargaVariant = 0, hargaBotol = 0; // unit prices the total was computed from
 };
 
 struct NewCustomer {
@@ -78,7 +80,6 @@ struct NewSale {
     int idCust = 0; // 0: the customer is created from `customer` first
     NewCustomer customer;
     Amounts amounts;
-    double hargaVariant = 0, hargaBotol = 0;
 };
 
 // Records a sale dated today by the logged-in user and takes its stock.
@@ -87,8 +88,8 @@ qint64 addSale(const NewSale& sale);
 
 enum class Outcome { Done, Missing, Locked };
 
-// Rewrites the amounts of a sale (never its customer, unit prices, date or
-// author), gives back the stock recorded on it and takes the new amounts.
+// Rewrites the goods, unit prices and amounts of a sale (never its customer,
+// date or author), gives back the stock recorded on it and takes the new amounts.
 Outcome correctSale(qint64 id, const Amounts& amounts);
 
 // Deletes a sale and gives back the stock recorded on it.

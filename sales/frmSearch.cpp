@@ -1,6 +1,6 @@
 #include "frmSearch.h"
 
-#include "sales/GridFit.h"
+#include "ui/GridFit.h"
 #include "sales/SalesStore.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"

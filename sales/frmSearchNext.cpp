@@ -1,6 +1,6 @@
 #include "frmSearchNext.h"
 
-#include "sales/GridFit.h"
+#include "ui/GridFit.h"
 #include "sales/SearchStore.h"
 #include "ui/GridColumns.h"
 #include "ui/Module1.h"

@@ -4,6 +4,7 @@
 #include "core/Regional.h"
 #include "sales/frmSearch.h"
 #include "ui/GridColumns.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -14,12 +15,14 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -31,6 +34,7 @@ const QString UpdateCaption = QStringLiteral("&Update");
 const QString EntryTitle = QStringLiteral("Periksa Entri");
 const QString LockedText = QStringLiteral("Maaf, rekaman ini tidak dapat dirubah.");
 const QString DeleteTitle = QStringLiteral("Hapus Rekaman");
+const QString GoneText = QStringLiteral("Rekaman ini sudah tidak ada (telah dihapus dari kasir lain).");
 
 // Stock arithmetic on doubles: 0,7 - 0,4 must still sell 0,3.
 constexpr double StockTolerance = 1e-9;
@@ -126,17 +130,25 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
     connect(cmdSubmit, &QPushButton::clicked, this, [this] { cmdSubmit_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::close);
-    // The customer search: "..." or F3 in the customer number box.
+    // The customer search: "..." (a click target, not a tab stop) or F2 in the
+    // customer number box.
     const auto openSearch = [this] {
         frmSearch search(this, this);
         search.exec();
     };
     connect(cmdSearch, &QPushButton::clicked, this, openSearch);
-    connect(new QShortcut(QKeySequence(Qt::Key_F3), txtNoCust, nullptr, nullptr,
+    connect(new QShortcut(QKeySequence(Qt::Key_F2), txtNoCust, nullptr, nullptr,
                           Qt::WidgetShortcut),
             &QShortcut::activated, this, openSearch);
+    // Saving is one key in both modes: the caption's mnemonic, or Ctrl+S.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
+        if (cmdSubmit->isEnabled())
+            cmdSubmit->click();
+    });
     connect(dtGridTrans->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { dtGridTrans_RowColChange(); });
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                dtGridTrans_RowColChange(current, previous);
+            });
     for (int i = 0; i < cmdNavigasi.size(); ++i)
         connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] {
             DoCDNavigasi(i);
@@ -162,6 +174,8 @@ void frmTransaksi::buildControls()
     txtNoCust = lineEdit(fraEditor_e, QStringLiteral("txtNoCust"), QStringLiteral("input_e"), 12);
     cmdSearch = button(fraEditor_e, QStringLiteral("cmdSearch"), QStringLiteral("..."));
     cmdSearch->setFixedWidth(32);
+    cmdSearch->setFocusPolicy(Qt::ClickFocus);
+    cmdSearch->setToolTip(QStringLiteral("Cari customer (F2)"));
     auto* eLayout = new QGridLayout(fraEditor_e);
     eLayout->setContentsMargins(0, 0, 0, 0);
     eLayout->addWidget(new QLabel(QStringLiteral("No Cust :"), fraEditor_e), 0, 0);
@@ -227,7 +241,9 @@ void frmTransaksi::buildControls()
     price->setObjectName(QStringLiteral("fraHarga"));
     lblHarga_i = valueLabel(price, QStringLiteral("lblHarga_i"));
     txtDiscount = lineEdit(price, QStringLiteral("txtDiscount"), QStringLiteral("input_int"), 20);
-    txtDiscount->setMaximumWidth(80);
+    // Wide enough for the largest discount with its decimals.
+    txtDiscount->setMinimumWidth(txtDiscount->fontMetrics().horizontalAdvance(QStringLiteral("100,000")) + 16);
+    txtDiscount->setMaximumWidth(txtDiscount->minimumWidth());
     lblTotalHarga_i = valueLabel(price, QStringLiteral("lblTotalHarga_i"));
     lblTotalHarga_i->setFont(strong);
     auto* priceLayout = new QHBoxLayout(price);
@@ -245,7 +261,8 @@ void frmTransaksi::buildControls()
     fraEditor_id = plainFrame(this, QStringLiteral("fraEditor_id"));
     txtIDTrans =
         lineEdit(fraEditor_id, QStringLiteral("txtIDTrans"), QStringLiteral("input_id"), 12);
-    txtIDTrans->setMaximumWidth(100);
+    txtIDTrans->setMinimumWidth(txtIDTrans->fontMetrics().horizontalAdvance(QStringLiteral("000000000000")) + 16);
+    txtIDTrans->setMaximumWidth(txtIDTrans->minimumWidth());
     auto* idLayout = new QHBoxLayout(fraEditor_id);
     idLayout->setContentsMargins(0, 0, 0, 0);
     idLayout->addWidget(new QLabel(QStringLiteral("ID Trans :"), fraEditor_id));
@@ -295,8 +312,7 @@ void frmTransaksi::buildControls()
     layout->addLayout(nav);
     resize(860, 600);
 
-    setTabOrder(txtNoCust, cmdSearch);
-    setTabOrder(cmdSearch, txtNama);
+    setTabOrder(txtNoCust, txtNama);
     setTabOrder(txtNama, txtAlamat);
     setTabOrder(txtAlamat, txtNoTelp);
     setTabOrder(txtNoTelp, txtKode);
@@ -305,11 +321,17 @@ void frmTransaksi::buildControls()
     setTabOrder(txtTotalml, cmbBotol);
     setTabOrder(cmbBotol, cekRefresh);
     setTabOrder(cekRefresh, txtDiscount);
-    setTabOrder(txtDiscount, txtIDTrans);
-    setTabOrder(txtIDTrans, cmdNew);
-    setTabOrder(cmdNew, cmdSubmit);
-    setTabOrder(cmdSubmit, cmdQuit);
-    setTabOrder(cmdQuit, dtGridTrans);
+    // From the last entry field straight to saving; New and the list after it.
+    setTabOrder(txtDiscount, cmdSubmit);
+    setTabOrder(cmdSubmit, cmdNew);
+    setTabOrder(cmdNew, txtIDTrans);
+    setTabOrder(txtIDTrans, dtGridTrans);
+    QWidget* last = dtGridTrans;
+    for (QPushButton* b : cmdNavigasi) {
+        setTabOrder(last, b);
+        last = b;
+    }
+    setTabOrder(last, cmdQuit);
 }
 
 bool frmTransaksi::receiveCustomer(const QString& nomor)
@@ -349,6 +371,10 @@ void frmTransaksi::DoGetVariant()
     lblVariant_i->setText(v ? v->nama : QString());
     m_hargaVariant = v ? v->harga : 0;
     m_stockVariant = v ? v->stock : 0;
+    // "New Price" ticked keeps the unit price stored on the sale, as long as
+    // the sale still has that variant; another variant has its own price.
+    if (v && cekRefresh->isChecked() && m_old && m_old->idVariant == v->id)
+        m_hargaVariant = m_old->hargaVariant;
 }
 
 void frmTransaksi::DoGetBotol()
@@ -359,6 +385,8 @@ void frmTransaksi::DoGetBotol()
     m_idBotol = b ? b->id : 0;
     m_hargaBotol = b ? b->harga : 0;
     m_stockBotol = b ? b->stock : 0;
+    if (b && cekRefresh->isChecked() && m_old && m_old->idBotol == b->id)
+        m_hargaBotol = m_old->hargaBotol;
 }
 
 void frmTransaksi::DoGetPrice()
@@ -380,14 +408,10 @@ void frmTransaksi::showPrice(const SalePrice& price)
 
 void frmTransaksi::cekRefresh_Click()
 {
-    // Ticked: the unit prices stored on the sale; unticked: today's register prices.
-    if (cekRefresh->isChecked() && m_old) {
-        m_hargaVariant = m_old->hargaVariant;
-        m_hargaBotol = m_old->hargaBotol;
-    } else {
-        DoGetVariant();
-        DoGetBotol();
-    }
+    // Ticked: the unit prices stored on the sale for the items it still has;
+    // unticked: today's register prices.
+    DoGetVariant();
+    DoGetBotol();
     DoGetPrice();
     markDirty();
 }
@@ -424,6 +448,7 @@ void frmTransaksi::cmdNew_Click()
     cekRefresh->setEnabled(false);
     m_old.reset();
     m_dirty = false;
+    showInList(0);
     txtNoCust->setFocus();
 }
 
@@ -475,6 +500,7 @@ void frmTransaksi::DoGetTrans(const QString& id)
     cekRefresh->setChecked(false);
     cmdNew->setEnabled(true);
     m_dirty = false;
+    showInList(sale ? sale->id : 0);
 }
 
 // ---- Saving -----------------------------------------------------------------
@@ -494,6 +520,10 @@ bool frmTransaksi::InputIsChecked()
         return refuse(QStringLiteral("Kode variant tidak dikenal!"), txtKode);
     if (cmbBotol->currentIndex() < 0)
         return refuse(QStringLiteral("Tipe botol belum lengkap!"), cmbBotol);
+    // A discount outside 0..100 would book a negative sale or a surcharge.
+    const double diskon = Regional::read(txtDiscount->text());
+    if (diskon < 0 || diskon > 100)
+        return refuse(QStringLiteral("Diskon harus antara 0 dan 100 %."), txtDiscount);
     return true;
 }
 
@@ -515,7 +545,9 @@ SalesStore::Amounts frmTransaksi::amounts() const
             Regional::read(txtTotalml->text()),
             m_price.harga,
             Regional::read(txtDiscount->text()),
-            m_price.total};
+            m_price.total,
+            m_hargaVariant,
+            m_hargaBotol};
 }
 
 bool frmTransaksi::cmdSubmit_Click()
@@ -554,10 +586,12 @@ bool frmTransaksi::cmdSubmit_Click()
     if (!saved)
         return false;
     m_dirty = false;
-    refreshToToday();
+    // Committed: said so first; a failing refresh has its own message after.
     Prompt::message(QStringLiteral("Data telah disimpan."), windowTitle(),
                     Prompt::Icon::Information);
-    showSaved(*saved);
+    refreshToToday();
+    // On to the next customer: the editor empty, the saved sale on top of the list.
+    cmdNew_Click();
     return true;
 }
 
@@ -575,39 +609,51 @@ std::optional<qint64> frmTransaksi::DoSubmit(bool update)
         sale.idCust = m_idCust;
         sale.customer = {txtNoCust->text(), txtNama->text(), txtAlamat->text(), txtNoTelp->text()};
         sale.amounts = amounts();
-        sale.hargaVariant = m_hargaVariant;
-        sale.hargaBotol = m_hargaBotol;
         id = SalesStore::addSale(sale);
     });
     if (!written)
         return std::nullopt;
     if (outcome != SalesStore::Outcome::Done) {
-        // Locked or gone since it was loaded: show it as it now is.
-        if (outcome == SalesStore::Outcome::Locked)
-            Prompt::message(LockedText, EntryTitle, Prompt::Icon::Critical);
+        // Locked or gone since it was loaded: say so and show it as it now is.
+        Prompt::message(outcome == SalesStore::Outcome::Locked ? LockedText : GoneText, EntryTitle,
+                        Prompt::Icon::Critical);
         DoGetTrans(QString::number(id));
         return std::nullopt;
     }
     return id;
 }
 
-void frmTransaksi::showSaved(qint64 id)
+void frmTransaksi::showInList(qint64 id)
 {
-    for (int row = 0; row < m_model->rowCount(); ++row) {
+    // The list's highlighted row is the sale in the editor, or none: the Delete
+    // key then never reaches another sale than the one on show.
+    QItemSelectionModel* selection = dtGridTrans->selectionModel();
+    const QScopedValueRollback<bool> quiet(m_syncingList, true);
+    for (int row = 0; id != 0 && row < m_model->rowCount(); ++row) {
         if (m_model->value(row, QStringLiteral("idsales")).toLongLong() != id)
             continue;
-        const QModelIndex index = m_model->index(row, 1);
-        if (dtGridTrans->currentIndex() != index) {
-            dtGridTrans->setCurrentIndex(index); // the row selection loads it
-            return;
-        }
-        break;
+        selection->setCurrentIndex(m_model->index(row, 1), QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+        return;
     }
-    // A sale of another day, or its row was already current.
-    cekRefresh->setChecked(false);
-    txtIDTrans->setText(QString::number(id));
-    DoGetTrans(txtIDTrans->text());
-    cmdSubmit->setText(UpdateCaption);
+    selection->clearSelection();
+    selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+bool frmTransaksi::mayReplaceEntry()
+{
+    if (!cmdSubmit->isEnabled() || !m_dirty)
+        return true;
+    switch (Prompt::message(QStringLiteral("Simpan rekaman ini?"), windowTitle(),
+                            Prompt::Icon::Question, Prompt::Buttons::YesNoCancel)) {
+    case Prompt::Answer::No:
+        return true;
+    case Prompt::Answer::Yes:
+        cmdSubmit_Click();
+        return false;
+    default:
+        return false;
+    }
 }
 
 void frmTransaksi::reject()
@@ -685,8 +731,15 @@ void frmTransaksi::DoCDNavigasi(int index)
 
 void frmTransaksi::DoGetList()
 {
-    m_model->setRows(SalesStore::dayList(m_dateShown));
+    {
+        const QScopedValueRollback<bool> quiet(m_syncingList, true);
+        ++m_listVersion;
+        m_model->setRows(SalesStore::dayList(m_dateShown));
+    }
     applyGridColumns(dtGridTrans, listColumns());
+    fitColumnsToText(dtGridTrans);
+    // The sale in the editor stays highlighted where the new list holds it.
+    showInList(m_old && cmdSubmit->text() == UpdateCaption ? m_old->id : 0);
     lblPage_i->setText(m_dateShown.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
@@ -699,11 +752,24 @@ void frmTransaksi::refreshToToday()
     });
 }
 
-void frmTransaksi::dtGridTrans_RowColChange()
+void frmTransaksi::dtGridTrans_RowColChange(const QModelIndex& current, const QModelIndex& previous)
 {
-    const QModelIndex current = dtGridTrans->currentIndex();
-    if (!current.isValid())
+    if (m_syncingList || !current.isValid())
         return;
+    const qint64 listVersion = m_listVersion;
+    if (!mayReplaceEntry()) {
+        // Kept typing: the list goes back to the row it stood on, unless the
+        // save rebuilt it.
+        if (listVersion == m_listVersion) {
+            const QScopedValueRollback<bool> quiet(m_syncingList, true);
+            if (previous.isValid())
+                dtGridTrans->selectionModel()->setCurrentIndex(
+                    previous, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            else
+                showInList(m_old ? m_old->id : 0);
+        }
+        return;
+    }
     cekRefresh->setChecked(false);
     txtIDTrans->setText(m_model->value(current.row(), QStringLiteral("idsales")).toString());
     DoGetTrans(txtIDTrans->text());
@@ -731,14 +797,29 @@ void frmTransaksi::dtGridTrans_Delete()
         Prompt::message(LockedText, EntryTitle, Prompt::Icon::Exclamation);
         return;
     }
-    refreshToToday();
+    if (outcome == SalesStore::Outcome::Missing) {
+        // Deleted by another till meanwhile: nothing was changed here.
+        Prompt::message(GoneText, DeleteTitle, Prompt::Icon::Exclamation);
+        refreshToToday();
+        cmdNew_Click();
+        return;
+    }
     Prompt::message(QStringLiteral("Rekaman telah dihapus!"), DeleteTitle,
                     Prompt::Icon::Information);
+    refreshToToday();
     cmdNew_Click();
 }
 
 bool frmTransaksi::eventFilter(QObject* watched, QEvent* event)
 {
+    // Focus entering a list without a current row loads nothing: the view
+    // would otherwise make its first row current and load that sale over
+    // the editor.
+    if (watched == dtGridTrans && event->type() == QEvent::FocusIn &&
+        !dtGridTrans->currentIndex().isValid()) {
+        dtGridTrans->viewport()->update();
+        return true;
+    }
     if (watched == dtGridTrans && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         dtGridTrans_Delete();

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QModelIndex;
 class QTableView;
 class RowSetModel;
 
@@ -88,7 +89,11 @@ private:
     bool cmdSubmit_Click();
     void cekRefresh_Click();
     std::optional<qint64> DoSubmit(bool update);
-    void showSaved(qint64 id);
+    // Highlights the list row of sale `id`, or none when the list lacks it (0: none).
+    void showInList(qint64 id);
+    // True when the editor may be replaced: nothing unsaved, or the user chose
+    // not to save it. Yes saves (and moves on), Cancel keeps it.
+    bool mayReplaceEntry();
 
     // The day's list and the loading of a sale.
     void DoFirstSetPage();
@@ -96,7 +101,7 @@ private:
     void DoCDNavigasi(int index);
     void DoGetList();
     void DoGetTrans(const QString& id);
-    void dtGridTrans_RowColChange();
+    void dtGridTrans_RowColChange(const QModelIndex& current, const QModelIndex& previous);
     void dtGridTrans_Delete();
     void refreshToToday();
     void markDirty() { m_dirty = true; }
@@ -114,6 +119,8 @@ private:
     SalePrice m_price;                     // as the two price labels show it
     std::optional<SalesStore::Sale> m_old; // the sale loaded for correction
     bool m_dirty = false;                  // the editor holds unsaved typing
+    bool m_syncingList = false;            // the program itself moves the list's row
+    qint64 m_listVersion = 0;              // counts rebuilds of the list
 
     QDate m_dateFirst, m_dateToday, m_dateShown, m_datePrev, m_dateNext;
 };

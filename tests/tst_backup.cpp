@@ -99,7 +99,7 @@ SalesStore::NewSale saleOf(int variant, double ml)
     s.amounts.mililiter = ml;
     s.amounts.totalml = ml;
     s.amounts.hargaTotal = s.amounts.hargaDiskon = ml * 2500;
-    s.hargaVariant = 2500;
+    s.amounts.hargaVariant = 2500;
     return s;
 }
 
@@ -498,6 +498,7 @@ void BackupTest::restoreRefuses()
 
     // The program at work: its connection is open and has written.
     QVERIFY(Connection::open("Driver=QSQLITE;Database=" + t.dbPath(), t.dir()));
+    QVERIFY(Connection::prepare().isEmpty());
     Schema::seed();
     if (!copy.startsWith("backup/"))
         Db::close();

@@ -125,8 +125,8 @@ SalesStore::NewSale newSale(int cust, int variant, int botol, double ml)
     SalesStore::NewSale s;
     s.idCust = cust;
     s.amounts = {variant, botol, ml, ml + 2, ml * 2500 + 5000, 10, (ml * 2500 + 5000) * 0.9};
-    s.hargaVariant = 2500;
-    s.hargaBotol = 5000;
+    s.amounts.hargaVariant = 2500;
+    s.amounts.hargaBotol = 5000;
     return s;
 }
 
@@ -358,7 +358,7 @@ void SalesTest::storeCorrection()
              "WHERE idsales = ?",
              {id});
 
-    const SalesStore::Amounts a{ids[variant], ids[bottle], ml, 40, 1234.5, 5, 1172.78};
+    const SalesStore::Amounts a{ids[variant], ids[bottle], ml, 40, 1234.5, 5, 1172.78, 3000, 4500};
     QCOMPARE(SalesStore::correctSale(id, a), Outcome::Done);
 
     QCOMPARE((QList<double>{variantStock(shop.v1), variantStock(shop.v2), bottleStock(shop.spray),
@@ -370,9 +370,10 @@ void SalesTest::storeCorrection()
                                   "sales_hargadiskon, sales_date, sales_author "
                                   "FROM tvr_sales WHERE idsales = ?",
                                   {id});
-    // Customer, unit prices, date and author stay as first saved.
+    // Customer, date and author stay as first saved; the unit prices are those
+    // the new total was computed from.
     QCOMPARE(row.rows.value(0),
-             (QVariantList{shop.ani, ids[variant], ids[bottle], ml, 40.0, 2500.0, 5000.0, 1234.5,
+             (QVariantList{shop.ani, ids[variant], ids[bottle], ml, 40.0, 3000.0, 4500.0, 1234.5,
                            5.0, 1172.78, "2020-01-02", "kasir1"}));
 }
 
@@ -657,17 +658,16 @@ void SalesTest::windowNewAndKnownCustomer()
     QCOMPARE(variantStock(shop.v2), 38.0);
     QCOMPARE(bottleStock(shop.roll), 2.0);
 
-    // The saved sale is on top of today's list and shown in the editor for correction.
+    // The saved sale is on top of today's list; the editor is empty for the
+    // next customer, with no row highlighted.
     QCOMPARE(w->dtGridTrans->model()->rowCount(), 1);
     QCOMPARE(w->dtGridTrans->model()->index(0, 0).data().toLongLong(), id);
-    QCOMPARE(w->dtGridTrans->currentIndex().row(), 0);
-    QCOMPARE(w->txtIDTrans->text(), QString::number(id));
-    QCOMPARE(caption(w->cmdSubmit), QString("Update"));
-    QVERIFY(!w->fraEditor_e->isEnabled());
-    QVERIFY(w->cekRefresh->isEnabled());
-    QCOMPARE(w->txtMililiter->text(), QString("12,00"));
+    QVERIFY(!w->dtGridTrans->currentIndex().isValid());
+    QCOMPARE(caption(w->cmdSubmit), QString("Submit"));
+    QVERIFY(w->fraEditor_e->isEnabled());
+    QTRY_VERIFY(w->txtNoCust->hasFocus());
 
-    // New empties the editor; the customer is known now.
+    // New empties the editor too; the customer is known now.
     click(w->cmdNew);
     QCOMPARE(caption(w->cmdSubmit), QString("Submit"));
     QCOMPARE(w->txtNoCust->text(), QString());
@@ -722,9 +722,9 @@ void SalesTest::windowCorrection()
     QCOMPARE(variantStock(shop.v1), 92.0);
     QCOMPARE(bottleStock(shop.spray), 4.0);
     QCOMPARE(count("tvr_sales"), 2);
-    // The corrected sale stays in the editor.
-    QCOMPARE(w->txtIDTrans->text(), QString::number(first));
-    QCOMPARE(caption(w->cmdSubmit), QString("Update"));
+    // On to the next sale: the editor is empty again.
+    QCOMPARE(w->txtIDTrans->text(), QString());
+    QCOMPARE(caption(w->cmdSubmit), QString("Submit"));
 }
 
 void SalesTest::windowCorrectionStockCheck_data()
@@ -778,6 +778,7 @@ void SalesTest::windowCorrectionStockCheck()
     auto w = openTill();
     enterSale(w.get(), "C001", "V1", "10", "SPRAY");
     click(w->cmdSubmit);
+    clickRow(w->dtGridTrans, 0);
     const QString before = snapshot();
     prompt.clear();
 
@@ -811,6 +812,9 @@ void SalesTest::windowSaleOfAnotherDayAndBadNumber()
     QCOMPARE(w->txtKode->text(), QString("V1"));
     QCOMPARE(w->txtMililiter->text(), QString("10,00"));
     QCOMPARE(caption(w->cmdSubmit), QString("Update"));
+    // A sale of another day is in no row of the list: none is highlighted.
+    QVERIFY(!w->dtGridTrans->currentIndex().isValid());
+    QVERIFY(w->dtGridTrans->selectionModel()->selectedRows().isEmpty());
 
     type(w->txtMililiter, "6");
     click(w->cmdSubmit);
@@ -819,10 +823,11 @@ void SalesTest::windowSaleOfAnotherDayAndBadNumber()
     QCOMPARE(saleValue(old, "sales_date").toString(), Regional::dateText(today.addDays(-40)));
     QCOMPARE(variantStock(shop.v1), 104.0);
     QCOMPARE(count("tvr_sales"), 2);
-    // Back to today's list; the corrected sale stays in the editor.
+    // Back to today's list and an empty editor.
     QCOMPARE(w->lblPage_i->text(), today.toString("dd/MM/yyyy"));
     QCOMPARE(w->dtGridTrans->model()->rowCount(), 1);
-    QCOMPARE(w->txtIDTrans->text(), QString::number(old));
+    QCOMPARE(w->txtIDTrans->text(), QString());
+    clickRow(w->dtGridTrans, 0);
 
     // Text that is no sale number, or a number of no sale: the Empty state.
     for (const QString& text : {QString("12ab"), QString("' OR 1=1 --"), QString("999")}) {

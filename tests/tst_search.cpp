@@ -448,13 +448,13 @@ void SearchTest::enterHandsOverToOpenSalesWindow()
     QVERIFY(till.txtNama->isReadOnly());
     QCOMPARE(till.focusWidget(), static_cast<QWidget*>(till.txtKode));
 
-    // F3 in the customer number box opens the search as well.
+    // F2 in the customer number box opens the search as well.
     QString opened;
     till.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&till));
     till.txtNoCust->setFocus();
     QTRY_VERIFY(till.txtNoCust->hasFocus());
-    withModal([&] { QTest::keyClick(till.txtNoCust, Qt::Key_F3); },
+    withModal([&] { QTest::keyClick(till.txtNoCust, Qt::Key_F2); },
               [&](QWidget* modal) { opened = modal ? modal->objectName() : QString(); });
     QCOMPARE(opened, QString("frmSearch"));
 

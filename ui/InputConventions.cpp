@@ -33,6 +33,10 @@ void setBaseColour(QWidget* w, const QColor& colour)
     QPalette pal = w->palette();
     pal.setColor(QPalette::Base, colour);
     pal.setColor(QPalette::Button, colour);
+    // A locked field is read, not typed in: its text stays dark.
+    pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText,
+                 pal.color(QPalette::Active, QPalette::ButtonText));
     w->setPalette(pal);
 }
 } // namespace
@@ -256,8 +260,7 @@ void InputConventions::setGroupEnabled(QWidget* window, const QString& tag, bool
             edit->setReadOnly(!enabled);
         else
             w->setEnabled(enabled);
+        // Only the colour changes: the field keeps its frame and its place.
         setBaseColour(w, enabled ? editableColor() : lockedColor());
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
-            edit->setFrame(enabled);
     }
 }

@@ -20,6 +20,8 @@ TestDb::TestDb(bool open)
     if (open) {
         if (!Connection::open(QStringLiteral("Driver=QSQLITE;Database=") + dbPath(), dir()))
             throw std::runtime_error("test database does not open");
+        if (!Connection::prepare().isEmpty())
+            throw std::runtime_error("database cannot be written");
         Schema::seed();
         LoginUserName = QStringLiteral("tester");
         LoginFullName = QStringLiteral("Tester");

@@ -1,6 +1,7 @@
 #include "GridFit.h"
 
 #include <QAbstractItemModel>
+#include <QHeaderView>
 #include <QTableView>
 
 #include <algorithm>
@@ -10,10 +11,13 @@ void fitColumnsToText(QTableView* grid)
     const QAbstractItemModel* model = grid->model();
     const QAbstractItemView* view = grid; // where the size hints are public
     const int rows = model->rowCount();
-    if (rows == 0)
-        return;
     for (int c = 0; c < model->columnCount(); ++c) {
         if (grid->isColumnHidden(c))
+            continue;
+        // The caption is never clipped either.
+        if (grid->horizontalHeader()->sectionSizeHint(c) > grid->columnWidth(c))
+            grid->setColumnWidth(c, grid->horizontalHeader()->sectionSizeHint(c));
+        if (rows == 0)
             continue;
         // Digits are equally wide, so the widest number is the largest or the
         // smallest (a minus sign); other text is widest where it is longest.
