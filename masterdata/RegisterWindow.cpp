@@ -18,6 +18,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
@@ -151,6 +153,7 @@ void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
 
     guardDb([this] { restartList(); });
     applyGridColumns(m_grid, m_list.columns);
+    fitColumns();
     m_grid->setMinimumWidth(gridWidthFor(m_grid));
     m_grid->setMinimumHeight(260);
     cmdNew_Click();
@@ -185,6 +188,7 @@ void RegisterWindow::showPage()
     m_loading = true;
     m_rows->setRows(rows);
     applyGridColumns(m_grid, m_list.columns);
+    fitColumns();
     standOnFirstRow(m_grid, 1);
     m_loading = false;
     m_shownPage = NavCurrentPage;
@@ -205,17 +209,73 @@ void RegisterWindow::setEditing(std::optional<int> id)
 }
 
 void RegisterWindow::submit(const QString& mode,
-                            const std::function<void(std::optional<int>)>& save)
+                            const std::function<RegisterStore::Saved(std::optional<int>)>& save)
 {
     // "update" writes the row the editor was filled from, which is the one
     // whose key is typed, never merely the row the list stands on.
     const std::optional<int> id = mode == QLatin1String("update") ? m_editId : std::nullopt;
-    const bool saved = guardDb([&] {
-        save(id);
+    RegisterStore::Saved saved;
+    if (!guardDb([&] { saved = save(id); }))
+        return;
+    switch (saved.outcome) {
+    case RegisterStore::Outcome::Done:
+        break;
+    case RegisterStore::Outcome::Duplicate:
+        Prompt::message(RegisterTexts::duplicateKey(m_list.keyCaption, typedKey()),
+                        RegisterTexts::EntryTitle, Prompt::Icon::Critical);
+        m_keyBox->setFocus();
+        return;
+    case RegisterStore::Outcome::Missing:
+        // Deleted from another till since it was chosen: the typing stays, and
+        // saved once more it becomes a new row.
+        Prompt::message(RegisterTexts::Missing, RegisterTexts::EntryTitle,
+                        Prompt::Icon::Critical);
+        setEditing(std::nullopt);
+        guardDb([this] { restartList(); });
+        m_keyBox->setFocus();
+        return;
+    }
+    const std::optional<QString> refreshFailure = refreshAfterChange();
+    cmdNew_Click();
+    reportRefreshFailure(refreshFailure);
+}
+
+std::optional<QString> RegisterWindow::refreshAfterChange()
+{
+    try {
         restartList();
-    });
-    if (saved)
-        cmdNew_Click();
+        return std::nullopt;
+    } catch (const DbError& e) {
+        return e.text();
+    }
+}
+
+void RegisterWindow::reportRefreshFailure(const std::optional<QString>& reason)
+{
+    if (reason)
+        Prompt::message(RegisterTexts::listNotRefreshed(*reason), windowTitle(),
+                        Prompt::Icon::Exclamation);
+}
+
+void RegisterWindow::fitColumns()
+{
+    if (m_columnWidths.size() < m_list.columns.size())
+        m_columnWidths.resize(m_list.columns.size(), 0);
+    QHeaderView* header = m_grid->horizontalHeader();
+    const QAbstractItemView* view = m_grid; // measures the cells as the delegate shows them
+    const int columns = std::min<int>(int(m_list.columns.size()), m_rows->columnCount());
+    for (int c = 0; c < columns; ++c) {
+        if (m_grid->isColumnHidden(c))
+            continue;
+        // The designed width at least; wider where the caption or a value on
+        // show (as formatted) needs it.
+        const int width = std::max({m_grid->columnWidth(c), m_columnWidths.at(c),
+                                    header->sectionSizeHint(c), view->sizeHintForColumn(c)});
+        m_columnWidths[c] = width;
+        m_grid->setColumnWidth(c, width);
+    }
+    if (m_grid->minimumWidth() > 0)
+        m_grid->setMinimumWidth(std::max(m_grid->minimumWidth(), gridWidthFor(m_grid)));
 }
 
 void RegisterWindow::cmdNavigasi_Click(int index)
@@ -249,11 +309,16 @@ void RegisterWindow::deleteCurrentRow()
     if (Prompt::message(RegisterTexts::deleteQuestion(name, referenced), title,
                         Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
-    if (!guardDb([&] { deleteRow(id); }))
+    RegisterStore::Outcome outcome = RegisterStore::Outcome::Done;
+    if (!guardDb([&] { outcome = deleteRow(id); }))
         return;
-    guardDb([this] { restartList(); });
-    Prompt::message(RegisterTexts::Deleted, title, Prompt::Icon::Information);
+    const std::optional<QString> refreshFailure = refreshAfterChange();
+    if (outcome == RegisterStore::Outcome::Missing)
+        Prompt::message(RegisterTexts::Missing, title, Prompt::Icon::Exclamation);
+    else
+        Prompt::message(RegisterTexts::Deleted, title, Prompt::Icon::Information);
     cmdNew_Click();
+    reportRefreshFailure(refreshFailure);
 }
 
 bool RegisterWindow::eventFilter(QObject* watched, QEvent* event)

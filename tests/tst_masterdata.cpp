@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -332,7 +331,8 @@ void MasterDataTest::customerPagesByLetter_data()
     for (int i = 24; i >= 1; --i)
         a << QStringLiteral("%1di%2").arg(i % 3 ? "A" : "a").arg(char('a' + i));
     QTest::newRow("A, either case") << 0 << a;
-    QTest::newRow("... for names with a point") << 26 << QStringList{".zen", ".Anonim", ".ali"};
+    QTest::newRow("... for names not beginning with A to Z")
+        << 26 << QStringList{" Ani", "", ".zen", ".Anonim", ".ali"};
     QTest::newRow("letter without customers") << 16 << QStringList{};
 }
 
@@ -429,11 +429,11 @@ void MasterDataTest::typedKeyFindsRow()
 
     frmDBCustomer c;
     QTest::keyClicks(c.txtNoCust, key);
-    QCOMPARE(c.cmdSubmit->text() + c.txtNama->text() + c.txtAlamat->toPlainText() +
+    QCOMPARE(c.cmdSubmit->text() + c.txtNama->text() + c.txtAlamat->text() +
                  c.txtNoTelp->text(),
              QStringLiteral("UpdateSariJl. Mawar 10812"));
     QTest::keyClicks(c.txtNoCust, "1");
-    QCOMPARE(c.cmdSubmit->text() + c.txtNama->text() + c.txtAlamat->toPlainText() +
+    QCOMPARE(c.cmdSubmit->text() + c.txtNama->text() + c.txtAlamat->text() +
                  c.txtNoTelp->text(),
              QStringLiteral("Submit"));
     // A new customer keyed like that is stored as typed.
@@ -597,10 +597,9 @@ void MasterDataTest::keyLongerThanColumnCannotBeTyped()
         QCOMPARE(r.key->text(), QStringLiteral("ABCDEFGHIJKL"));
     }
     frmDBCustomer c; // the address stops at 200 characters
-    c.txtAlamat->setPlainText(QString(198, QLatin1Char('x')));
-    c.txtAlamat->moveCursor(QTextCursor::End);
+    c.txtAlamat->setText(QString(198, QLatin1Char('x')));
     QTest::keyClicks(c.txtAlamat, "abcd");
-    QCOMPARE(c.txtAlamat->toPlainText(), QString(198, QLatin1Char('x')) + "ab");
+    QCOMPARE(c.txtAlamat->text(), QString(198, QLatin1Char('x')) + "ab");
 }
 
 void MasterDataTest::customerKeyFilters_data()
