@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "masterdata/PagePlan.h"
+#include "masterdata/RegisterStore.h"
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
@@ -16,7 +17,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -105,13 +109,48 @@ struct Register {
     QList<QPushButton*> nav;
     QString idColumn;
     QString keyColumn;
+    bool* failRefresh = nullptr;
 };
+
+// A register whose list cannot be counted again while `failing` is set, as
+// when the database refuses the reads that follow a change it has written.
+template <class Window> class RefreshFails : public Window {
+public:
+    bool failing = false;
+    void DoFirstSetNav() override
+    {
+        if (failing)
+            Db::scalar("SELECT COUNT(*) FROM tvr_missing_table");
+        Window::DoFirstSetNav();
+    }
+};
+
+QString tableOf(const QString& reg)
+{
+    return reg == "variant" ? "tvr_dtvariant" : reg == "botol" ? "tvr_dtbotol" : "tvr_customer";
+}
+
+// Runs one statement on a second connection to the test database, as another till would.
+void onOtherTill(const TestDb& t, const QString& sql, const QVariantList& values)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "otherTill");
+        db.setDatabaseName(t.dbPath());
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.prepare(sql));
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        QVERIFY(q.exec());
+    }
+    QSqlDatabase::removeDatabase("otherTill");
+}
 
 Register openRegister(const QString& reg)
 {
     Register r;
     if (reg == "variant") {
-        auto* w = new frmDBVariant;
+        auto* w = new RefreshFails<frmDBVariant>;
         r = {std::unique_ptr<QDialog>(w),
              w->dtGridVariants,
              w->txtKode,
@@ -119,9 +158,10 @@ Register openRegister(const QString& reg)
              w->lblPage_i,
              w->cmdNavigasi,
              "idvariant",
-             "variant_kode"};
+             "variant_kode",
+             &w->failing};
     } else if (reg == "botol") {
-        auto* w = new frmDBBotol;
+        auto* w = new RefreshFails<frmDBBotol>;
         r = {std::unique_ptr<QDialog>(w),
              w->dtGridBotols,
              w->txtTipeBotol,
@@ -129,9 +169,10 @@ Register openRegister(const QString& reg)
              w->lblPage_i,
              w->cmdNavigasi,
              "idbotol",
-             "botol_tipe"};
+             "botol_tipe",
+             &w->failing};
     } else {
-        auto* w = new frmDBCustomer;
+        auto* w = new RefreshFails<frmDBCustomer>;
         r = {std::unique_ptr<QDialog>(w),
              w->dtGridCustomers,
              w->txtNoCust,
@@ -139,7 +180,8 @@ Register openRegister(const QString& reg)
              w->lblPage_i,
              w->cmdNavigasi,
              "idcust",
-             "cust_nomor"};
+             "cust_nomor",
+             &w->failing};
     }
     r.dialog->show();
     return r;
@@ -206,6 +248,31 @@ void checkPaging(const Register& r, const QString& column, const QStringList& ex
     }
 }
 
+// A row of the register `reg` under `key`: variant "Melati", bottle type at
+// 3 000, customer "Ayu" (listed under the letter on show at opening). The refill type is there already.
+int addKeyed(const QString& reg, const QString& key)
+{
+    if (reg == "variant")
+        return addVariant(key, "Melati", 1200);
+    if (reg == "botol")
+        return key == RefillBottleType ? refillId() : addBotol(key, 3000);
+    return addCustomer(key, "Ayu");
+}
+
+// Fills what the register requires besides the key.
+void fillRequired(const Register& r)
+{
+    if (auto* name = r.dialog->findChild<QLineEdit*>("txtNama"))
+        name->setText("Baru");
+}
+
+int rowsKeyed(const Register& r, const QString& reg, const QString& key)
+{
+    return count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ? COLLATE NOCASE")
+                     .arg(tableOf(reg), r.keyColumn),
+                 {key});
+}
+
 QStringList sorted(QStringList list)
 {
     std::sort(list.begin(), list.end());
@@ -232,6 +299,18 @@ private slots:
     void updateWritesTheRowOfTheTypedKey();
     void refillKeepsItsName();
     void newVariantIsStampedEditIsNot();
+    void keysIgnoreCaseAndBlanks_data();
+    void keysIgnoreCaseAndBlanks();
+    void changeWrittenDespiteFailedRefresh_data();
+    void changeWrittenDespiteFailedRefresh();
+    void rowDeletedByAnotherTill_data();
+    void rowDeletedByAnotherTill();
+    void everyCustomerReachableUnderDots_data();
+    void everyCustomerReachableUnderDots();
+    void enterWalksToSubmit_data();
+    void enterWalksToSubmit();
+    void columnsFitTheirText_data();
+    void columnsFitTheirText();
 
     void priceBoxes_data();
     void priceBoxes();
@@ -538,6 +617,252 @@ void MasterDataTest::newVariantIsStampedEditIsNot()
     QCOMPARE(Db::scalar(stamp).toString(), QStringLiteral("2020-01-01lama2019-01-01lama27"));
     QCOMPARE(Db::scalar("SELECT variant_nama FROM tvr_dtvariant").toString(),
              QStringLiteral("Kenanga Putih"));
+}
+
+void MasterDataTest::keysIgnoreCaseAndBlanks_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("customer, lower case") << "customer" << "C001" << "c001";
+    QTest::newRow("customer, blanks") << "customer" << "C001" << " C001 ";
+    QTest::newRow("variant, blanks") << "variant" << "V001" << " V001 ";
+    QTest::newRow("variant, lower case") << "variant" << "V001" << "v001";
+    QTest::newRow("bottle type, case and blank") << "botol" << "BTL-1" << "btl-1 ";
+    QTest::newRow("refill in lower case") << "botol" << "REFILL" << "refill";
+}
+
+void MasterDataTest::keysIgnoreCaseAndBlanks()
+{
+    QFETCH(QString, reg);
+    QFETCH(QString, existing);
+    QFETCH(QString, typed);
+    TestDb t;
+    ScriptedPrompt prompt;
+    const int id = addKeyed(reg, existing);
+    Register r = openRegister(reg);
+    const int listed = r.grid->model()->rowCount();
+
+    // The typed key finds the row: saving writes that row, never a second one.
+    QTest::keyClicks(r.key, typed);
+    QCOMPARE(r.submit->text(), QStringLiteral("Update"));
+    if (auto* name = r.dialog->findChild<QLineEdit*>("txtNama"))
+        QCOMPARE(name->text(), QString(reg == "variant" ? "Melati" : "Ayu"));
+    r.submit->click();
+    QVERIFY(prompt.calls.isEmpty());
+    QCOMPARE(rowsKeyed(r, reg, existing), 1);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ? AND %3 = ?")
+                       .arg(tableOf(reg), r.idColumn, r.keyColumn),
+                   {id, existing == RefillBottleType ? existing : typed.trimmed()}),
+             1); // stored without blanks; the refill type keeps its name
+    QCOMPARE(r.grid->model()->rowCount(), listed); // "refill" did not become an ordinary type
+
+    // A key another till adds between the lookup and the save is refused.
+    QTest::keyClicks(r.key, " n1 ");
+    fillRequired(r);
+    QCOMPARE(r.submit->text(), QStringLiteral("Submit"));
+    addKeyed(reg, "N1");
+    r.submit->click();
+    QCOMPARE(prompt.calls.size(), 1);
+    QCOMPARE(prompt.calls.first().title, QStringLiteral("Periksa Entri"));
+    QVERIFY(prompt.lastText().contains("'n1' sudah terdaftar"));
+    QCOMPARE(rowsKeyed(r, reg, "n1"), 1);
+    if (reg == "botol")
+        QCOMPARE(RegisterStore::saveBotol(std::nullopt, " Refill ", 0).outcome,
+                 RegisterStore::Outcome::Duplicate);
+}
+
+void MasterDataTest::changeWrittenDespiteFailedRefresh_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::newRow("variant") << "variant";
+    QTest::newRow("bottle type") << "botol";
+    QTest::newRow("customer") << "customer";
+}
+
+void MasterDataTest::changeWrittenDespiteFailedRefresh()
+{
+    QFETCH(QString, reg);
+    TestDb t;
+    ScriptedPrompt prompt;
+    const int shownRow = addKeyed(reg, "A0");
+    Register r = openRegister(reg);
+    QTest::keyClicks(r.key, "K1");
+    fillRequired(r);
+    *r.failRefresh = true;
+    r.submit->click();
+    QCOMPARE(prompt.calls.size(), 1);
+    QVERIFY(prompt.lastText().startsWith("Perubahan sudah tersimpan"));
+    QVERIFY(prompt.lastText().contains("tvr_missing_table"));
+    QCOMPARE(rowsKeyed(r, reg, "K1"), 1);
+    // The editor has moved on: submitting again writes nothing more.
+    QCOMPARE(r.submit->text() + r.key->text(), QStringLiteral("Submit"));
+    prompt.clear();
+    QTest::keyClicks(r.key, "k1");
+    fillRequired(r);
+    r.submit->click();
+    QCOMPARE(rowsKeyed(r, reg, "K1"), 1);
+
+    // A delete is reported as done, then the list that could not be read again.
+    standOn(r.grid, r.idColumn, shownRow);
+    prompt.clear();
+    prompt.answers << Prompt::Answer::Yes;
+    QTest::keyClick(r.grid, Qt::Key_Delete);
+    QCOMPARE(prompt.calls.size(), 3);
+    QCOMPARE(prompt.calls.at(1).text, QStringLiteral("Rekaman telah dihapus!"));
+    QVERIFY(prompt.calls.at(2).text.startsWith("Perubahan sudah tersimpan"));
+    QCOMPARE(rowsKeyed(r, reg, "A0"), 0);
+}
+
+void MasterDataTest::rowDeletedByAnotherTill_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<bool>("viaDelete");
+    for (const char* reg : {"variant", "botol", "customer"}) {
+        QTest::addRow("%s, update", reg) << QString(reg) << false;
+        QTest::addRow("%s, delete", reg) << QString(reg) << true;
+    }
+}
+
+void MasterDataTest::rowDeletedByAnotherTill()
+{
+    QFETCH(QString, reg);
+    QFETCH(bool, viaDelete);
+    TestDb t;
+    ScriptedPrompt prompt;
+    const int gone = addKeyed(reg, "A1");
+    addKeyed(reg, "B2");
+    Register r = openRegister(reg);
+    standOn(r.grid, r.idColumn, gone);
+    onOtherTill(t, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(tableOf(reg), r.idColumn),
+                {gone});
+    const QString before = snapshot();
+    if (viaDelete) {
+        prompt.answers << Prompt::Answer::Yes;
+        QTest::keyClick(r.grid, Qt::Key_Delete);
+        QCOMPARE(prompt.calls.size(), 2);
+    } else {
+        fillRequired(r);
+        r.submit->click();
+        QCOMPARE(prompt.calls.size(), 1);
+        QCOMPARE(r.key->text(), QStringLiteral("A1")); // the typing stays, to be saved anew
+    }
+    QVERIFY(prompt.lastText().startsWith("Rekaman tidak ditemukan"));
+    QCOMPARE(snapshot(), before);
+    QCOMPARE(shown(r.grid, r.keyColumn), QStringList{"B2"});
+    QCOMPARE(r.submit->text(), QStringLiteral("Submit"));
+}
+
+void MasterDataTest::everyCustomerReachableUnderDots_data()
+{
+    QTest::addColumn<QVariant>("name");
+    QTest::newRow("digit") << QVariant("1abc");
+    QTest::newRow("empty") << QVariant("");
+    QTest::newRow("no name at all") << QVariant();
+    QTest::newRow("blank") << QVariant(" x");
+    QTest::newRow("accented letter") << QVariant(QStringLiteral("\u00C9lodie"));
+    QTest::newRow("punctuation after Z") << QVariant("[x]");
+    QTest::newRow("point") << QVariant(".ali");
+}
+
+void MasterDataTest::everyCustomerReachableUnderDots()
+{
+    QFETCH(QVariant, name);
+    TestDb t;
+    ScriptedPrompt prompt;
+    addCustomer("C1", "Ani");
+    addCustomer("C2", "zaenal");
+    const int odd = insert("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C3', ?)",
+                           {name});
+    Register r = openRegister("customer");
+    auto* w = static_cast<frmDBCustomer*>(r.dialog.get());
+    QTest::mouseClick(w->lblAbjad.at(26), Qt::LeftButton);
+    QCOMPARE(shown(r.grid, "idcust"), QStringList{QString::number(odd)});
+    QCOMPARE(r.page->text(), QStringLiteral("Page 1 of 1: Data Customer"));
+    prompt.answers << Prompt::Answer::Yes;
+    QTest::keyClick(r.grid, Qt::Key_Delete);
+    QCOMPARE(prompt.lastText(), QStringLiteral("Rekaman telah dihapus!"));
+    QCOMPARE(count("SELECT COUNT(*) FROM tvr_customer"), 2);
+}
+
+void MasterDataTest::enterWalksToSubmit_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("customer address") << "customer" << "txtAlamat" << "txtNoTelp";
+    QTest::newRow("customer telephone") << "customer" << "txtNoTelp" << "cmdSubmit";
+    QTest::newRow("variant price") << "variant" << "txtHargaVariant" << "cmdSubmit";
+    QTest::newRow("bottle price") << "botol" << "txtHargaBotol" << "cmdSubmit";
+}
+
+void MasterDataTest::enterWalksToSubmit()
+{
+    QFETCH(QString, reg);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    TestDb t;
+    ScriptedPrompt prompt;
+    Register r = openRegister(reg);
+    QVERIFY(QTest::qWaitForWindowActive(r.dialog.get()));
+    auto* field = r.dialog->findChild<QLineEdit*>(from);
+    field->setFocus();
+    QTest::keyClicks(field, "12");
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget()->objectName(), to);
+    QVERIFY(!field->text().contains('\n'));
+    QCOMPARE(r.dialog->findChild<QPushButton*>(to == "cmdSubmit" ? "cmdSubmit" : "cmdNew")
+                 ->nextInFocusChain()
+                 ->objectName(),
+             to == "cmdSubmit" ? QStringLiteral("cmdNew") : r.grid->objectName());
+    if (reg == "customer") { // a pasted line break is not stored
+        QTest::keyClicks(r.key, "C9");
+        r.dialog->findChild<QLineEdit*>("txtAlamat")->setText("Jl. Mawar 1\r\nBandung\n");
+        r.submit->click();
+        QCOMPARE(Db::scalar("SELECT cust_alamat FROM tvr_customer").toString(),
+                 QStringLiteral("Jl. Mawar 1 Bandung "));
+    }
+}
+
+void MasterDataTest::columnsFitTheirText_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::newRow("variant") << "variant";
+    QTest::newRow("bottle type") << "botol";
+    QTest::newRow("customer") << "customer";
+}
+
+void MasterDataTest::columnsFitTheirText()
+{
+    QFETCH(QString, reg);
+    TestDb t;
+    addVariant("ROLLON10", "Melati Putih Super", 1234567, 1234567.5);
+    addVariant("MMMMMMMMMMMM", "WWWWWWWWWWWWWWWWWWWW", 1, 0);
+    addBotol("ROLLON-BESAR", 1234567, 123456);
+    insert("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, cust_notelp) "
+           "VALUES ('MMMMMMMMMMMM', 'AWWWWWWWWWWWWWWWWWWWWWWWW', 'Jl. Melati', '0812-3456-78901')",
+           {});
+    Register r = openRegister(reg);
+    QVERIFY(QTest::qWaitForWindowExposed(r.dialog.get()));
+    QAbstractItemModel* model = r.grid->model();
+    QVERIFY(model->rowCount() > 0);
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (r.grid->isColumnHidden(c))
+            continue;
+        const QString caption = model->headerData(c, Qt::Horizontal).toString();
+        QVERIFY2(r.grid->horizontalHeader()->fontMetrics().horizontalAdvance(caption) + 8 <=
+                     r.grid->columnWidth(c),
+                 qPrintable(caption));
+        for (int row = 0; row < model->rowCount(); ++row) {
+            // The text as shown, numbers in their regional format.
+            QStyleOptionViewItem option;
+            option.initFrom(r.grid);
+            const QModelIndex index = model->index(row, c);
+            const QSize hint = r.grid->itemDelegate()->sizeHint(option, index);
+            QVERIFY2(hint.width() <= r.grid->columnWidth(c),
+                     qPrintable(caption + ": " + index.data().toString()));
+        }
+    }
 }
 
 void MasterDataTest::priceBoxes_data()
