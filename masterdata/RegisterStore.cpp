@@ -393,7 +393,8 @@ RowSet customerPage(const QString& letter, const PagePlan& plan)
 std::optional<Customer> findCustomer(const QString& nomor)
 {
     const RowSet rows = findByKey(
-        Customers, QStringLiteral("idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp"), nomor);
+        Customers, QStringLiteral("idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp"),
+        nomor);
     if (rows.isEmpty())
         return std::nullopt;
     return Customer{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -274,8 +275,8 @@ void RegisterWindow::fitColumns()
         m_columnWidths[c] = width;
         m_grid->setColumnWidth(c, width);
     }
-    if (m_grid->minimumWidth() > 0)
-        m_grid->setMinimumWidth(std::max(m_grid->minimumWidth(), gridWidthFor(m_grid)));
+    // The window keeps its size while paging: a wider page scrolls sideways
+    // rather than growing the window (and repainting all of it) on each click.
 }
 
 void RegisterWindow::cmdNavigasi_Click(int index)
@@ -341,6 +342,18 @@ QLineEdit* RegisterWindow::lineEdit(const QString& name, const QString& tag, int
     return e;
 }
 
+void RegisterWindow::fitWidth(QLineEdit* box, const QString& widest, int atLeast)
+{
+    // The text, the box's own margins (two pixels a side), its text and
+    // contents margins, its frame and the cursor.
+    const QMargins text = box->textMargins();
+    const QMargins contents = box->contentsMargins();
+    const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+    const int width = box->fontMetrics().horizontalAdvance(widest) + 4 + text.left() +
+                      text.right() + contents.left() + contents.right() + 2 * frame + 2;
+    box->setFixedWidth(std::max(width, atLeast));
+}
+
 QLineEdit* RegisterWindow::priceEdit(const QString& name, QWidget* parent)
 {
     auto* e = new QLineEdit(QStringLiteral("0"), parent);
@@ -348,6 +361,7 @@ QLineEdit* RegisterWindow::priceEdit(const QString& name, QWidget* parent)
     e->setProperty("tag", QStringLiteral("input_int"));
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     e->setValidator(new DigitsValidator(12, e));
+    fitWidth(e, QStringLiteral("999.999.999.999"), 110);
     return e;
 }
 

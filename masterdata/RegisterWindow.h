@@ -97,7 +97,10 @@ protected:
     // ---- Editor pieces.
     static QLineEdit* lineEdit(const QString& name, const QString& tag, int maxLength,
                                QWidget* parent);
-    // A right-aligned whole-number price box of at most twelve digits.
+    // Gives `box` a fixed width that shows `widest` whole, and at least `atLeast` pixels.
+    static void fitWidth(QLineEdit* box, const QString& widest, int atLeast = 0);
+    // A right-aligned whole-number price box of at most twelve digits, wide
+    // enough to show the largest of them with its points.
     static QLineEdit* priceEdit(const QString& name, QWidget* parent);
     // Number keys in numeric fields, shown as whole numbers with points.
     static InputRules priceRules();

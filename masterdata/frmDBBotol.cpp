@@ -42,8 +42,7 @@ frmDBBotol::frmDBBotol(QWidget* parent)
     fraBotol->setObjectName(QStringLiteral("fraBotol"));
     txtTipeBotol = lineEdit(QStringLiteral("txtTipeBotol"), QStringLiteral("input"), 12, fraBotol);
     txtHargaBotol = priceEdit(QStringLiteral("txtHargaBotol"), fraBotol);
-    txtTipeBotol->setFixedWidth(130);
-    txtHargaBotol->setFixedWidth(130);
+    fitWidth(txtTipeBotol, QString(12, QLatin1Char('M')), 130);
 
     auto* form = new QGridLayout(fraBotol);
     form->addWidget(new QLabel(QStringLiteral("Tipe"), fraBotol), 0, 0);
@@ -101,7 +100,8 @@ void frmDBBotol::cmdSubmit_Click()
 void frmDBBotol::DoSubmitBotol(const QString& mode)
 {
     submit(mode, [this](std::optional<int> id) {
-        return RegisterStore::saveBotol(id, txtTipeBotol->text(), Regional::read(txtHargaBotol->text()));
+        return RegisterStore::saveBotol(id, txtTipeBotol->text(),
+                                        Regional::read(txtHargaBotol->text()));
     });
 }
 

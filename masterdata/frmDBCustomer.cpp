@@ -51,9 +51,9 @@ frmDBCustomer::frmDBCustomer(QWidget* parent)
                          fraCustomer);
     txtNoTelp =
         lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15, fraCustomer);
-    txtNoCust->setFixedWidth(110);
+    fitWidth(txtNoCust, QString(12, QLatin1Char('M')), 110);
     txtNama->setFixedWidth(200);
-    txtNoTelp->setFixedWidth(130);
+    fitWidth(txtNoTelp, QString(15, QLatin1Char('0')), 130);
 
     auto* form = new QGridLayout(fraCustomer);
     form->addWidget(new QLabel(QStringLiteral("Kode :"), fraCustomer), 0, 0);

@@ -44,9 +44,8 @@ frmDBVariant::frmDBVariant(QWidget* parent)
     txtKode = lineEdit(QStringLiteral("txtKode"), QStringLiteral("input"), 12, fraVariant);
     txtNama = lineEdit(QStringLiteral("txtNama"), QStringLiteral("input"), 20, fraVariant);
     txtHargaVariant = priceEdit(QStringLiteral("txtHargaVariant"), fraVariant);
-    txtKode->setMinimumWidth(110);
+    fitWidth(txtKode, QString(12, QLatin1Char('M')), 110);
     txtNama->setMinimumWidth(190);
-    txtHargaVariant->setFixedWidth(110);
 
     auto* form = new QGridLayout(fraVariant);
     form->addWidget(new QLabel(QStringLiteral("Kode"), fraVariant), 0, 0);

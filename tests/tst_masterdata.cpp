@@ -249,7 +249,8 @@ void checkPaging(const Register& r, const QString& column, const QStringList& ex
 }
 
 // A row of the register `reg` under `key`: variant "Melati", bottle type at
-// 3 000, customer "Ayu" (listed under the letter on show at opening). The refill type is there already.
+// 3 000, customer "Ayu" (listed under the letter on show at opening). The
+// refill type is there already.
 int addKeyed(const QString& reg, const QString& key)
 {
     if (reg == "variant")
