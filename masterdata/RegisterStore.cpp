@@ -3,6 +3,8 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace RegisterStore {
@@ -72,9 +74,13 @@ const QString BotolColumns = QStringLiteral(
 const QString CustomerColumns = QStringLiteral(
     "idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp, cust_date, cust_author");
 
-// The first letter of the name in lower case; ix_customer_letter indexes
+// The letter a customer is filed under: the first letter of the name in lower
+// case when it is one of a to z, otherwise "." (empty or missing name, digit,
+// blank, punctuation, a letter of another script). ix_customer_letter indexes
 // exactly this expression together with idcust.
-const QString CustomerLetterFilter = QStringLiteral("lower(substr(cust_nama, 1, 1)) = ?");
+const QString CustomerLetterFilter = QStringLiteral(
+    "CASE WHEN lower(substr(cust_nama, 1, 1)) BETWEEN 'a' AND 'z' "
+    "THEN lower(substr(cust_nama, 1, 1)) ELSE '.' END = ?");
 
 // A null QString would be bound as NULL: an empty box is stored as empty text.
 QVariant typed(const QString& text)
@@ -87,6 +93,70 @@ bool exists(const QString& sql, const QVariantList& values)
     return Db::scalar(sql, values).isValid();
 }
 
+// A register table with the key users type for its rows.
+struct Keyed {
+    QString table;
+    QString id;
+    QString key;
+};
+
+const Keyed Variants{QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"),
+                     QStringLiteral("variant_kode")};
+const Keyed Botols{QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"),
+                   QStringLiteral("botol_tipe")};
+const Keyed Customers{QStringLiteral("tvr_customer"), QStringLiteral("idcust"),
+                      QStringLiteral("cust_nomor")};
+
+// Keys are stored and looked up without their leading and trailing blanks.
+QVariant key(const QString& typedKey)
+{
+    return typed(typedKey.trimmed());
+}
+
+bool rowExists(const Keyed& t, int id)
+{
+    return exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(t.table, t.id), {id});
+}
+
+// Run inside the save's transaction, so another till cannot slip in between:
+// why writing `typedKey` to row `id` (or to a new row) must not go ahead.
+std::optional<Outcome> refusal(const Keyed& t, std::optional<int> id, const QString& typedKey)
+{
+    if (id) {
+        if (!rowExists(t, *id))
+            return Outcome::Missing;
+        // A row keeps a key it already holds, even where older data hold it twice.
+        if (exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND %3 = ? COLLATE NOCASE")
+                       .arg(t.table, t.id, t.key),
+                   {*id, key(typedKey)}))
+            return std::nullopt;
+    }
+    // The comparison ignores letter case and is served by the NOCASE index on the key.
+    if (exists(QStringLiteral("SELECT 1 FROM %1 WHERE %3 = ? COLLATE NOCASE AND %2 <> ? LIMIT 1")
+                   .arg(t.table, t.id, t.key),
+               {key(typedKey), id.value_or(0)}))
+        return Outcome::Duplicate;
+    return std::nullopt;
+}
+
+// The row of `t` whose key equals `typedKey` ignoring case and blanks; the
+// oldest one where older data hold a key twice.
+RowSet findByKey(const Keyed& t, const QString& columns, const QString& typedKey)
+{
+    return Db::select(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? COLLATE NOCASE ORDER BY %4 LIMIT 1")
+            .arg(columns, t.table, t.key, t.id),
+        {key(typedKey)});
+}
+
+// An address is one line: every kind of line break becomes a blank.
+QString oneLine(QString text)
+{
+    static const QRegularExpression breaks(
+        QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}]"));
+    return text.replace(breaks, QStringLiteral(" "));
+}
+
 // One bottle back for every sale in `salesFilter`, never for the refill type.
 void giveBottlesBack(const QString& salesFilter, int id)
 {
@@ -96,7 +166,7 @@ void giveBottlesBack(const QString& salesFilter, int id)
                    {id});
     for (const QVariantList& row : counts.rows)
         Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_stock = botol_stock + ? "
-                                "WHERE idbotol = ? AND botol_tipe <> ?"),
+                                "WHERE idbotol = ? AND botol_tipe <> ? COLLATE NOCASE"),
                  {row.at(1).toDouble(), row.at(0), RefillBottleType});
 }
 
@@ -139,24 +209,24 @@ RowSet variantPage(const PagePlan& plan)
 
 std::optional<Variant> findVariant(const QString& kode)
 {
-    const RowSet rows = Db::select(
-        QStringLiteral("SELECT idvariant, variant_kode, variant_nama, variant_harga "
-                       "FROM tvr_dtvariant WHERE variant_kode = ? ORDER BY idvariant LIMIT 1"),
-        {kode});
+    const RowSet rows = findByKey(
+        Variants, QStringLiteral("idvariant, variant_kode, variant_nama, variant_harga"), kode);
     if (rows.isEmpty())
         return std::nullopt;
     return Variant{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
                    rows.value(0, 2).toString(), rows.value(0, 3).toDouble()};
 }
 
-int saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga)
+Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga)
 {
     Transaction t;
+    if (const std::optional<Outcome> refused = refusal(Variants, id, kode))
+        return {*refused, 0};
     int written = 0;
     if (id) {
         Db::exec(QStringLiteral("UPDATE tvr_dtvariant SET variant_kode = ?, variant_nama = ?, "
                                 "variant_harga = ? WHERE idvariant = ?"),
-                 {typed(kode), typed(nama), harga, *id});
+                 {key(kode), typed(nama), harga, *id});
         written = *id;
     } else {
         const QString today = Regional::today();
@@ -164,11 +234,11 @@ int saveVariant(std::optional<int> id, const QString& kode, const QString& nama,
             QStringLiteral("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
                            "variant_date, variant_author, variant_ls_date, variant_ls_author) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-            {typed(kode), typed(nama), harga, today, LoginUserName, today, LoginUserName});
+            {key(kode), typed(nama), harga, today, LoginUserName, today, LoginUserName});
         written = int(Db::insertedId(q));
     }
     t.commit();
-    return written;
+    return {Outcome::Done, written};
 }
 
 bool variantIsReferenced(int id)
@@ -180,9 +250,11 @@ bool variantIsReferenced(int id)
                   {id});
 }
 
-void deleteVariant(int id)
+Outcome deleteVariant(int id)
 {
     Transaction t;
+    if (!rowExists(Variants, id))
+        return Outcome::Missing;
     // The concentrate of these sales is not given back: the variant goes away.
     giveBottlesBack(QStringLiteral("sales_idvariant = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idvariant = ?"), {id});
@@ -191,6 +263,7 @@ void deleteVariant(int id)
         {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_dtvariant WHERE idvariant = ?"), {id});
     t.commit();
+    return Outcome::Done;
 }
 
 // ---- Bottle types
@@ -201,9 +274,11 @@ const QStringList& botolKeys()
     return keys;
 }
 
+// The refill type in any letter case is left out of the list.
 int countBotols()
 {
-    return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_dtbotol WHERE botol_tipe <> ?"),
+    return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_dtbotol "
+                                     "WHERE botol_tipe <> ? COLLATE NOCASE"),
                       {RefillBottleType})
         .toInt();
 }
@@ -212,7 +287,7 @@ RowSet botolPage(const PagePlan& plan)
 {
     return readPage({BotolColumns,
                      QStringLiteral("tvr_dtbotol"),
-                     QStringLiteral("botol_tipe <> ?"),
+                     QStringLiteral("botol_tipe <> ? COLLATE NOCASE"),
                      {RefillBottleType},
                      botolKeys(),
                      false},
@@ -221,25 +296,30 @@ RowSet botolPage(const PagePlan& plan)
 
 std::optional<Botol> findBotol(const QString& tipe)
 {
-    const RowSet rows = Db::select(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga "
-                                                  "FROM tvr_dtbotol WHERE botol_tipe = ? "
-                                                  "ORDER BY idbotol LIMIT 1"),
-                                   {tipe});
+    const RowSet rows =
+        findByKey(Botols, QStringLiteral("idbotol, botol_tipe, botol_harga"), tipe);
     if (rows.isEmpty())
         return std::nullopt;
     return Botol{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
                  rows.value(0, 2).toDouble()};
 }
 
-int saveBotol(std::optional<int> id, const QString& tipe, double harga)
+Saved saveBotol(std::optional<int> id, const QString& tipe, double harga)
 {
     Transaction t;
+    // A new type named like the refill type would take stock as an ordinary
+    // bottle: it is refused even if the refill row were missing.
+    if (!id && tipe.trimmed().compare(RefillBottleType, Qt::CaseInsensitive) == 0)
+        return {Outcome::Duplicate, 0};
+    if (const std::optional<Outcome> refused = refusal(Botols, id, tipe))
+        return {*refused, 0};
     int written = 0;
     if (id) {
         // The refill type keeps its name whatever the editor holds.
         Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_tipe = CASE WHEN botol_tipe = ? "
-                                "THEN botol_tipe ELSE ? END, botol_harga = ? WHERE idbotol = ?"),
-                 {RefillBottleType, typed(tipe), harga, *id});
+                                "COLLATE NOCASE THEN botol_tipe ELSE ? END, botol_harga = ? "
+                                "WHERE idbotol = ?"),
+                 {RefillBottleType, key(tipe), harga, *id});
         written = *id;
     } else {
         const QString today = Regional::today();
@@ -247,11 +327,11 @@ int saveBotol(std::optional<int> id, const QString& tipe, double harga)
             Db::exec(QStringLiteral(
                          "INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_date, "
                          "botol_author, botol_ls_date, botol_ls_author) VALUES (?, ?, ?, ?, ?, ?)"),
-                     {typed(tipe), harga, today, LoginUserName, today, LoginUserName});
+                     {key(tipe), harga, today, LoginUserName, today, LoginUserName});
         written = int(Db::insertedId(q));
     }
     t.commit();
-    return written;
+    return {Outcome::Done, written};
 }
 
 bool botolIsReferenced(int id)
@@ -263,9 +343,11 @@ bool botolIsReferenced(int id)
                   {id});
 }
 
-void deleteBotol(int id)
+Outcome deleteBotol(int id)
 {
     Transaction t;
+    if (!rowExists(Botols, id))
+        return Outcome::Missing;
     giveConcentrateBack(QStringLiteral("sales_idbotol = ?"), id);
     Db::exec(
         QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'botol' AND stock_idname = ?"),
@@ -273,6 +355,7 @@ void deleteBotol(int id)
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idbotol = ?"), {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_dtbotol WHERE idbotol = ?"), {id});
     t.commit();
+    return Outcome::Done;
 }
 
 // ---- Customers
@@ -309,10 +392,9 @@ RowSet customerPage(const QString& letter, const PagePlan& plan)
 
 std::optional<Customer> findCustomer(const QString& nomor)
 {
-    const RowSet rows =
-        Db::select(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp "
-                                  "FROM tvr_customer WHERE cust_nomor = ? ORDER BY idcust LIMIT 1"),
-                   {nomor});
+    const RowSet rows = findByKey(
+        Customers, QStringLiteral("idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp"),
+        nomor);
     if (rows.isEmpty())
         return std::nullopt;
     return Customer{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
@@ -320,26 +402,28 @@ std::optional<Customer> findCustomer(const QString& nomor)
                     rows.value(0, 4).toString()};
 }
 
-int saveCustomer(std::optional<int> id, const QString& nomor, const QString& nama,
-                 const QString& alamat, const QString& notelp)
+Saved saveCustomer(std::optional<int> id, const QString& nomor, const QString& nama,
+                   const QString& alamat, const QString& notelp)
 {
     Transaction t;
+    if (const std::optional<Outcome> refused = refusal(Customers, id, nomor))
+        return {*refused, 0};
     int written = 0;
     if (id) {
         Db::exec(QStringLiteral("UPDATE tvr_customer SET cust_nomor = ?, cust_nama = ?, "
                                 "cust_alamat = ?, cust_notelp = ? WHERE idcust = ?"),
-                 {typed(nomor), typed(nama), typed(alamat), typed(notelp), *id});
+                 {key(nomor), typed(nama), typed(oneLine(alamat)), typed(notelp), *id});
         written = *id;
     } else {
         const QSqlQuery q = Db::exec(
             QStringLiteral("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat, "
                            "cust_notelp, cust_date, cust_author) VALUES (?, ?, ?, ?, ?, ?)"),
-            {typed(nomor), typed(nama), typed(alamat), typed(notelp), Regional::today(),
+            {key(nomor), typed(nama), typed(oneLine(alamat)), typed(notelp), Regional::today(),
              LoginUserName});
         written = int(Db::insertedId(q));
     }
     t.commit();
-    return written;
+    return {Outcome::Done, written};
 }
 
 bool customerIsReferenced(int id)
@@ -347,14 +431,17 @@ bool customerIsReferenced(int id)
     return exists(QStringLiteral("SELECT 1 FROM tvr_sales WHERE sales_idcust = ? LIMIT 1"), {id});
 }
 
-void deleteCustomer(int id)
+Outcome deleteCustomer(int id)
 {
     Transaction t;
+    if (!rowExists(Customers, id))
+        return Outcome::Missing;
     giveBottlesBack(QStringLiteral("sales_idcust = ?"), id);
     giveConcentrateBack(QStringLiteral("sales_idcust = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idcust = ?"), {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_customer WHERE idcust = ?"), {id});
     t.commit();
+    return Outcome::Done;
 }
 
 } // namespace RegisterStore

@@ -13,6 +13,19 @@
 // in one transaction.
 namespace RegisterStore {
 
+// What became of a save or a delete. A key is taken without its leading and
+// trailing blanks and compared without regard to letter case.
+enum class Outcome {
+    Done,
+    Missing,   // the row was deleted meanwhile (by another till): nothing written
+    Duplicate, // another row holds the key: nothing written
+};
+
+struct Saved {
+    Outcome outcome = Outcome::Done;
+    int id = 0; // the row written
+};
+
 // ---- Variants (tvr_dtvariant), listed by code.
 struct Variant {
     int id = 0;
@@ -29,13 +42,13 @@ int countVariants();
 RowSet variantPage(const PagePlan& plan);
 std::optional<Variant> findVariant(const QString& kode);
 // Adds a variant (no id) or changes code, name and price of the variant `id`.
-// Returns the key of the row written.
-int saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga);
+// A code another variant holds is refused.
+Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga);
 // True when sales or ledger rows name the variant.
 bool variantIsReferenced(int id);
 // Gives back one bottle for each of its sales (never of the refill type),
 // deletes its sales, its ledger rows and the variant.
-void deleteVariant(int id);
+Outcome deleteVariant(int id);
 
 // ---- Bottle types (tvr_dtbotol), listed by type without the refill type.
 struct Botol {
@@ -51,11 +64,12 @@ int countBotols();
 RowSet botolPage(const PagePlan& plan);
 // Finds the refill type as well: it is a bottle type like the others here.
 std::optional<Botol> findBotol(const QString& tipe);
-int saveBotol(std::optional<int> id, const QString& tipe, double harga);
+// The refill type keeps its name, and no other type may take it in any case.
+Saved saveBotol(std::optional<int> id, const QString& tipe, double harga);
 bool botolIsReferenced(int id);
 // Gives back the concentrate of each of its sales, deletes its ledger rows,
 // its sales and the bottle type.
-void deleteBotol(int id);
+Outcome deleteBotol(int id);
 
 // ---- Customers (tvr_customer), listed by the first letter of the name, newest first.
 struct Customer {
@@ -66,19 +80,22 @@ struct Customer {
     QString notelp;
 };
 
-// The letter a label stands for: "a".."z" as given, "." for "...".
+// The letter a label stands for: "a".."z" as given, "." for "...", which
+// files every name that does not begin with a letter A to Z (empty, digit,
+// blank, punctuation, other scripts).
 QString customerLetter(const QString& selAbjad);
 const QStringList& customerKeys();
-// Customers whose name begins with `letter` in either letter case.
+// Customers filed under `letter` (a first letter in either case, or ".").
 int countCustomers(const QString& letter);
 // Columns: idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp, cust_date, cust_author.
 RowSet customerPage(const QString& letter, const PagePlan& plan);
 std::optional<Customer> findCustomer(const QString& nomor);
-int saveCustomer(std::optional<int> id, const QString& nomor, const QString& nama,
-                 const QString& alamat, const QString& notelp);
+// The address is kept on one line: line breaks become blanks.
+Saved saveCustomer(std::optional<int> id, const QString& nomor, const QString& nama,
+                   const QString& alamat, const QString& notelp);
 bool customerIsReferenced(int id);
 // Gives back one bottle (never of the refill type) and the concentrate of each
 // of its sales, deletes its sales and the customer.
-void deleteCustomer(int id);
+Outcome deleteCustomer(int id);
 
 } // namespace RegisterStore

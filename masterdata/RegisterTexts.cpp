@@ -15,6 +15,20 @@ QString deleteQuestion(const QString& name, bool referenced)
            question;
 }
 
+QString duplicateKey(const QString& keyCaption, const QString& key)
+{
+    return QStringLiteral("%1 '%2' sudah terdaftar (huruf besar dan kecil tidak dibedakan).\n"
+                          "Tidak ada data yang disimpan.")
+        .arg(keyCaption, key);
+}
+
+QString listNotRefreshed(const QString& reason)
+{
+    return QStringLiteral("Perubahan sudah tersimpan, tetapi daftar tidak dapat dimuat ulang.\n\n"
+                          "Keterangan: %1")
+        .arg(reason);
+}
+
 } // namespace RegisterTexts
 
 DigitsValidator::DigitsValidator(int maxDigits, QObject* parent)

@@ -9,6 +9,16 @@ namespace RegisterTexts {
 inline const QString DeleteTitle = QStringLiteral("Hapus Rekaman");
 inline const QString Deleted = QStringLiteral("Rekaman telah dihapus!");
 inline const QString EntryTitle = QStringLiteral("Periksa Entri");
+// The row an action was meant for was deleted meanwhile, from another till.
+inline const QString Missing =
+    QStringLiteral("Rekaman tidak ditemukan; mungkin sudah dihapus dari komputer lain.\n"
+                   "Tidak ada data yang diubah.");
+
+// A new key, or a changed one, that another row already holds in any letter case.
+QString duplicateKey(const QString& keyCaption, const QString& key);
+
+// The list could not be read again after a change that was written.
+QString listNotRefreshed(const QString& reason);
 
 // The short question for a row nothing else refers to, or the warning for a
 // row whose deletion takes sales or ledger rows with it.

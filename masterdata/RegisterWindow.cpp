@@ -15,8 +15,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -151,6 +154,7 @@ void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
 
     guardDb([this] { restartList(); });
     applyGridColumns(m_grid, m_list.columns);
+    fitColumns();
     m_grid->setMinimumWidth(gridWidthFor(m_grid));
     m_grid->setMinimumHeight(260);
     cmdNew_Click();
@@ -185,6 +189,7 @@ void RegisterWindow::showPage()
     m_loading = true;
     m_rows->setRows(rows);
     applyGridColumns(m_grid, m_list.columns);
+    fitColumns();
     standOnFirstRow(m_grid, 1);
     m_loading = false;
     m_shownPage = NavCurrentPage;
@@ -205,17 +210,73 @@ void RegisterWindow::setEditing(std::optional<int> id)
 }
 
 void RegisterWindow::submit(const QString& mode,
-                            const std::function<void(std::optional<int>)>& save)
+                            const std::function<RegisterStore::Saved(std::optional<int>)>& save)
 {
     // "update" writes the row the editor was filled from, which is the one
     // whose key is typed, never merely the row the list stands on.
     const std::optional<int> id = mode == QLatin1String("update") ? m_editId : std::nullopt;
-    const bool saved = guardDb([&] {
-        save(id);
+    RegisterStore::Saved saved;
+    if (!guardDb([&] { saved = save(id); }))
+        return;
+    switch (saved.outcome) {
+    case RegisterStore::Outcome::Done:
+        break;
+    case RegisterStore::Outcome::Duplicate:
+        Prompt::message(RegisterTexts::duplicateKey(m_list.keyCaption, typedKey()),
+                        RegisterTexts::EntryTitle, Prompt::Icon::Critical);
+        m_keyBox->setFocus();
+        return;
+    case RegisterStore::Outcome::Missing:
+        // Deleted from another till since it was chosen: the typing stays, and
+        // saved once more it becomes a new row.
+        Prompt::message(RegisterTexts::Missing, RegisterTexts::EntryTitle,
+                        Prompt::Icon::Critical);
+        setEditing(std::nullopt);
+        guardDb([this] { restartList(); });
+        m_keyBox->setFocus();
+        return;
+    }
+    const std::optional<QString> refreshFailure = refreshAfterChange();
+    cmdNew_Click();
+    reportRefreshFailure(refreshFailure);
+}
+
+std::optional<QString> RegisterWindow::refreshAfterChange()
+{
+    try {
         restartList();
-    });
-    if (saved)
-        cmdNew_Click();
+        return std::nullopt;
+    } catch (const DbError& e) {
+        return e.text();
+    }
+}
+
+void RegisterWindow::reportRefreshFailure(const std::optional<QString>& reason)
+{
+    if (reason)
+        Prompt::message(RegisterTexts::listNotRefreshed(*reason), windowTitle(),
+                        Prompt::Icon::Exclamation);
+}
+
+void RegisterWindow::fitColumns()
+{
+    if (m_columnWidths.size() < m_list.columns.size())
+        m_columnWidths.resize(m_list.columns.size(), 0);
+    QHeaderView* header = m_grid->horizontalHeader();
+    const QAbstractItemView* view = m_grid; // measures the cells as the delegate shows them
+    const int columns = std::min<int>(int(m_list.columns.size()), m_rows->columnCount());
+    for (int c = 0; c < columns; ++c) {
+        if (m_grid->isColumnHidden(c))
+            continue;
+        // The designed width at least; wider where the caption or a value on
+        // show (as formatted) needs it.
+        const int width = std::max({m_grid->columnWidth(c), m_columnWidths.at(c),
+                                    header->sectionSizeHint(c), view->sizeHintForColumn(c)});
+        m_columnWidths[c] = width;
+        m_grid->setColumnWidth(c, width);
+    }
+    // The window keeps its size while paging: a wider page scrolls sideways
+    // rather than growing the window (and repainting all of it) on each click.
 }
 
 void RegisterWindow::cmdNavigasi_Click(int index)
@@ -249,11 +310,16 @@ void RegisterWindow::deleteCurrentRow()
     if (Prompt::message(RegisterTexts::deleteQuestion(name, referenced), title,
                         Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
-    if (!guardDb([&] { deleteRow(id); }))
+    RegisterStore::Outcome outcome = RegisterStore::Outcome::Done;
+    if (!guardDb([&] { outcome = deleteRow(id); }))
         return;
-    guardDb([this] { restartList(); });
-    Prompt::message(RegisterTexts::Deleted, title, Prompt::Icon::Information);
+    const std::optional<QString> refreshFailure = refreshAfterChange();
+    if (outcome == RegisterStore::Outcome::Missing)
+        Prompt::message(RegisterTexts::Missing, title, Prompt::Icon::Exclamation);
+    else
+        Prompt::message(RegisterTexts::Deleted, title, Prompt::Icon::Information);
     cmdNew_Click();
+    reportRefreshFailure(refreshFailure);
 }
 
 bool RegisterWindow::eventFilter(QObject* watched, QEvent* event)
@@ -276,6 +342,18 @@ QLineEdit* RegisterWindow::lineEdit(const QString& name, const QString& tag, int
     return e;
 }
 
+void RegisterWindow::fitWidth(QLineEdit* box, const QString& widest, int atLeast)
+{
+    // The text, the box's own margins (two pixels a side), its text and
+    // contents margins, its frame and the cursor.
+    const QMargins text = box->textMargins();
+    const QMargins contents = box->contentsMargins();
+    const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+    const int width = box->fontMetrics().horizontalAdvance(widest) + 4 + text.left() +
+                      text.right() + contents.left() + contents.right() + 2 * frame + 2;
+    box->setFixedWidth(std::max(width, atLeast));
+}
+
 QLineEdit* RegisterWindow::priceEdit(const QString& name, QWidget* parent)
 {
     auto* e = new QLineEdit(QStringLiteral("0"), parent);
@@ -283,6 +361,7 @@ QLineEdit* RegisterWindow::priceEdit(const QString& name, QWidget* parent)
     e->setProperty("tag", QStringLiteral("input_int"));
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     e->setValidator(new DigitsValidator(12, e));
+    fitWidth(e, QStringLiteral("999.999.999.999"), 110);
     return e;
 }
 

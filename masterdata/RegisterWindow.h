@@ -2,6 +2,7 @@
 
 #include "core/Db.h"
 #include "masterdata/PagePlan.h"
+#include "masterdata/RegisterStore.h"
 #include "ui/GridColumns.h"
 
 #include <QDialog>
@@ -27,6 +28,7 @@ struct RegisterList {
     QStringList keys;          // the ordering key of the list, as columns of a page
     QString idColumn;          // the key of a row in its table
     QString nameColumn;        // what the delete question calls a row
+    QString keyCaption;        // what the editor's key is called in messages
 };
 
 // What the registers of variants, bottle types and customers have in common:
@@ -67,7 +69,7 @@ protected:
     virtual void cmdSubmit_Click() = 0;
     // True when other rows go with row `id` when it is deleted.
     virtual bool isReferenced(int id) = 0;
-    virtual void deleteRow(int id) = 0;
+    virtual RegisterStore::Outcome deleteRow(int id) = 0;
     // Title of the delete question and of the message that follows it.
     virtual QString deleteTitle(bool referenced) const;
     virtual QString pageCaption() const;
@@ -81,16 +83,24 @@ protected:
     // Puts the editor in "Update" mode for row `id`, or in "Submit" mode for none.
     void setEditing(std::optional<int> id);
     // Runs `save` for the row the editor is changing ("update") or for a new
-    // row (any other mode), then shows the list from its first page and empties
-    // the editor. A failure is reported and leaves the editor as it is.
-    void submit(const QString& mode, const std::function<void(std::optional<int>)>& save);
+    // row (any other mode). Once written, the editor is emptied and the list
+    // shown from its first page; a failure of that refresh gets its own
+    // message and does not undo the save. A failed or refused save is
+    // reported and leaves the typing in the editor.
+    void submit(const QString& mode,
+                const std::function<RegisterStore::Saved(std::optional<int>)>& save);
+    // The key as typed, without leading and trailing blanks.
+    virtual QString typedKey() const = 0;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // ---- Editor pieces.
     static QLineEdit* lineEdit(const QString& name, const QString& tag, int maxLength,
                                QWidget* parent);
-    // A right-aligned whole-number price box of at most twelve digits.
+    // Gives `box` a fixed width that shows `widest` whole, and at least `atLeast` pixels.
+    static void fitWidth(QLineEdit* box, const QString& widest, int atLeast = 0);
+    // A right-aligned whole-number price box of at most twelve digits, wide
+    // enough to show the largest of them with its points.
     static QLineEdit* priceEdit(const QString& name, QWidget* parent);
     // Number keys in numeric fields, shown as whole numbers with points.
     static InputRules priceRules();
@@ -102,6 +112,12 @@ private:
     void cmdNavigasi_Click(int index);
     void fillFromRow(int row);
     void deleteCurrentRow();
+    // Counts and shows the list again after a change that was written; a
+    // failure is reported afterwards as a list that could not be refreshed.
+    std::optional<QString> refreshAfterChange();
+    void reportRefreshFailure(const std::optional<QString>& reason);
+    // Widens the columns to their captions and the text on show.
+    void fitColumns();
 
     RegisterList m_list;
     QWidget* m_keyBox = nullptr;
@@ -110,4 +126,7 @@ private:
     std::optional<int> m_editId;
     int m_shownPage = 0;
     bool m_loading = false;
+    // Width each column has grown to in this window: columns widen to their
+    // text and do not shrink back from page to page.
+    QList<int> m_columnWidths;
 };

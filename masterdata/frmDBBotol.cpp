@@ -30,7 +30,8 @@ RegisterList botolList()
             },
             RegisterStore::botolKeys(),
             QStringLiteral("idbotol"),
-            QStringLiteral("botol_tipe")};
+            QStringLiteral("botol_tipe"),
+            QStringLiteral("Tipe botol")};
 }
 } // namespace
 
@@ -41,8 +42,7 @@ frmDBBotol::frmDBBotol(QWidget* parent)
     fraBotol->setObjectName(QStringLiteral("fraBotol"));
     txtTipeBotol = lineEdit(QStringLiteral("txtTipeBotol"), QStringLiteral("input"), 12, fraBotol);
     txtHargaBotol = priceEdit(QStringLiteral("txtHargaBotol"), fraBotol);
-    txtTipeBotol->setFixedWidth(130);
-    txtHargaBotol->setFixedWidth(130);
+    fitWidth(txtTipeBotol, QString(12, QLatin1Char('M')), 130);
 
     auto* form = new QGridLayout(fraBotol);
     form->addWidget(new QLabel(QStringLiteral("Tipe"), fraBotol), 0, 0);
@@ -88,7 +88,7 @@ void frmDBBotol::clearEditor()
 
 void frmDBBotol::cmdSubmit_Click()
 {
-    if (txtTipeBotol->text().isEmpty()) {
+    if (typedKey().isEmpty()) {
         Prompt::message(QStringLiteral("Tidak ada entri Tipe Botol"), RegisterTexts::EntryTitle,
                         Prompt::Icon::Critical);
         txtTipeBotol->setFocus();
@@ -100,7 +100,8 @@ void frmDBBotol::cmdSubmit_Click()
 void frmDBBotol::DoSubmitBotol(const QString& mode)
 {
     submit(mode, [this](std::optional<int> id) {
-        RegisterStore::saveBotol(id, txtTipeBotol->text(), Regional::read(txtHargaBotol->text()));
+        return RegisterStore::saveBotol(id, txtTipeBotol->text(),
+                                        Regional::read(txtHargaBotol->text()));
     });
 }
 
@@ -109,13 +110,18 @@ bool frmDBBotol::isReferenced(int id)
     return RegisterStore::botolIsReferenced(id);
 }
 
-void frmDBBotol::deleteRow(int id)
+RegisterStore::Outcome frmDBBotol::deleteRow(int id)
 {
-    RegisterStore::deleteBotol(id);
+    return RegisterStore::deleteBotol(id);
 }
 
 QString frmDBBotol::deleteTitle(bool referenced) const
 {
     // A type nothing refers to is asked about and confirmed under its own title.
     return referenced ? RegisterTexts::DeleteTitle : QStringLiteral("Hapus Record");
+}
+
+QString frmDBBotol::typedKey() const
+{
+    return txtTipeBotol->text().trimmed();
 }

@@ -13,11 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 
-#include <algorithm>
 
 namespace {
 RegisterList customerList()
@@ -34,7 +31,8 @@ RegisterList customerList()
             },
             RegisterStore::customerKeys(),
             QStringLiteral("idcust"),
-            QStringLiteral("cust_nama")};
+            QStringLiteral("cust_nama"),
+            QStringLiteral("Nomor customer")};
 }
 constexpr int AddressLength = 200;
 constexpr int LetterCount = 27;
@@ -47,29 +45,22 @@ frmDBCustomer::frmDBCustomer(QWidget* parent)
     fraCustomer->setObjectName(QStringLiteral("fraCustomer"));
     txtNoCust = lineEdit(QStringLiteral("txtNoCust"), QStringLiteral("input"), 12, fraCustomer);
     txtNama = lineEdit(QStringLiteral("txtNama"), QStringLiteral("input_str"), 25, fraCustomer);
-    txtAlamat = new QPlainTextEdit(fraCustomer);
-    txtAlamat->setObjectName(QStringLiteral("txtAlamat"));
-    txtAlamat->setProperty("tag", QStringLiteral("input"));
-    txtAlamat->setTabChangesFocus(true);
-    txtAlamat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtAlamat->setFixedHeight(txtAlamat->fontMetrics().lineSpacing() * 3 + 12);
-    {
-        QPalette pal = txtAlamat->palette();
-        pal.setColor(QPalette::Base, InputConventions::editableColor());
-        txtAlamat->setPalette(pal);
-    }
+    // One line, so Enter moves on as in every other box and no line break is
+    // ever stored; the 200 characters scroll within the box.
+    txtAlamat = lineEdit(QStringLiteral("txtAlamat"), QStringLiteral("input"), AddressLength,
+                         fraCustomer);
     txtNoTelp =
         lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15, fraCustomer);
-    txtNoCust->setFixedWidth(110);
+    fitWidth(txtNoCust, QString(12, QLatin1Char('M')), 110);
     txtNama->setFixedWidth(200);
-    txtNoTelp->setFixedWidth(130);
+    fitWidth(txtNoTelp, QString(15, QLatin1Char('0')), 130);
 
     auto* form = new QGridLayout(fraCustomer);
     form->addWidget(new QLabel(QStringLiteral("Kode :"), fraCustomer), 0, 0);
     form->addWidget(txtNoCust, 0, 1, Qt::AlignLeft);
     form->addWidget(new QLabel(QStringLiteral("Nama :"), fraCustomer), 1, 0);
     form->addWidget(txtNama, 1, 1, Qt::AlignLeft);
-    form->addWidget(new QLabel(QStringLiteral("Alamat :"), fraCustomer), 2, 0, Qt::AlignTop);
+    form->addWidget(new QLabel(QStringLiteral("Alamat :"), fraCustomer), 2, 0);
     form->addWidget(txtAlamat, 2, 1);
     form->addWidget(new QLabel(QStringLiteral("No. Telp :"), fraCustomer), 3, 0);
     form->addWidget(txtNoTelp, 3, 1, Qt::AlignLeft);
@@ -95,7 +86,6 @@ frmDBCustomer::frmDBCustomer(QWidget* parent)
 
     connect(txtNoCust, &QLineEdit::textChanged, this,
             [this](const QString& text) { guardDb([&] { DoGetCustomer(text); }); });
-    connect(txtAlamat, &QPlainTextEdit::textChanged, this, &frmDBCustomer::keepAddressWithinLimit);
 
     // The telephone number is kept as typed: filtered keys only, no "0" when
     // emptied, no grouping, points kept.
@@ -127,7 +117,7 @@ void frmDBCustomer::DoGetCustomer(const QString& number)
 {
     const std::optional<RegisterStore::Customer> found = RegisterStore::findCustomer(number);
     txtNama->setText(found ? found->nama : QString());
-    txtAlamat->setPlainText(found ? found->alamat : QString());
+    txtAlamat->setText(found ? found->alamat : QString());
     txtNoTelp->setText(found ? found->notelp : QString());
     setEditing(found ? std::optional<int>(found->id) : std::nullopt);
 }
@@ -136,7 +126,7 @@ void frmDBCustomer::fillEditor(int row)
 {
     txtNoCust->setText(m_rows->value(row, QStringLiteral("cust_nomor")).toString());
     txtNama->setText(m_rows->value(row, QStringLiteral("cust_nama")).toString());
-    txtAlamat->setPlainText(m_rows->value(row, QStringLiteral("cust_alamat")).toString());
+    txtAlamat->setText(m_rows->value(row, QStringLiteral("cust_alamat")).toString());
     txtNoTelp->setText(m_rows->value(row, QStringLiteral("cust_notelp")).toString());
 }
 
@@ -150,7 +140,7 @@ void frmDBCustomer::clearEditor()
 
 void frmDBCustomer::cmdSubmit_Click()
 {
-    if (txtNoCust->text().isEmpty()) {
+    if (typedKey().isEmpty()) {
         Prompt::message(QStringLiteral("Data entri tidak lengkap."), RegisterTexts::EntryTitle,
                         Prompt::Icon::Critical);
         txtNoCust->setFocus();
@@ -162,8 +152,8 @@ void frmDBCustomer::cmdSubmit_Click()
 void frmDBCustomer::DoSubmitCustomer(const QString& mode)
 {
     submit(mode, [this](std::optional<int> id) {
-        RegisterStore::saveCustomer(id, txtNoCust->text(), txtNama->text(),
-                                    txtAlamat->toPlainText(), txtNoTelp->text());
+        return RegisterStore::saveCustomer(id, txtNoCust->text(), txtNama->text(),
+                                    txtAlamat->text(), txtNoTelp->text());
     });
 }
 
@@ -172,9 +162,9 @@ bool frmDBCustomer::isReferenced(int id)
     return RegisterStore::customerIsReferenced(id);
 }
 
-void frmDBCustomer::deleteRow(int id)
+RegisterStore::Outcome frmDBCustomer::deleteRow(int id)
 {
-    RegisterStore::deleteCustomer(id);
+    return RegisterStore::deleteCustomer(id);
 }
 
 void frmDBCustomer::lblAbjad_Click(int index)
@@ -200,21 +190,6 @@ void frmDBCustomer::paintLetters(int pointed)
     }
 }
 
-void frmDBCustomer::keepAddressWithinLimit()
-{
-    const int excess = int(txtAlamat->toPlainText().size()) - AddressLength;
-    if (excess <= 0)
-        return;
-    // Like a one-line box with a length limit: what was just typed or pasted
-    // beyond the limit does not go in.
-    QTextCursor cursor = txtAlamat->textCursor();
-    const int end = cursor.position();
-    cursor.setPosition(std::max(0, end - excess));
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    txtAlamat->setTextCursor(cursor);
-}
-
 bool frmDBCustomer::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* label = qobject_cast<QLabel*>(watched); label && lblAbjad.contains(label)) {
@@ -238,4 +213,9 @@ bool frmDBCustomer::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return RegisterWindow::eventFilter(watched, event);
+}
+
+QString frmDBCustomer::typedKey() const
+{
+    return txtNoCust->text().trimmed();
 }

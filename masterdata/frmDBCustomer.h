@@ -5,7 +5,6 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QTableView;
 
 // The register of customers, browsed by the first letter of the name (27
@@ -21,12 +20,13 @@ public:
     QGroupBox* fraCustomer;
     QLineEdit* txtNoCust;
     QLineEdit* txtNama;
-    QPlainTextEdit* txtAlamat;
+    QLineEdit* txtAlamat;
     QLineEdit* txtNoTelp;
     QList<QLabel*> lblAbjad;
     QTableView* dtGridCustomers = m_grid;
 
-    // The letter on show: "a" .. "z", or "..." for names beginning with a point.
+    // The letter on show: "a" .. "z", or "..." for every name that does not
+    // begin with a letter A to Z.
     QString selAbjad = QStringLiteral("a");
 
     static QColor selectedLetterColor() { return QColor(128, 0, 0); }
@@ -43,12 +43,12 @@ protected:
     void clearEditor() override;
     void cmdSubmit_Click() override;
     bool isReferenced(int id) override;
-    void deleteRow(int id) override;
+    RegisterStore::Outcome deleteRow(int id) override;
+    QString typedKey() const override;
     QString pageCaption() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void lblAbjad_Click(int index);
     void paintLetters(int pointed);
-    void keepAddressWithinLimit();
 };

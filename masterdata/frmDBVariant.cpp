@@ -31,7 +31,8 @@ RegisterList variantList()
             },
             RegisterStore::variantKeys(),
             QStringLiteral("idvariant"),
-            QStringLiteral("variant_nama")};
+            QStringLiteral("variant_nama"),
+            QStringLiteral("Kode variant")};
 }
 } // namespace
 
@@ -43,9 +44,8 @@ frmDBVariant::frmDBVariant(QWidget* parent)
     txtKode = lineEdit(QStringLiteral("txtKode"), QStringLiteral("input"), 12, fraVariant);
     txtNama = lineEdit(QStringLiteral("txtNama"), QStringLiteral("input"), 20, fraVariant);
     txtHargaVariant = priceEdit(QStringLiteral("txtHargaVariant"), fraVariant);
-    txtKode->setMinimumWidth(110);
+    fitWidth(txtKode, QString(12, QLatin1Char('M')), 110);
     txtNama->setMinimumWidth(190);
-    txtHargaVariant->setFixedWidth(110);
 
     auto* form = new QGridLayout(fraVariant);
     form->addWidget(new QLabel(QStringLiteral("Kode"), fraVariant), 0, 0);
@@ -96,7 +96,7 @@ void frmDBVariant::clearEditor()
 
 void frmDBVariant::cmdSubmit_Click()
 {
-    if (txtKode->text().isEmpty() || txtNama->text().isEmpty()) {
+    if (typedKey().isEmpty() || txtNama->text().trimmed().isEmpty()) {
         Prompt::message(QStringLiteral("Tidak ada entri kode atau nama."),
                         RegisterTexts::EntryTitle, Prompt::Icon::Critical);
         txtKode->setFocus();
@@ -108,7 +108,7 @@ void frmDBVariant::cmdSubmit_Click()
 void frmDBVariant::DoSubmitVariant(const QString& mode)
 {
     submit(mode, [this](std::optional<int> id) {
-        RegisterStore::saveVariant(id, txtKode->text(), txtNama->text(),
+        return RegisterStore::saveVariant(id, txtKode->text(), txtNama->text(),
                                    Regional::read(txtHargaVariant->text()));
     });
 }
@@ -118,7 +118,12 @@ bool frmDBVariant::isReferenced(int id)
     return RegisterStore::variantIsReferenced(id);
 }
 
-void frmDBVariant::deleteRow(int id)
+RegisterStore::Outcome frmDBVariant::deleteRow(int id)
 {
-    RegisterStore::deleteVariant(id);
+    return RegisterStore::deleteVariant(id);
+}
+
+QString frmDBVariant::typedKey() const
+{
+    return txtKode->text().trimmed();
 }

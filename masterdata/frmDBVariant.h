@@ -32,5 +32,6 @@ protected:
     void clearEditor() override;
     void cmdSubmit_Click() override;
     bool isReferenced(int id) override;
-    void deleteRow(int id) override;
+    RegisterStore::Outcome deleteRow(int id) override;
+    QString typedKey() const override;
 };

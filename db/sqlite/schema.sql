@@ -17,8 +17,12 @@ CREATE TABLE tvr_customer (
 -- COLLATE NOCASE, which these indexes serve.
 CREATE INDEX ix_customer_nomor ON tvr_customer(cust_nomor COLLATE NOCASE);
 -- The customer register lists one first letter of the name (either case),
--- newest first: this index gives those rows in order without a sort.
-CREATE INDEX ix_customer_letter ON tvr_customer(lower(substr(cust_nama, 1, 1)), idcust);
+-- newest first, and under "." every name that does not begin with a letter
+-- A to Z: this index gives those rows in order without a sort.
+CREATE INDEX ix_customer_letter ON tvr_customer(
+    CASE WHEN lower(substr(cust_nama, 1, 1)) BETWEEN 'a' AND 'z'
+         THEN lower(substr(cust_nama, 1, 1)) ELSE '.' END,
+    idcust);
 
 CREATE TABLE tvr_dtbotol (
     idbotol         INTEGER PRIMARY KEY AUTOINCREMENT,
