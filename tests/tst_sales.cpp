@@ -231,6 +231,13 @@ private slots:
     void windowCloseQuestion_data();
     void windowCloseQuestion();
     void windowDatabaseFailure();
+
+    void tillKeysIgnoreCaseAndBlanks_data();
+    void tillKeysIgnoreCaseAndBlanks();
+    void keyboardOnlySales();
+    void unsavedEntrySurvivesTheList();
+    void committedActionsReportedDespiteFailedRefresh();
+    void correctionPricesFollowTheNewItems();
     void openedFromMenuAndToolbar_data();
     void openedFromMenuAndToolbar();
 };
@@ -509,27 +516,33 @@ void SalesTest::windowEntryChecks_data()
     QTest::addColumn<QString>("cust");
     QTest::addColumn<QString>("kode");
     QTest::addColumn<QString>("botol");
+    QTest::addColumn<QString>("discount");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
 
+    const QString range = QStringLiteral("Diskon harus antara 0 dan 100 %.");
+    QTest::newRow("discount above 100") << "C001" << "V1" << "SPRAY" << "150" << range
+                                        << "txtDiscount";
+    QTest::newRow("discount just above 100") << "C001" << "V1" << "SPRAY" << "100,01" << range
+                                             << "txtDiscount";
     QTest::newRow("no customer") << ""
                                  << "V1"
-                                 << "SPRAY"
+                                 << "SPRAY" << "0"
                                  << "No. Cust belum lengkap!"
                                  << "txtNoCust";
     QTest::newRow("no code") << "C001"
                              << ""
-                             << "SPRAY"
+                             << "SPRAY" << "0"
                              << "Kode variant belum lengkap!"
                              << "txtKode";
     QTest::newRow("unknown code") << "C001"
                                   << "V9"
-                                  << "SPRAY"
+                                  << "SPRAY" << "0"
                                   << "Kode variant tidak dikenal!"
                                   << "txtKode";
     QTest::newRow("no bottle type") << "C001"
                                     << "V1"
-                                    << ""
+                                    << "" << "0"
                                     << "Tipe botol belum lengkap!"
                                     << "cmbBotol";
 }
@@ -539,6 +552,7 @@ void SalesTest::windowEntryChecks()
     QFETCH(QString, cust);
     QFETCH(QString, kode);
     QFETCH(QString, botol);
+    QFETCH(QString, discount);
     QFETCH(QString, message);
     QFETCH(QString, focus);
 
@@ -551,6 +565,7 @@ void SalesTest::windowEntryChecks()
     type(w->txtMililiter, "5");
     if (!botol.isEmpty())
         choose(w->cmbBotol, botol);
+    type(w->txtDiscount, discount);
     click(w->cmdSubmit);
 
     QCOMPARE(prompt.texts(), QStringList{message});
@@ -1039,6 +1054,183 @@ void SalesTest::windowDatabaseFailure()
     click(w->cmdSubmit);
     QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
     QCOMPARE(variantStock(shop.v1), 90.0);
+}
+
+void SalesTest::tillKeysIgnoreCaseAndBlanks_data()
+{
+    QTest::addColumn<QString>("cust");
+    QTest::addColumn<QString>("kode");
+    QTest::newRow("lower case") << "c001" << "v1";
+    QTest::newRow("blanks around") << " C001 " << " V1";
+    QTest::newRow("both") << "c001 " << "v1 ";
+}
+
+void SalesTest::tillKeysIgnoreCaseAndBlanks()
+{
+    QFETCH(QString, cust);
+    QFETCH(QString, kode);
+    TestDb t;
+    const Shop shop = makeShop();
+    ScriptedPrompt prompt;
+    auto w = openTill();
+    enterSale(w.get(), cust, kode, "2", "SPRAY");
+    QCOMPARE(w->txtNama->text(), QString("Ani"));
+    QCOMPARE(w->lblVariant_i->text(), QString("Melati"));
+    click(w->cmdSubmit);
+    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    // The sale belongs to the registered customer; no second customer appears.
+    QCOMPARE(count("tvr_customer"), 1);
+    QCOMPARE(saleValue(newestSale(), "sales_idcust").toInt(), shop.ani);
+    QCOMPARE(saleValue(newestSale(), "sales_idvariant").toInt(), shop.v1);
+}
+
+void SalesTest::keyboardOnlySales()
+{
+    TestDb t;
+    const Shop shop = makeShop();
+    ScriptedPrompt prompt;
+    auto w = openTill();
+    QTRY_VERIFY(w->txtNoCust->hasFocus());
+    // Enter moves through the fields ("..." is no stop) and presses Submit.
+    QTest::keyClicks(w->txtNoCust, "C001");
+    QTest::keyClick(w->txtNoCust, Qt::Key_Return);
+    QTRY_VERIFY(w->txtKode->hasFocus());
+    QTest::keyClicks(w->txtKode, "V1");
+    QTest::keyClick(w->txtKode, Qt::Key_Return);
+    QTest::keyClicks(w->txtMililiter, "10");
+    QTest::keyClick(w->txtMililiter, Qt::Key_Return);
+    QTest::keyClick(w->txtTotalml, Qt::Key_Return);
+    QTRY_VERIFY(w->cmbBotol->hasFocus());
+    w->cmbBotol->setCurrentIndex(w->cmbBotol->findText("SPRAY"));
+    QTest::keyClick(w->cmbBotol, Qt::Key_Return);
+    QTRY_VERIFY(w->txtDiscount->hasFocus());
+    QTest::keyClicks(w->txtDiscount, "10");
+    QTest::keyClick(w->txtDiscount, Qt::Key_Return);
+    QTRY_VERIFY(w->cmdSubmit->hasFocus());
+    QTest::keyClick(w->cmdSubmit, Qt::Key_Return);
+    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    const qint64 first = newestSale();
+    const QString saved = snapshot();
+
+    // The next customer's number typed at once starts the next sale; the saved
+    // sale is not touched.
+    QTRY_VERIFY(w->txtNoCust->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), "C001");
+    QCOMPARE(w->txtNoCust->text(), QString("C001"));
+    QCOMPARE(snapshot(), saved);
+    QCOMPARE(caption(w->cmdSubmit), QString("Submit"));
+
+    // Keys typed right after Alt+N are kept; Ctrl+S saves.
+    QTest::keyClick(w.get(), Qt::Key_N, Qt::AltModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "C001");
+    QCOMPARE(w->txtNoCust->text(), QString("C001"));
+    type(w->txtKode, "V2");
+    type(w->txtMililiter, "3");
+    choose(w->cmbBotol, "REFILL");
+    QTest::keyClick(w->txtMililiter, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(count("tvr_sales"), 2);
+    QVERIFY(newestSale() != first);
+    QCOMPARE(saleValue(first, "sales_diskon").toDouble(), 10.0);
+    QCOMPARE(variantStock(shop.v2), 47.0);
+}
+
+void SalesTest::unsavedEntrySurvivesTheList()
+{
+    TestDb t;
+    const Shop shop = makeShop();
+    const qint64 listed = addSaleRow(shop.ani, shop.v2, shop.roll, 3, QDate::currentDate());
+    ScriptedPrompt prompt;
+    auto w = openTill();
+    type(w->txtNoCust, "C001");
+    type(w->txtKode, "V1");
+    type(w->txtMililiter, "7");
+
+    // Focus entering the list loads nothing and asks nothing.
+    w->dtGridTrans->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(w->dtGridTrans->hasFocus());
+    QVERIFY(prompt.calls.isEmpty());
+    QCOMPARE(w->txtKode->text(), QString("V1"));
+    QVERIFY(!w->dtGridTrans->currentIndex().isValid());
+
+    // Choosing a row asks first; Cancel keeps the typing and highlights nothing.
+    prompt.answers << Prompt::Answer::Cancel;
+    clickRow(w->dtGridTrans, 0);
+    QCOMPARE(prompt.texts(), QStringList{"Simpan rekaman ini?"});
+    QCOMPARE(w->txtKode->text(), QString("V1"));
+    QCOMPARE(Regional::read(w->txtMililiter->text()), 7.0);
+    QVERIFY(!w->dtGridTrans->currentIndex().isValid());
+
+    // No drops it and shows the chosen sale, highlighted.
+    prompt.clear();
+    prompt.answers << Prompt::Answer::No;
+    clickRow(w->dtGridTrans, 0);
+    QCOMPARE(w->txtIDTrans->text(), QString::number(listed));
+    QCOMPARE(w->txtKode->text(), QString("V2"));
+    QCOMPARE(w->dtGridTrans->currentIndex().row(), 0);
+    QCOMPARE(count("tvr_sales"), 1);
+}
+
+void SalesTest::committedActionsReportedDespiteFailedRefresh()
+{
+    TestDb t;
+    const Shop shop = makeShop();
+    const qint64 gone = addSaleRow(shop.ani, shop.v2, shop.roll, 3, QDate::currentDate());
+    const qint64 kept = addSaleRow(shop.ani, shop.v2, shop.roll, 2, QDate::currentDate());
+    ScriptedPrompt prompt;
+    auto w = openTill();
+
+    // Another till deletes a sale this list still shows: deleting it here says
+    // so and changes nothing.
+    clickRow(w->dtGridTrans, 1);
+    QCOMPARE(w->txtIDTrans->text(), QString::number(gone));
+    Db::exec("DELETE FROM tvr_sales WHERE idsales = ?", {gone});
+    const QString before = snapshot();
+    prompt.answers << Prompt::Answer::Yes;
+    QTest::keyClick(w->dtGridTrans, Qt::Key_Delete);
+    QCOMPARE(prompt.texts().last(),
+             QString("Rekaman ini sudah tidak ada (telah dihapus dari kasir lain)."));
+    QVERIFY(!prompt.texts().contains("Rekaman telah dihapus!"));
+    QCOMPARE(snapshot(), before);
+
+    // A sale whose list cannot be read again afterwards is still reported as
+    // saved, before the failure's own message, and the editor moves on.
+    prompt.clear();
+    enterSale(w.get(), "C001", "V1", "4", "SPRAY");
+    Db::exec("ALTER TABLE tvr_customer RENAME TO tvr_customer_away");
+    click(w->cmdSubmit);
+    Db::exec("ALTER TABLE tvr_customer_away RENAME TO tvr_customer");
+    QCOMPARE(prompt.calls.size(), 2);
+    QCOMPARE(prompt.calls.at(0).text, QString("Data telah disimpan."));
+    QCOMPARE(prompt.calls.at(1).title, QString("DATABASE ERROR"));
+    QCOMPARE(count("tvr_sales"), 2);
+    QCOMPARE(variantStock(shop.v1), 96.0);
+    QCOMPARE(caption(w->cmdSubmit), QString("Submit"));
+    QCOMPARE(w->txtKode->text(), QString());
+    Q_UNUSED(kept);
+}
+
+void SalesTest::correctionPricesFollowTheNewItems()
+{
+    TestDb t;
+    const Shop shop = makeShop();
+    // Sold at 2000 per ml and 4000 a bottle; the register says 2500 and 5000 now.
+    const qint64 id = addSaleRow(shop.ani, shop.v1, shop.spray, 10, QDate::currentDate());
+    ScriptedPrompt prompt;
+    auto w = openTill();
+    clickRow(w->dtGridTrans, 0);
+
+    // "New Price" keeps the stored prices of the items the sale keeps ...
+    QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {}, QPoint(6, w->cekRefresh->height() / 2));
+    QVERIFY(w->cekRefresh->isChecked());
+    QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
+    // ... and a variant changed to another has that variant's own price.
+    type(w->txtKode, "V2");
+    QCOMPARE(w->lblHarga_i->text(), QString("34.000,00"));
+    click(w->cmdSubmit);
+    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), 3000.0);
+    QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), 4000.0);
+    QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), 34000.0);
 }
 
 void SalesTest::openedFromMenuAndToolbar_data()
