@@ -230,11 +230,13 @@ void frmTransaksi::buildControls()
     itemLayout->addWidget(new QLabel(QStringLiteral("Mililiter :"), fraEditor), 1, 0);
     itemLayout->addWidget(txtMililiter, 1, 1);
     itemLayout->addWidget(new QLabel(QStringLiteral("Total ml :"), fraEditor), 1, 2);
-    itemLayout->addWidget(txtTotalml, 1, 3);
+    itemLayout->addWidget(txtTotalml, 1, 3, Qt::AlignLeft);
     itemLayout->addWidget(new QLabel(QStringLiteral("Botol :"), fraEditor), 2, 0);
     itemLayout->addWidget(cmbBotol, 2, 1);
     itemLayout->addWidget(cekRefresh, 2, 3);
     itemLayout->setColumnStretch(3, 1);
+    // The two millilitre boxes are equally wide.
+    txtTotalml->setMinimumWidth(txtKode->sizeHint().width());
 
     // The price.
     auto* price = new QGroupBox(QStringLiteral("Price"), this);

@@ -69,6 +69,8 @@ void DoApplyWindowLook(QWidget* window)
 {
     QPalette pal = window->palette();
     pal.setColor(QPalette::Window, QColor(243, 178, 108));
+    // Captions beside locked fields stay readable on the warm back colour.
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(96, 72, 48));
     window->setPalette(pal);
     window->setAutoFillBackground(true);
     window->setWindowIcon(QApplication::windowIcon());
