@@ -26,15 +26,18 @@ void fitColumnsToText(QTableView* grid)
         double high = 0, low = 0;
         for (int r = 0; r < rows; ++r) {
             const QVariant v = model->index(r, c).data();
-            const qsizetype size = v.toString().size();
-            if (size > longestSize) {
-                longestSize = size;
-                longest = r;
-            }
-            bool number = false;
-            const double d = v.toDouble(&number);
-            if (!number || v.typeId() == QMetaType::QString)
+            // Numbers are compared as numbers: turning each into text would
+            // cost more than the rest of a long list's display.
+            const bool isText = v.typeId() == QMetaType::QString || !v.canConvert<double>();
+            if (isText || v.isNull()) {
+                const qsizetype size = v.toString().size();
+                if (size > longestSize) {
+                    longestSize = size;
+                    longest = r;
+                }
                 continue;
+            }
+            const double d = v.toDouble();
             if (largest < 0 || d > high) {
                 high = d;
                 largest = r;
