@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Config.h"
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
 
@@ -56,6 +57,7 @@ public:
     QLineEdit* txtIDTrans;
     QPushButton* cmdNew;
     QPushButton* cmdSubmit;
+    QPushButton* cmdNota; // the customer's receipt; F9 does the same
     QPushButton* cmdQuit;
 
     // The day's list
@@ -90,6 +92,11 @@ private:
     std::optional<qint64> DoSubmit(bool update);
     void showSaved(qint64 id);
 
+    // The receipt: of the sale in the editor, else of the last one saved here.
+    void cmdNota_Click();
+    void DoPrintNota(qint64 id);
+    void saleSaved(qint64 id);
+
     // The day's list and the loading of a sale.
     void DoFirstSetPage();
     void DoSetDNavigasi();
@@ -114,6 +121,8 @@ private:
     SalePrice m_price;                     // as the two price labels show it
     std::optional<SalesStore::Sale> m_old; // the sale loaded for correction
     bool m_dirty = false;                  // the editor holds unsaved typing
+    qint64 m_lastSavedId = 0;              // the last sale saved in this window
+    Config::Values m_receipt;              // the receipt settings of cfg.cae
 
     QDate m_dateFirst, m_dateToday, m_dateShown, m_datePrev, m_dateNext;
 };
