@@ -10,21 +10,31 @@ namespace {
 
 const QString DateFormat = QStringLiteral("dd/MM/yyyy");
 
+// One line of text no longer than the line; a cut leaves no blank at the end.
 QString cut(const QString& text, int columns)
 {
-    return text.simplified().left(columns);
+    QString t = text.left(columns);
+    while (t.endsWith(QLatin1Char(' ')))
+        t.chop(1);
+    return t;
+}
+
+// A name from the register or the settings on one line: tabs and runs of blanks as one blank.
+QString clean(const QString& text)
+{
+    return text.simplified();
 }
 
 QString centred(const QString& text, int columns)
 {
-    const QString t = cut(text, columns);
+    const QString t = cut(clean(text), columns);
     return QString((columns - t.size()) / 2, QLatin1Char(' ')) + t;
 }
 
 // A label and its value: "Kasir    : Ani".
 QString field(const QString& label, const QString& value, int columns)
 {
-    return cut(label.leftJustified(9) + QStringLiteral(": ") + value, columns);
+    return cut(label.leftJustified(9) + QStringLiteral(": ") + clean(value), columns);
 }
 
 // Text on the left, an amount flush with the line's end; the text gives way.
@@ -71,15 +81,15 @@ QStringList lines(const SalesStore::ReceiptSale& sale, const Shop& shop, int col
     }
     out << field(QStringLiteral("Kasir"), sale.cashier, columns);
     out << field(QStringLiteral("Pelanggan"),
-                 (sale.custNomor + QLatin1Char(' ') + sale.custNama).trimmed(), columns);
+                 sale.custNomor + QLatin1Char(' ') + sale.custNama, columns);
     out << rule;
 
-    out << cut(sale.variantKode + QLatin1Char(' ') + sale.variantNama, columns);
+    out << cut(clean(sale.variantKode + QLatin1Char(' ') + sale.variantNama), columns);
     out << row(QStringLiteral("%1 ml x %2")
                    .arg(millilitres(sale.mililiter), Regional::whole(sale.hargaVariant)),
                Regional::whole(sale.mililiter * sale.hargaVariant), columns);
     if (!sale.refill)
-        out << row(QStringLiteral("Botol ") + sale.botolTipe, Regional::whole(sale.hargaBotol),
+        out << row(QStringLiteral("Botol ") + clean(sale.botolTipe), Regional::whole(sale.hargaBotol),
                    columns);
     out << rule;
 

@@ -261,7 +261,7 @@ void frmTransaksi::buildControls()
     idLayout->addWidget(txtIDTrans);
     cmdNew = button(this, QStringLiteral("cmdNew"), QStringLiteral("&New"));
     cmdSubmit = button(this, QStringLiteral("cmdSubmit"), SubmitCaption);
-    cmdNota = button(this, QStringLiteral("cmdNota"), QStringLiteral("Cetak &Nota"));
+    cmdNota = button(this, QStringLiteral("cmdNota"), QStringLiteral("&Cetak Nota"));
     cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fraEditor_id);
