@@ -7,11 +7,10 @@ namespace Config {
 
 namespace {
 const QString Separator = QStringLiteral("=:");
-const QStringList Keys = {QStringLiteral("provider"), QStringLiteral("filedata"),
-                          QStringLiteral("listpage"), QStringLiteral("backupdir"),
-                          QStringLiteral("nota"),     QStringLiteral("notalebar"),
-                          QStringLiteral("notaprinter"), QStringLiteral("toko"),
-                          QStringLiteral("alamattoko")};
+const QStringList Keys = {
+    QStringLiteral("provider"),    QStringLiteral("filedata"), QStringLiteral("listpage"),
+    QStringLiteral("backupdir"),   QStringLiteral("nota"),     QStringLiteral("notalebar"),
+    QStringLiteral("notaprinter"), QStringLiteral("toko"),     QStringLiteral("alamattoko")};
 
 Result failure(const QString& text)
 {

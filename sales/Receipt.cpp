@@ -80,8 +80,8 @@ QStringList lines(const SalesStore::ReceiptSale& sale, const Shop& shop, int col
                      columns);
     }
     out << field(QStringLiteral("Kasir"), sale.cashier, columns);
-    out << field(QStringLiteral("Pelanggan"),
-                 sale.custNomor + QLatin1Char(' ') + sale.custNama, columns);
+    out << field(QStringLiteral("Pelanggan"), sale.custNomor + QLatin1Char(' ') + sale.custNama,
+                 columns);
     out << rule;
 
     out << cut(clean(sale.variantKode + QLatin1Char(' ') + sale.variantNama), columns);
@@ -89,8 +89,8 @@ QStringList lines(const SalesStore::ReceiptSale& sale, const Shop& shop, int col
                    .arg(millilitres(sale.mililiter), Regional::whole(sale.hargaVariant)),
                Regional::whole(sale.mililiter * sale.hargaVariant), columns);
     if (!sale.refill)
-        out << row(QStringLiteral("Botol ") + clean(sale.botolTipe), Regional::whole(sale.hargaBotol),
-                   columns);
+        out << row(QStringLiteral("Botol ") + clean(sale.botolTipe),
+                   Regional::whole(sale.hargaBotol), columns);
     out << rule;
 
     out << row(QStringLiteral("Total"), Regional::whole(sale.hargaTotal), columns);

@@ -88,8 +88,8 @@ QString pdfFolder()
     if (Db::isOpen() && Db::isSqlite()) {
         // The connection names the file as a URI with its options after "?".
         const QString name = Db::connection().databaseName().section(QLatin1Char('?'), 0, 0);
-        const QString path = name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile()
-                                                                     : name;
+        const QString path =
+            name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
         if (!path.isEmpty())
             base = QFileInfo(path).absolutePath();
     }
@@ -123,14 +123,14 @@ std::optional<Failure> paint(QPrinter* printer, const QStringList& lines, int pa
     // The font's height per width, so that the page is as long as the receipt.
     const QFontMetricsF shape(baseFont());
     const double advanceMm = (paperMm - 2 * side) / columns;
-    const double lineMm = advanceMm * shape.lineSpacing() /
-                          std::max(1.0, shape.horizontalAdvance(QLatin1Char('M')));
+    const double lineMm =
+        advanceMm * shape.lineSpacing() / std::max(1.0, shape.horizontalAdvance(QLatin1Char('M')));
     const double heightMm = TopMarginMm + BottomMarginMm + lineMm * (lines.size() + 1);
-    printer->setPageLayout(QPageLayout(
-        QPageSize(QSizeF(paperMm, heightMm), QPageSize::Millimeter,
-                  QStringLiteral("Nota %1 mm").arg(paperMm), QPageSize::ExactMatch),
-        QPageLayout::Portrait, QMarginsF(side, TopMarginMm, side, BottomMarginMm),
-        QPageLayout::Millimeter));
+    printer->setPageLayout(
+        QPageLayout(QPageSize(QSizeF(paperMm, heightMm), QPageSize::Millimeter,
+                              QStringLiteral("Nota %1 mm").arg(paperMm), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF(side, TopMarginMm, side, BottomMarginMm),
+                    QPageLayout::Millimeter));
 
     QPainter painter;
     if (!painter.begin(printer))

@@ -55,21 +55,26 @@ Shop makeShop()
 {
     Shop s;
     s.spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
-                     "VALUES ('SPRAY', 5000, 5)", {});
+                     "VALUES ('SPRAY', 5000, 5)",
+                     {});
     s.v1 = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
-                  "variant_stock) VALUES ('V1', 'Melati', 2500, 100)", {});
+                  "variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
+                  {});
     s.v2 = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
-                  "variant_stock) VALUES ('V2', 'Mawar', 3000, 5)", {});
+                  "variant_stock) VALUES ('V2', 'Mawar', 3000, 5)",
+                  {});
     s.ani = insert("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C001', 'Ani')", {});
     insert("INSERT INTO tvr_user (user_name, user_password, user_namalengkap) "
-           "VALUES ('tester', 'x', 'Tester Satu')", {});
+           "VALUES ('tester', 'x', 'Tester Satu')",
+           {});
     const int refill =
         Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = 'REFILL'").toInt();
-    s.earlier = insert("INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
-                       "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
-                       "sales_hargatotal, sales_diskon, sales_hargadiskon, sales_date, "
-                       "sales_author) VALUES (?, ?, 4, 4, ?, 2500, 0, 10000, 0, 10000, ?, 'kasir1')",
-                       {s.ani, s.v1, refill, Regional::today()});
+    s.earlier =
+        insert("INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
+               "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
+               "sales_hargatotal, sales_diskon, sales_hargadiskon, sales_date, "
+               "sales_author) VALUES (?, ?, 4, 4, ?, 2500, 0, 10000, 0, 10000, ?, 'kasir1')",
+               {s.ani, s.v1, refill, Regional::today()});
     return s;
 }
 
@@ -91,11 +96,11 @@ struct Receipts {
                       extraLines);
         ReceiptPrinter::setConfigFolder(t.dir());
         if (!realPrinter)
-            ReceiptPrinter::setOutput([this](const QStringList& lines, const Config::Values&,
-                                             const QString&) {
-                printed << lines;
-                return failure;
-            });
+            ReceiptPrinter::setOutput(
+                [this](const QStringList& lines, const Config::Values&, const QString&) {
+                    printed << lines;
+                    return failure;
+                });
     }
     ~Receipts()
     {
@@ -203,45 +208,43 @@ void ReceiptTest::lines_data()
     const QString shop = "Tavoru Aromatic";
     const QString street = "Jl. Melati 5, Bandung";
 
-    QTest::newRow("58 mm, bottle and discount")
-        << spray << shop << street << 32 << sameDay
-        << QStringList{sp(8) + "Tavoru Aromatic",
-                       sp(5) + "Jl. Melati 5, Bandung",
-                       QString(32, '-'),
-                       "No. Nota : 7",
-                       "Tanggal  : 08/12/2026 14:05",
-                       "Kasir    : Ani Kasir",
-                       "Pelanggan: C001 Budi Santoso",
-                       QString(32, '-'),
-                       "V001 Vanilla Oud",
-                       "10 ml x 2.500" + sp(13) + "25.000",
-                       "Botol SPRAY30" + sp(14) + "5.000",
-                       QString(32, '-'),
-                       "Total" + sp(21) + "30.000",
-                       "Diskon 10%" + sp(16) + "-3.000",
-                       "Bayar" + sp(21) + "27.000",
-                       QString(32, '-'),
-                       sp(10) + "Terima kasih"};
+    QTest::newRow("58 mm, bottle and discount") << spray << shop << street << 32 << sameDay
+                                                << QStringList{sp(8) + "Tavoru Aromatic",
+                                                               sp(5) + "Jl. Melati 5, Bandung",
+                                                               QString(32, '-'),
+                                                               "No. Nota : 7",
+                                                               "Tanggal  : 08/12/2026 14:05",
+                                                               "Kasir    : Ani Kasir",
+                                                               "Pelanggan: C001 Budi Santoso",
+                                                               QString(32, '-'),
+                                                               "V001 Vanilla Oud",
+                                                               "10 ml x 2.500" + sp(13) + "25.000",
+                                                               "Botol SPRAY30" + sp(14) + "5.000",
+                                                               QString(32, '-'),
+                                                               "Total" + sp(21) + "30.000",
+                                                               "Diskon 10%" + sp(16) + "-3.000",
+                                                               "Bayar" + sp(21) + "27.000",
+                                                               QString(32, '-'),
+                                                               sp(10) + "Terima kasih"};
 
-    QTest::newRow("80 mm, bottle and discount")
-        << spray << shop << street << 48 << sameDay
-        << QStringList{sp(16) + "Tavoru Aromatic",
-                       sp(13) + "Jl. Melati 5, Bandung",
-                       QString(48, '-'),
-                       "No. Nota : 7",
-                       "Tanggal  : 08/12/2026 14:05",
-                       "Kasir    : Ani Kasir",
-                       "Pelanggan: C001 Budi Santoso",
-                       QString(48, '-'),
-                       "V001 Vanilla Oud",
-                       "10 ml x 2.500" + sp(29) + "25.000",
-                       "Botol SPRAY30" + sp(30) + "5.000",
-                       QString(48, '-'),
-                       "Total" + sp(37) + "30.000",
-                       "Diskon 10%" + sp(32) + "-3.000",
-                       "Bayar" + sp(37) + "27.000",
-                       QString(48, '-'),
-                       sp(18) + "Terima kasih"};
+    QTest::newRow("80 mm, bottle and discount") << spray << shop << street << 48 << sameDay
+                                                << QStringList{sp(16) + "Tavoru Aromatic",
+                                                               sp(13) + "Jl. Melati 5, Bandung",
+                                                               QString(48, '-'),
+                                                               "No. Nota : 7",
+                                                               "Tanggal  : 08/12/2026 14:05",
+                                                               "Kasir    : Ani Kasir",
+                                                               "Pelanggan: C001 Budi Santoso",
+                                                               QString(48, '-'),
+                                                               "V001 Vanilla Oud",
+                                                               "10 ml x 2.500" + sp(29) + "25.000",
+                                                               "Botol SPRAY30" + sp(30) + "5.000",
+                                                               QString(48, '-'),
+                                                               "Total" + sp(37) + "30.000",
+                                                               "Diskon 10%" + sp(32) + "-3.000",
+                                                               "Bayar" + sp(37) + "27.000",
+                                                               QString(48, '-'),
+                                                               sp(18) + "Terima kasih"};
 
     // The customer's own bottle: no bottle line; no discount: no discount line;
     // printed again a day later: both days named.
@@ -341,25 +344,30 @@ void ReceiptTest::settings_data()
     QTest::addColumn<QString>("shop");
 
     const int manual = int(ReceiptMode::Manual);
-    QTest::newRow("defaults") << QStringList{} << "" << manual << 58 << "" << "Tavoru Aromatic";
-    QTest::newRow("all set")
-        << QStringList{"nota=:otomatis", "notalebar=:80", "notaprinter=:TM-T82",
-                       "toko=: Parfum Wangi ", "alamattoko=:Jl. Mawar 1"}
-        << "" << int(ReceiptMode::Automatic) << 80 << "TM-T82" << "Parfum Wangi";
-    QTest::newRow("off, pdf, windows line ends")
-        << QStringList{"nota=:OFF\r", "notaprinter=:pdf\r"} << "" << int(ReceiptMode::Off) << 58
-        << "pdf" << "Tavoru Aromatic";
+    QTest::newRow("defaults") << QStringList{} << "" << manual << 58 << ""
+                              << "Tavoru Aromatic";
+    QTest::newRow("all set") << QStringList{"nota=:otomatis", "notalebar=:80",
+                                            "notaprinter=:TM-T82", "toko=: Parfum Wangi ",
+                                            "alamattoko=:Jl. Mawar 1"}
+                             << "" << int(ReceiptMode::Automatic) << 80 << "TM-T82"
+                             << "Parfum Wangi";
+    QTest::newRow("off, pdf, windows line ends") << QStringList{"nota=:OFF\r", "notaprinter=:pdf\r"}
+                                                 << "" << int(ReceiptMode::Off) << 58 << "pdf"
+                                                 << "Tavoru Aromatic";
     QTest::newRow("empty printer is the default one")
         << QStringList{"notaprinter=:", "nota=:manual"} << "" << manual << 58 << ""
         << "Tavoru Aromatic";
-    QTest::newRow("unknown mode") << QStringList{"nota=:kadang"} << "nota" << 0 << 0 << "" << "";
-    QTest::newRow("empty mode") << QStringList{"nota=:"} << "nota" << 0 << 0 << "" << "";
+    QTest::newRow("unknown mode") << QStringList{"nota=:kadang"} << "nota" << 0 << 0 << ""
+                                  << "";
+    QTest::newRow("empty mode") << QStringList{"nota=:"} << "nota" << 0 << 0 << ""
+                                << "";
     QTest::newRow("other paper") << QStringList{"notalebar=:57"} << "notalebar" << 0 << 0 << ""
                                  << "";
     QTest::newRow("paper in cm") << QStringList{"notalebar=:8"} << "notalebar" << 0 << 0 << ""
                                  << "";
-    QTest::newRow("receipt key without separator") << QStringList{"notalebar"} << "notalebar" << 0
-                                                   << 0 << "" << "";
+    QTest::newRow("receipt key without separator")
+        << QStringList{"notalebar"} << "notalebar" << 0 << 0 << ""
+        << "";
 }
 
 void ReceiptTest::settings()
@@ -426,13 +434,12 @@ void ReceiptTest::pdfBesideTheDatabase()
     QTest::keyClick(w.get(), Qt::Key_F9);
     QCOMPARE(prompt.texts(), QStringList());
 
-    const QByteArray pdf = readAll(QDir(t.dir()).filePath(
-        QString("nota/nota-%1.pdf").arg(s.earlier)));
+    const QByteArray pdf =
+        readAll(QDir(t.dir()).filePath(QString("nota/nota-%1.pdf").arg(s.earlier)));
     QVERIFY(pdf.startsWith("%PDF"));
     // One page as wide as the 80 mm paper (226,8 points) and as long as the
     // receipt: some 2,9 mm a line for 17 lines and the margins, not a sheet.
-    static const QRegularExpression box(
-        QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+    static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
     const QString text = QString::fromLatin1(pdf);
     QCOMPARE(text.count(box), 1);
     const auto m = box.match(text);
