@@ -7,8 +7,10 @@ namespace Config {
 
 namespace {
 const QString Separator = QStringLiteral("=:");
-const QStringList Keys = {QStringLiteral("provider"), QStringLiteral("filedata"),
-                          QStringLiteral("listpage"), QStringLiteral("backupdir")};
+const QStringList Keys = {
+    QStringLiteral("provider"),    QStringLiteral("filedata"), QStringLiteral("listpage"),
+    QStringLiteral("backupdir"),   QStringLiteral("nota"),     QStringLiteral("notalebar"),
+    QStringLiteral("notaprinter"), QStringLiteral("toko"),     QStringLiteral("alamattoko")};
 
 Result failure(const QString& text)
 {
@@ -16,6 +18,44 @@ Result failure(const QString& text)
     r.error = text;
     return r;
 }
+
+// The receipt keys; returns the message of a bad value, or an empty text.
+QString parseReceiptKey(const QString& key, const QString& value, const QString& fileName,
+                        Values& v)
+{
+    const QString word = value.trimmed();
+    const auto is = [&word](const char* text) {
+        return word.compare(QLatin1String(text), Qt::CaseInsensitive) == 0;
+    };
+    if (key == QLatin1String("nota")) {
+        if (is("otomatis"))
+            v.receiptMode = Values::ReceiptMode::Automatic;
+        else if (is("manual"))
+            v.receiptMode = Values::ReceiptMode::Manual;
+        else if (is("off"))
+            v.receiptMode = Values::ReceiptMode::Off;
+        else
+            return QStringLiteral("Nilai \"nota\" di file konfigurasi %1 harus \"otomatis\", "
+                                  "\"manual\" atau \"off\" (tertulis: \"%2\").")
+                .arg(fileName, value);
+    } else if (key == QLatin1String("notalebar")) {
+        if (word == QLatin1String("58") || word == QLatin1String("80"))
+            v.receiptPaperMm = word.toInt();
+        else
+            return QStringLiteral("Nilai \"notalebar\" di file konfigurasi %1 harus 58 atau 80 "
+                                  "(lebar kertas nota dalam mm; tertulis: \"%2\").")
+                .arg(fileName, value);
+    } else if (key == QLatin1String("notaprinter")) {
+        // Empty: the system's default printer.
+        v.receiptPrinter = word;
+    } else if (key == QLatin1String("toko")) {
+        v.shopName = word;
+    } else {
+        v.shopAddress = word;
+    }
+    return {};
+}
+
 } // namespace
 
 Result parse(const QStringList& lines, const QString& fileName)
@@ -47,13 +87,16 @@ Result parse(const QStringList& lines, const QString& fileName)
         else if (key == Keys[2]) {
             listPageText = value;
             listPageGiven = true;
-        } else {
+        } else if (key == Keys[3]) {
             // Blanks around a folder name are a typing slip, never part of the name.
             v.backupDir = value.trimmed();
             if (v.backupDir.isEmpty())
                 return failure(QStringLiteral("Nilai \"backupdir\" di file konfigurasi %1 "
                                               "harus nama folder atau \"off\".")
                                    .arg(fileName));
+        } else if (const QString error = parseReceiptKey(key, value, fileName, v);
+                   !error.isEmpty()) {
+            return failure(error);
         }
     }
 
@@ -78,6 +121,11 @@ Result parse(const QStringList& lines, const QString& fileName)
 bool backupIsOff(const QString& backupDir)
 {
     return backupDir.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0;
+}
+
+bool receiptIsPdf(const QString& receiptPrinter)
+{
+    return receiptPrinter.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
 Result readFile(const QString& path)

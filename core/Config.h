@@ -17,10 +17,23 @@ struct Values {
     // Folder for the daily database copies: empty for the default (backup/
     // beside the database file), "off" to make none.
     QString backupDir;
+
+    // The customer's receipt at the till.
+    enum class ReceiptMode { Automatic, Manual, Off };
+    ReceiptMode receiptMode = ReceiptMode::Manual; // "nota": otomatis, manual, off
+    int receiptPaperMm = 58;                       // "notalebar": 58 or 80
+    // "notaprinter": a printer's name, "pdf" for files beside the database, or
+    // empty for the system's default printer.
+    QString receiptPrinter;
+    QString shopName = QStringLiteral("Tavoru Aromatic"); // "toko"
+    QString shopAddress;                                  // "alamattoko"; no line when empty
 };
 
 // True for the "backupdir" value that turns the daily copies off.
 bool backupIsOff(const QString& backupDir);
+
+// True for the "notaprinter" value that writes receipts as PDF files.
+bool receiptIsPdf(const QString& receiptPrinter);
 
 struct Result {
     bool ok = false;

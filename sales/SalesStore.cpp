@@ -164,6 +164,43 @@ std::optional<Sale> loadSale(qint64 id)
     return s;
 }
 
+std::optional<ReceiptSale> receiptSale(qint64 id)
+{
+    const auto r = firstRow(
+        QStringLiteral("SELECT s.idsales, s.sales_date, s.sales_author, "
+                       "(SELECT u.user_namalengkap FROM tvr_user u "
+                       " WHERE u.user_name = s.sales_author ORDER BY u.iduser LIMIT 1), "
+                       "c.cust_nomor, c.cust_nama, v.variant_kode, v.variant_nama, b.botol_tipe, "
+                       "s.sales_mililiter, s.sales_hargavariant, s.sales_hargabotol, "
+                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon "
+                       "FROM tvr_sales s "
+                       "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
+                       "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
+                       "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
+                       "WHERE s.idsales = ?"),
+        {id});
+    if (!r)
+        return std::nullopt;
+    ReceiptSale s;
+    s.id = r->at(0).toLongLong();
+    s.date = QDate::fromString(r->at(1).toString(), QStringLiteral("yyyy-MM-dd"));
+    const QString fullName = r->at(3).toString().trimmed();
+    s.cashier = fullName.isEmpty() ? r->at(2).toString() : fullName;
+    s.custNomor = r->at(4).toString();
+    s.custNama = r->at(5).toString();
+    s.variantKode = r->at(6).toString();
+    s.variantNama = r->at(7).toString();
+    s.botolTipe = r->at(8).toString();
+    s.refill = s.botolTipe == RefillBottleType;
+    s.mililiter = r->at(9).toDouble();
+    s.hargaVariant = r->at(10).toDouble();
+    s.hargaBotol = r->at(11).toDouble();
+    s.hargaTotal = r->at(12).toDouble();
+    s.diskon = r->at(13).toDouble();
+    s.hargaDiskon = r->at(14).toDouble();
+    return s;
+}
+
 qint64 addSale(const NewSale& sale)
 {
     const QString today = Regional::today();

@@ -63,6 +63,22 @@ struct Sale {
 };
 std::optional<Sale> loadSale(qint64 id);
 
+// A recorded sale with what its receipt names: the customer, the variant, the
+// bottle type and the full name of the user who recorded it.
+struct ReceiptSale {
+    qint64 id = 0;
+    QDate date;
+    QString cashier; // full name of sales_author; the user name when the account is gone
+    QString custNomor, custNama;
+    QString variantKode, variantNama;
+    QString botolTipe;
+    bool refill = false; // the customer's own bottle: no bottle is sold
+    double mililiter = 0;
+    double hargaVariant = 0, hargaBotol = 0; // unit prices applied to the sale
+    double hargaTotal = 0, diskon = 0, hargaDiskon = 0;
+};
+std::optional<ReceiptSale> receiptSale(qint64 id);
+
 // What a sale or a correction records about the goods and the price.
 struct Amounts {
     int idVariant = 0;

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "sales/ReceiptPrinter.h"
 #include "sales/frmSearch.h"
 #include "ui/GridColumns.h"
 #include "ui/GridFit.h"
@@ -130,6 +131,14 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
     connect(cmdSubmit, &QPushButton::clicked, this, [this] { cmdSubmit_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::close);
+    // The receipt: the button or F9; nota=off in cfg.cae takes both away.
+    m_receipt = ReceiptPrinter::settings();
+    const bool receipts = m_receipt.receiptMode != Config::Values::ReceiptMode::Off;
+    auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    f9->setEnabled(receipts);
+    cmdNota->setVisible(receipts);
+    connect(cmdNota, &QPushButton::clicked, this, [this] { cmdNota_Click(); });
+    connect(f9, &QShortcut::activated, this, [this] { cmdNota_Click(); });
     // The customer search: "..." (a click target, not a tab stop) or F2 in the
     // customer number box.
     const auto openSearch = [this] {
@@ -271,12 +280,14 @@ void frmTransaksi::buildControls()
     idLayout->addWidget(txtIDTrans);
     cmdNew = button(this, QStringLiteral("cmdNew"), QStringLiteral("&New"));
     cmdSubmit = button(this, QStringLiteral("cmdSubmit"), SubmitCaption);
+    cmdNota = button(this, QStringLiteral("cmdNota"), QStringLiteral("&Cetak Nota"));
     cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fraEditor_id);
     buttons->addStretch(1);
     buttons->addWidget(cmdNew);
     buttons->addWidget(cmdSubmit);
+    buttons->addWidget(cmdNota);
     buttons->addWidget(cmdQuit);
 
     // The day's list and its day navigation.
@@ -325,7 +336,8 @@ void frmTransaksi::buildControls()
     setTabOrder(cekRefresh, txtDiscount);
     // From the last entry field straight to saving; New and the list after it.
     setTabOrder(txtDiscount, cmdSubmit);
-    setTabOrder(cmdSubmit, cmdNew);
+    setTabOrder(cmdSubmit, cmdNota);
+    setTabOrder(cmdNota, cmdNew);
     setTabOrder(cmdNew, txtIDTrans);
     setTabOrder(txtIDTrans, dtGridTrans);
     QWidget* last = dtGridTrans;
@@ -592,6 +604,7 @@ bool frmTransaksi::cmdSubmit_Click()
     Prompt::message(QStringLiteral("Data telah disimpan."), windowTitle(),
                     Prompt::Icon::Information);
     refreshToToday();
+    saleSaved(*saved);
     // On to the next customer: the editor empty, the saved sale on top of the list.
     cmdNew_Click();
     return true;
@@ -656,6 +669,43 @@ bool frmTransaksi::mayReplaceEntry()
     default:
         return false;
     }
+}
+
+// ---- The receipt --------------------------------------------------------------
+
+void frmTransaksi::saleSaved(qint64 id)
+{
+    m_lastSavedId = id;
+    if (m_receipt.receiptMode == Config::Values::ReceiptMode::Automatic)
+        DoPrintNota(id);
+}
+
+void frmTransaksi::cmdNota_Click()
+{
+    if (m_receipt.receiptMode == Config::Values::ReceiptMode::Off)
+        return;
+    // A recorded sale in the editor (selected in the list, or just saved);
+    // while a new sale is entered, the one saved last.
+    qint64 id = 0;
+    if (m_old)
+        id = m_old->id;
+    else if (!isUpdateMode())
+        id = m_lastSavedId;
+    if (id == 0) {
+        Prompt::message(QStringLiteral("Belum ada penjualan yang dapat dicetak notanya."),
+                        QStringLiteral("Cetak Nota"), Prompt::Icon::Exclamation);
+        return;
+    }
+    DoPrintNota(id);
+}
+
+void frmTransaksi::DoPrintNota(qint64 id)
+{
+    std::optional<QString> failure;
+    if (!guardDb([&] { failure = ReceiptPrinter::printSale(id, m_receipt); }))
+        return;
+    if (failure)
+        Prompt::message(*failure, QStringLiteral("Cetak Nota"), Prompt::Icon::Critical);
 }
 
 void frmTransaksi::reject()

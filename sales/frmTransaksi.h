@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Config.h"
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
 
@@ -57,6 +58,7 @@ public:
     QLineEdit* txtIDTrans;
     QPushButton* cmdNew;
     QPushButton* cmdSubmit;
+    QPushButton* cmdNota; // the customer's receipt; F9 does the same
     QPushButton* cmdQuit;
 
     // The day's list
@@ -95,6 +97,11 @@ private:
     // not to save it. Yes saves (and moves on), Cancel keeps it.
     bool mayReplaceEntry();
 
+    // The receipt: of the sale in the editor, else of the last one saved here.
+    void cmdNota_Click();
+    void DoPrintNota(qint64 id);
+    void saleSaved(qint64 id);
+
     // The day's list and the loading of a sale.
     void DoFirstSetPage();
     void DoSetDNavigasi();
@@ -121,6 +128,8 @@ private:
     bool m_dirty = false;                  // the editor holds unsaved typing
     bool m_syncingList = false;            // the program itself moves the list's row
     qint64 m_listVersion = 0;              // counts rebuilds of the list
+    qint64 m_lastSavedId = 0;              // the last sale saved in this window
+    Config::Values m_receipt;              // the receipt settings of cfg.cae
 
     QDate m_dateFirst, m_dateToday, m_dateShown, m_datePrev, m_dateNext;
 };

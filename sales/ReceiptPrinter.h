@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/Config.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QFont;
+class QPaintDevice;
+class QPrinter;
+
+// Puts receipts on paper: on the printer named in cfg.cae or the system's
+// default one, without a dialog, or as PDF files in a folder beside the
+// database. The page is as wide as the receipt paper and as long as the
+// receipt; a fixed-pitch font is sized so that a line fills the printable width.
+namespace ReceiptPrinter {
+
+// What went wrong, for the one message the till shows.
+struct Failure {
+    QString target; // names the printer or the file
+    QString reason;
+};
+// The message of a failure: names the printer and says that the sale stays saved.
+QString message(const Failure& failure);
+
+// The receipt settings of cfg.cae in the program's folder; the defaults when
+// the file cannot be read (the program refuses to start on a bad value).
+Config::Values settings();
+// The folder cfg.cae is read from; an empty text means the program's folder.
+void setConfigFolder(const QString& folder);
+
+// "nota" beside the database file; beside the program for a server database.
+QString pdfFolder();
+
+// The receipt font on the device: `columns` characters fill its width.
+QFont fontFor(QPaintDevice* device, int columns);
+
+// Sizes the printer's page to the paper and the receipt and paints the lines.
+std::optional<Failure> paint(QPrinter* printer, const QStringList& lines, int paperMm);
+
+// Prints the lines as the settings say; documentName names the job or the file.
+std::optional<Failure> print(const QStringList& lines, const Config::Values& settings,
+                             const QString& documentName);
+
+// Where printed receipts go; by default print(). An empty output restores it.
+using Output = std::function<std::optional<Failure>(
+    const QStringList& lines, const Config::Values& settings, const QString& documentName)>;
+void setOutput(Output output);
+
+// Reads a recorded sale and prints its receipt. Returns the message to show
+// when it cannot be printed. A failed read throws DbError.
+std::optional<QString> printSale(qint64 id, const Config::Values& settings);
+
+} // namespace ReceiptPrinter

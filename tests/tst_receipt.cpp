@@ -1,0 +1,488 @@
+// The customer's receipt: its lines to the character for both paper widths,
+// its settings in cfg.cae, its page, and the till printing the right sale at
+// the right moment, with the printer failing.
+#include "ScriptedPrompt.h"
+#include "TestDb.h"
+
+#include "core/Config.h"
+#include "core/Db.h"
+#include "core/Regional.h"
+#include "sales/Receipt.h"
+#include "sales/ReceiptPrinter.h"
+#include "sales/frmTransaksi.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(SalesStore::ReceiptSale)
+
+namespace {
+
+// Expected receipt lines: one per text line, "|" marking where each one ends.
+QStringList receipt(const char* text)
+{
+    QStringList lines = QString::fromUtf8(text).split('\n', Qt::SkipEmptyParts);
+    for (QString& l : lines)
+        l.chop(1);
+    return lines;
+}
+
+// A bottle type, two variants, a customer, the cashier's full name and one
+// earlier refill sale of today.
+qint64 makeShop()
+{
+    for (const char* sql :
+         {"INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) VALUES ('SPRAY', 5000, "
+          "5)",
+          "INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, variant_stock) "
+          "VALUES ('V1', 'Melati', 2500, 100), ('V2', 'Mawar', 3000, 5)",
+          "INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C001', 'Ani')",
+          "INSERT INTO tvr_user (user_name, user_namalengkap) VALUES ('tester', 'Tester Satu')"})
+        Db::exec(sql);
+    return Db::insertedId(Db::exec(
+        "INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, sales_idbotol, "
+        "sales_hargavariant, sales_hargabotol, sales_hargatotal, sales_diskon, sales_hargadiskon, "
+        "sales_date, sales_author) SELECT 1, 1, 4, idbotol, 2500, 0, 10000, 0, 10000, ?, 'kasir1' "
+        "FROM tvr_dtbotol WHERE botol_tipe = 'REFILL'",
+        {Regional::today()}));
+}
+
+int salesCount()
+{
+    return Db::scalar("SELECT COUNT(*) FROM tvr_sales").toInt();
+}
+
+// cfg.cae with the receipt lines in the test's folder, and the receipts the
+// till sends out caught instead of printed (unless the real printer is wanted).
+struct Receipts {
+    QList<QStringList> printed;
+    std::optional<ReceiptPrinter::Failure> failure;
+
+    Receipts(const TestDb& t, const QStringList& lines, bool realPrinter = false)
+    {
+        t.writeConfig(QStringList{"provider=:Driver=QSQLITE;Database=", "filedata=:tavoru.db"} +
+                      lines);
+        ReceiptPrinter::setConfigFolder(t.dir());
+        if (!realPrinter)
+            ReceiptPrinter::setOutput(
+                [this](const QStringList& l, const Config::Values&, const QString&) {
+                    printed << l;
+                    return failure;
+                });
+    }
+    ~Receipts()
+    {
+        ReceiptPrinter::setOutput({});
+        ReceiptPrinter::setConfigFolder({});
+    }
+    // The sale number of each receipt sent.
+    QList<qint64> ids() const
+    {
+        QList<qint64> ids;
+        for (const QStringList& lines : printed)
+            ids << lines.filter("No. Nota : ").value(0).mid(11).toLongLong();
+        return ids;
+    }
+};
+
+std::unique_ptr<frmTransaksi> openTill()
+{
+    auto w = std::make_unique<frmTransaksi>();
+    w->show();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("the sales window did not become active");
+    return w;
+}
+
+void type(QLineEdit* field, const QString& text)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+void saveSale(frmTransaksi* w, const QString& kode, const QString& ml, const QString& botol)
+{
+    QTest::mouseClick(w->cmdNew, Qt::LeftButton);
+    type(w->txtNoCust, "C001");
+    type(w->txtKode, kode);
+    type(w->txtMililiter, ml);
+    w->cmbBotol->setCurrentIndex(w->cmbBotol->findText(botol));
+    QTest::mouseClick(w->cmdSubmit, Qt::LeftButton);
+}
+
+qint64 newestSale()
+{
+    return Db::scalar("SELECT MAX(idsales) FROM tvr_sales").toLongLong();
+}
+
+void clickRow(QTableView* grid, int row)
+{
+    const QModelIndex index = grid->model()->index(row, 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+}
+
+} // namespace
+
+class ReceiptTest : public QObject {
+    Q_OBJECT
+private slots:
+    void lines_data();
+    void lines();
+    void settings_data();
+    void settings();
+    void pageFitsThePaper();
+    void printsTheSaleInTheEditor();
+    void automaticPrintsOncePerSave();
+    void offHidesTheButtonAndTheKey();
+    void printerFailureKeepsTheSale();
+};
+
+void ReceiptTest::lines_data()
+{
+    QTest::addColumn<SalesStore::ReceiptSale>("sale");
+    QTest::addColumn<QString>("shop");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QDateTime>("printedAt");
+    QTest::addColumn<QStringList>("expected");
+
+    // clang-format off
+    const SalesStore::ReceiptSale spray{
+        .id = 7, .date = QDate(2026, 12, 8), .cashier = "Ani Kasir", .custNomor = "C001",
+        .custNama = "Budi  Santoso", .variantKode = "V001", .variantNama = "Vanilla Oud",
+        .botolTipe = "SPRAY30", .mililiter = 10, .hargaVariant = 2500, .hargaBotol = 5000,
+        .hargaTotal = 30000, .diskon = 10, .hargaDiskon = 27000};
+    const QDateTime sameDay(QDate(2026, 12, 8), QTime(14, 5, 59));
+    QTest::newRow("58 mm, bottle and discount")
+        << spray << "Tavoru Aromatic"
+        << "Jl. Melati 5, Bandung" << 32 << sameDay << receipt(R"(
+        Tavoru Aromatic|
+     Jl. Melati 5, Bandung|
+--------------------------------|
+No. Nota : 7|
+Tanggal  : 08/12/2026 14:05|
+Kasir    : Ani Kasir|
+Pelanggan: C001 Budi Santoso|
+--------------------------------|
+V001 Vanilla Oud|
+10 ml x 2.500             25.000|
+Botol SPRAY30              5.000|
+--------------------------------|
+Total                     30.000|
+Diskon 10%                -3.000|
+Bayar                     27.000|
+--------------------------------|
+          Terima kasih|
+)");
+    QTest::newRow("80 mm, bottle and discount")
+        << spray << "Tavoru Aromatic"
+        << "Jl. Melati 5, Bandung" << 48 << sameDay << receipt(R"(
+                Tavoru Aromatic|
+             Jl. Melati 5, Bandung|
+------------------------------------------------|
+No. Nota : 7|
+Tanggal  : 08/12/2026 14:05|
+Kasir    : Ani Kasir|
+Pelanggan: C001 Budi Santoso|
+------------------------------------------------|
+V001 Vanilla Oud|
+10 ml x 2.500                             25.000|
+Botol SPRAY30                              5.000|
+------------------------------------------------|
+Total                                     30.000|
+Diskon 10%                                -3.000|
+Bayar                                     27.000|
+------------------------------------------------|
+                  Terima kasih|
+)");
+
+    // The customer's own bottle and no discount, printed again a day later.
+    const SalesStore::ReceiptSale refill{
+        .id = 123, .date = QDate(2026, 12, 7), .cashier = "Ani Kasir", .custNomor = "C002",
+        .variantKode = "V2", .variantNama = "Mawar", .botolTipe = "REFILL", .refill = true,
+        .mililiter = 2.5, .hargaVariant = 12500, .hargaTotal = 31250, .hargaDiskon = 31250};
+    QTest::newRow("58 mm, refill without discount")
+        << refill << "Tavoru Aromatic"
+        << "" << 32 << QDateTime(QDate(2026, 12, 8), QTime(9, 30)) << receipt(R"(
+        Tavoru Aromatic|
+--------------------------------|
+No. Nota : 123|
+Tanggal  : 07/12/2026|
+Dicetak  : 08/12/2026 09:30|
+Kasir    : Ani Kasir|
+Pelanggan: C002|
+--------------------------------|
+V2 Mawar|
+2,5 ml x 12.500           31.250|
+--------------------------------|
+Total                     31.250|
+Bayar                     31.250|
+--------------------------------|
+          Terima kasih|
+)");
+
+    // Every name at its column's full width, amounts in the hundreds of millions.
+    const SalesStore::ReceiptSale wide{
+        .id = 7, .date = QDate(2026, 12, 8), .cashier = "Maria Goretti Susant",
+        .custNomor = "C00000000012", .custNama = "Bernadette Kusumawardhani",
+        .variantKode = "VARIANT00001", .variantNama = "Oud Wood Intense Ext",
+        .botolTipe = "SPRAYKACA100", .mililiter = 1234, .hargaVariant = 125000,
+        .hargaBotol = 125000, .hargaTotal = 154375000, .diskon = 12.5, .hargaDiskon = 135078125};
+    QTest::newRow("58 mm, long names cut to the line")
+        << wide << "Toko Parfum Isi Ulang Tavoru Aromatic Sejahtera"
+        << "Jalan Raya Kebayoran Lama Nomor 123, Jakarta Selatan" << 32 << sameDay << receipt(R"(
+Toko Parfum Isi Ulang Tavoru Aro|
+Jalan Raya Kebayoran Lama Nomor|
+--------------------------------|
+No. Nota : 7|
+Tanggal  : 08/12/2026 14:05|
+Kasir    : Maria Goretti Susant|
+Pelanggan: C00000000012 Bernadet|
+--------------------------------|
+VARIANT00001 Oud Wood Intense Ex|
+1234 ml x 125.000    154.250.000|
+Botol SPRAYKACA100       125.000|
+--------------------------------|
+Total                154.375.000|
+Diskon 12,5%         -19.296.875|
+Bayar                135.078.125|
+--------------------------------|
+          Terima kasih|
+)");
+    // clang-format on
+}
+
+void ReceiptTest::lines()
+{
+    QFETCH(SalesStore::ReceiptSale, sale);
+    QFETCH(QString, shop);
+    QFETCH(QString, address);
+    QFETCH(int, columns);
+    QFETCH(QDateTime, printedAt);
+    QFETCH(QStringList, expected);
+    QCOMPARE(Receipt::lines(sale, {shop, address}, columns, printedAt).join('\n'),
+             expected.join('\n'));
+}
+
+void ReceiptTest::settings_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("expected"); // mode paper printer|shop, or the key refused
+
+    QTest::newRow("defaults") << QStringList{} << "1 58 |Tavoru Aromatic";
+    QTest::newRow("all set") << QStringList{"nota=:otomatis", "notalebar=:80",
+                                            "notaprinter=:TM-T82", "toko=: Wangi \r"}
+                             << "0 80 TM-T82|Wangi";
+    QTest::newRow("off, pdf") << QStringList{"nota=:OFF", "notaprinter=:pdf"}
+                              << "2 58 pdf|Tavoru Aromatic";
+    QTest::newRow("empty printer") << QStringList{"notaprinter=:"} << "1 58 |Tavoru Aromatic";
+    QTest::newRow("unknown mode") << QStringList{"nota=:kadang"} << "\"nota\"";
+    QTest::newRow("other paper") << QStringList{"notalebar=:57"} << "\"notalebar\"";
+    QTest::newRow("no separator") << QStringList{"notalebar"} << "\"notalebar\"";
+}
+
+void ReceiptTest::settings()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, expected);
+    const Config::Result r = Config::parse(QStringList{"filedata=:F"} + lines, "/opt/t/cfg.cae");
+    if (expected.startsWith('"')) {
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains(expected) && r.error.contains("/opt/t/cfg.cae"),
+                 qPrintable(r.error));
+        return;
+    }
+    QVERIFY2(r.ok, qPrintable(r.error));
+    const Config::Values& v = r.values;
+    QCOMPARE(QString("%1 %2 %3|%4")
+                 .arg(int(v.receiptMode))
+                 .arg(v.receiptPaperMm)
+                 .arg(v.receiptPrinter, v.shopName),
+             expected);
+}
+
+void ReceiptTest::pageFitsThePaper()
+{
+    for (const int paper : {58, 80}) {
+        // The font: every character as wide as the next, one line just inside the paper.
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("font.pdf"));
+        printer.setPageLayout(QPageLayout(QPageSize(QSizeF(paper, 100), QPageSize::Millimeter),
+                                          QPageLayout::Portrait, QMarginsF(4, 3, 4, 3),
+                                          QPageLayout::Millimeter));
+        const int columns = Receipt::columnsFor(paper);
+        QCOMPARE(columns, paper == 58 ? 32 : 48);
+        const QFontMetricsF m(ReceiptPrinter::fontFor(&printer, columns), &printer);
+        const double line = m.horizontalAdvance(QString(columns, 'M'));
+        QCOMPARE(m.horizontalAdvance(QString(columns, '.')), line);
+        QVERIFY2(line <= printer.width() && line >= 0.97 * printer.width(),
+                 qPrintable(QString("%1 of %2").arg(line).arg(printer.width())));
+    }
+
+    // The PDF choice: the selected sale's receipt in nota/ beside the database,
+    // one page as wide as 80 mm paper (226,8 points) and as long as the receipt.
+    TestDb t;
+    ScriptedPrompt prompt;
+    const qint64 earlier = makeShop();
+    Receipts receipts(t, {"notaprinter=:pdf", "notalebar=:80"}, true);
+    auto w = openTill();
+    clickRow(w->dtGridTrans, 0);
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QCOMPARE(prompt.texts(), QStringList());
+    QFile f(QDir(t.dir()).filePath(QString("nota/nota-%1.pdf").arg(earlier)));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString pdf = QString::fromLatin1(f.readAll());
+    static const QRegularExpression box("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]");
+    QCOMPARE(pdf.count(box), 1);
+    const auto size = box.match(pdf);
+    QVERIFY(qAbs(size.captured(1).toDouble() - 80 / 25.4 * 72) < 1);
+    const double heightMm = size.captured(2).toDouble() / 72 * 25.4;
+    QVERIFY2(heightMm > 55 && heightMm < 80, qPrintable(size.captured(2)));
+}
+
+void ReceiptTest::printsTheSaleInTheEditor()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    const qint64 earlier = makeShop();
+    Receipts receipts(t, {"toko=:Wangi", "nota=:manual"});
+    auto w = openTill();
+    QVERIFY(w->cmdNota->isVisible());
+    QCOMPARE(w->cmdSubmit->nextInFocusChain(), static_cast<QWidget*>(w->cmdNota));
+    const QString nothing = "Belum ada penjualan yang dapat dicetak notanya.";
+
+    // Nothing saved or chosen yet: nothing to print.
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QCOMPARE(prompt.texts(), QStringList{nothing});
+
+    // Saved: printed on request only, that sale, from what the store recorded.
+    saveSale(w.get(), "V1", "10", "SPRAY");
+    const qint64 saved = newestSale();
+    QVERIFY(receipts.printed.isEmpty());
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QCOMPARE(receipts.ids(), QList<qint64>{saved});
+    const QStringList& lines = receipts.printed.last();
+    QCOMPARE(lines.at(0), QString(13, ' ') + "Wangi");
+    QCOMPARE(lines.mid(4, 2), (QStringList{"Kasir    : Tester Satu", "Pelanggan: C001 Ani"}));
+    QCOMPARE(lines.mid(8, 2),
+             (QStringList{"10 ml x 2.500             25.000", "Botol SPRAY                5.000"}));
+
+    // The earlier sale selected in the list: F9 and the button print it.
+    clickRow(w->dtGridTrans, 1);
+    QTest::keyClick(w->dtGridTrans, Qt::Key_F9);
+    QTest::keyClick(w.get(), Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(receipts.ids(), (QList<qint64>{saved, earlier, earlier}));
+    QVERIFY(receipts.printed.last().filter("Botol").isEmpty()); // a refill
+
+    // While the next sale is typed, F9 prints the one saved last.
+    QTest::mouseClick(w->cmdNew, Qt::LeftButton);
+    type(w->txtNoCust, "C001");
+    QTest::keyClick(w->txtNoCust, Qt::Key_F9);
+    QCOMPARE(receipts.ids(), (QList<qint64>{saved, earlier, earlier, saved}));
+
+    // A sale number that does not exist: nothing, and not another sale.
+    prompt.answers << Prompt::Answer::No; // the typed customer number is dropped
+    clickRow(w->dtGridTrans, 0);
+    type(w->txtIDTrans, "999");
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QCOMPARE(receipts.printed.size(), 4);
+    QCOMPARE(prompt.lastText(), nothing);
+}
+
+void ReceiptTest::automaticPrintsOncePerSave()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    makeShop();
+    Receipts receipts(t, {"nota=:otomatis"});
+    auto w = openTill();
+    saveSale(w.get(), "V1", "10", "SPRAY");
+    const qint64 first = newestSale();
+    QCOMPARE(receipts.ids(), QList<qint64>{first});
+
+    // Refused saves print nothing: too little concentrate, an unknown variant.
+    saveSale(w.get(), "V2", "6", "REFILL");
+    QCOMPARE(prompt.lastText(), QString("Stock Konsentrat tidak tersedia."));
+    saveSale(w.get(), "XX", "1", "REFILL");
+    QCOMPARE(prompt.lastText(), QString("Kode variant tidak dikenal!"));
+    QCOMPARE(receipts.ids(), QList<qint64>{first});
+
+    // A sale, then its correction: one receipt each, the second with the new amounts.
+    saveSale(w.get(), "V2", "5", "REFILL");
+    const qint64 second = newestSale();
+    clickRow(w->dtGridTrans, 0);
+    type(w->txtMililiter, "4");
+    QTest::mouseClick(w->cmdSubmit, Qt::LeftButton);
+    QCOMPARE(receipts.ids(), (QList<qint64>{first, second, second}));
+    QVERIFY(receipts.printed.last().contains("4 ml x 3.000              12.000"));
+    QCOMPARE(salesCount(), 3);
+}
+
+void ReceiptTest::offHidesTheButtonAndTheKey()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    makeShop();
+    Receipts receipts(t, {"nota=:off"});
+    auto w = openTill();
+    QVERIFY(w->cmdNota->isHidden());
+    saveSale(w.get(), "V1", "10", "SPRAY");
+    QTest::keyClick(w.get(), Qt::Key_F9);
+    QTest::keyClick(w.get(), Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QVERIFY(receipts.printed.isEmpty());
+}
+
+void ReceiptTest::printerFailureKeepsTheSale()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    makeShop();
+    {
+        // Through the seam: the printer refuses the job of an automatic receipt.
+        Receipts receipts(t, {"nota=:otomatis"});
+        receipts.failure = {"printer \"Kasir-1\"", "printer tidak dapat memulai pencetakan"};
+        auto w = openTill();
+        saveSale(w.get(), "V1", "10", "SPRAY");
+        QCOMPARE(prompt.texts(),
+                 (QStringList{"Data telah disimpan.",
+                              "Nota tidak dapat dicetak ke printer \"Kasir-1\": printer tidak "
+                              "dapat memulai pencetakan.\n\nPenjualan tetap tersimpan."}));
+        QCOMPARE(prompt.calls.last().icon, Prompt::Icon::Critical);
+        QCOMPARE(salesCount(), 2);
+        // Ready to try again: F9 prints the sale saved last.
+        receipts.failure.reset();
+        QTest::keyClick(w.get(), Qt::Key_F9);
+        QCOMPARE(receipts.ids().last(), newestSale());
+    }
+    prompt.clear();
+    {
+        // The real printer path: a printer name the system does not know.
+        Receipts receipts(t, {"notaprinter=:TidakAda"}, true);
+        auto w = openTill();
+        clickRow(w->dtGridTrans, 0);
+        QTest::keyClick(w.get(), Qt::Key_F9);
+        QCOMPARE(prompt.texts(), QStringList{"Nota tidak dapat dicetak ke printer \"TidakAda\": "
+                                             "printer tidak ditemukan.\n\nPenjualan tetap "
+                                             "tersimpan."});
+        QCOMPARE(salesCount(), 2);
+    }
+}
+
+QTEST_MAIN(ReceiptTest)
+#include "tst_receipt.moc"
