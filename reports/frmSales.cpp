@@ -237,15 +237,12 @@ void frmSales::buildControls()
 
 bool frmSales::eventFilter(QObject* watched, QEvent* event)
 {
-    // Alt+P and Alt+C press their button at once, not after the animated click,
-    // so a key typed right after them is never lost.
+    // Alt+P and Alt+C also take the focus to their button; the input conventions,
+    // which see the event next, press it.
     if (event->type() == QEvent::Shortcut && (watched == cmdPdf || watched == cmdCsv)) {
         auto* b = static_cast<QPushButton*>(watched);
-        if (b->isEnabled()) {
+        if (b->isEnabled())
             b->setFocus(Qt::ShortcutFocusReason);
-            b->click();
-        }
-        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -67,8 +67,6 @@ frmSearch::frmSearch(QWidget* parent, frmTransaksi* sales) : QDialog(parent), m_
     // Installed after the input conventions, so these see Enter first.
     txtKataKunci->installEventFilter(this);
     dtGridSearch->installEventFilter(this);
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->installEventFilter(this);
 
     connect(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
@@ -239,14 +237,9 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    // Enter in the keyword searches; Enter on a button presses it.
+    // Enter in the keyword searches.
     if (watched == txtKataKunci && isEnter(key)) {
         cmdSearch_Click();
-        return true;
-    }
-    if (auto* b = qobject_cast<QPushButton*>(watched); b && isEnter(key)) {
-        if (b->isEnabled())
-            b->click();
         return true;
     }
     if (watched == dtGridSearch) {

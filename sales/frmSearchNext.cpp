@@ -3,12 +3,12 @@
 #include "ui/GridFit.h"
 #include "sales/SearchStore.h"
 #include "ui/GridColumns.h"
+#include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -82,7 +82,6 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
     // Pressed by Enter when focused, never by Enter in the list.
     cmdQuit->setAutoDefault(false);
-    cmdQuit->installEventFilter(this);
     cmdQuit->setMinimumWidth(80);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
@@ -95,6 +94,7 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     layout->addLayout(bottom);
     setTabOrder(dtGridNext, cmdQuit);
     resize(720, 440);
+    InputConventions::install(this, InputRules{});
 }
 
 void frmSearchNext::setCustomer(const SalesStore::Customer& customer)
@@ -104,18 +104,6 @@ void frmSearchNext::setCustomer(const SalesStore::Customer& customer)
     lblNama_i->setText(customer.nama);
     lblAlamat_i->setText(customer.alamat);
     lblNoTelp_i->setText(customer.notelp);
-}
-
-bool frmSearchNext::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == cmdQuit && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdQuit->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmSearchNext::showEvent(QShowEvent* event)

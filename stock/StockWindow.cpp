@@ -110,10 +110,8 @@ StockWindow::StockWindow(const StockWindowConfig& config, QWidget* parent)
     rules.intFormat =
         m_config.decimals ? InputRules::NumberFormat::Amount : InputRules::NumberFormat::Whole;
     InputConventions::install(this, rules);
-    // Installed after the conventions, so these see the keys first.
+    // Installed after the conventions, so it sees the keys first.
     m_ledger->installEventFilter(this);
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->installEventFilter(this);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
@@ -562,17 +560,10 @@ void StockWindow::cmdNavigasi_Click(int index)
 
 bool StockWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == m_ledger && key == Qt::Key_Delete) {
-            deleteTopEntry();
-            return true;
-        }
-        if (auto* b = qobject_cast<QPushButton*>(watched);
-            b && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            b->click();
-            return true;
-        }
+    if (watched == m_ledger && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deleteTopEntry();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
