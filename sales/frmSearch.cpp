@@ -194,7 +194,7 @@ void frmSearch::DoGetList()
 {
     RowSet rows;
     if (m_search) {
-        const SearchStore::PagePlan plan =
+        const PagePlan plan =
             SearchStore::planPage(m_search->by, NavCurrentPage, NavPageSize, NavRecordCount,
                                   m_shownPage, m_model->rows());
         rows = SearchStore::readPage(*m_search, plan);

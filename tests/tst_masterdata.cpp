@@ -6,7 +6,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
-#include "masterdata/PagePlan.h"
+#include "ui/PagePlan.h"
 #include "masterdata/RegisterStore.h"
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"
