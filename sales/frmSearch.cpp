@@ -1,14 +1,15 @@
 #include "frmSearch.h"
 
-#include "ui/GridFit.h"
 #include "sales/SalesStore.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
 #include "ui/GridColumns.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -35,15 +36,6 @@ const QList<GridColumn>& listColumns()
         {QString(), 0},                          // cust_notelp
     };
     return columns;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    // Enter is handled by the window: it never presses a default button by itself.
-    b->setAutoDefault(false);
-    return b;
 }
 
 bool isEnter(const QKeyEvent* key)
@@ -95,7 +87,7 @@ void frmSearch::buildControls()
     // As long as the longest column searched, the address.
     txtKataKunci->setMaxLength(200);
     txtKataKunci->setMinimumWidth(220);
-    cmdSearch = button(this, QStringLiteral("cmdSearch"), QStringLiteral("Search"));
+    cmdSearch = namedButton(this, QStringLiteral("cmdSearch"), QStringLiteral("Search"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Search by :"), this));
@@ -112,22 +104,12 @@ void frmSearch::buildControls()
     setUpGrid(dtGridSearch, m_model);
     dtGridSearch->setMinimumHeight(260);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->setSpacing(2);
-    const QStringList captions = {QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
-                                  QStringLiteral(">>")};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(this, QStringLiteral("cmdNavigasi_%1").arg(i), captions.at(i));
-        b->setFixedWidth(34);
-        cmdNavigasi << b;
-        bottom->addWidget(b);
-    }
+    auto* bottom = pageButtonRow(cmdNavigasi, this);
     lblPage_i = new QLabel(this);
     lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
     bottom->addSpacing(8);
     bottom->addWidget(lblPage_i, 1);
-    cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
-    cmdQuit->setMinimumWidth(80);
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"), 80);
     bottom->addWidget(cmdQuit);
 
     auto* layout = new QVBoxLayout(this);
