@@ -6,7 +6,7 @@
 #include "TestDb.h"
 
 #include "core/Db.h"
-#include "masterdata/PagePlan.h"
+#include "ui/PagePlan.h"
 #include "masterdata/RegisterStore.h"
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"

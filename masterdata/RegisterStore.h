@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Db.h"
-#include "masterdata/PagePlan.h"
+#include "ui/PagePlan.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,12 @@
 #include "RegisterWindow.h"
 
 #include "masterdata/RegisterTexts.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -22,32 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    // Enter moves between the fields; it never presses a button by itself.
-    b->setAutoDefault(false);
-    b->setMinimumWidth(80);
-    return b;
-}
-
-// The four page buttons cmdNavigasi_0 .. _3 ("<<", "<", ">", ">>") in a row.
-QHBoxLayout* navigationRow(QList<QPushButton*>& buttons, QWidget* parent)
-{
-    auto* row = new QHBoxLayout;
-    row->setSpacing(2);
-    const QStringList captions{QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
-                               QStringLiteral(">>")};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(captions.at(i), QStringLiteral("cmdNavigasi_%1").arg(i), parent);
-        b->setFixedWidth(34);
-        buttons << b;
-        row->addWidget(b);
-    }
-    return row;
-}
 
 // Makes the first row current, as a freshly loaded list stands on its first
 // row. The window ignores the row change this reports.
@@ -69,16 +44,6 @@ int currentRow(const QTableView* grid)
     return current.isValid() ? current.row() : 0;
 }
 
-// Width of a grid that shows its visible columns without a horizontal scroll bar.
-int gridWidthFor(const QTableView* grid)
-{
-    int width = 0;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        if (!grid->isColumnHidden(c))
-            width += grid->columnWidth(c);
-    return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
-}
-
 } // namespace
 
 RegisterWindow::RegisterWindow(const QString& name, const RegisterList& list, QWidget* parent)
@@ -88,9 +53,9 @@ RegisterWindow::RegisterWindow(const QString& name, const RegisterList& list, QW
     setWindowTitle(QStringLiteral("Database"));
     DoApplyWindowLook(this);
 
-    cmdSubmit = button(QStringLiteral("Submit"), QStringLiteral("cmdSubmit"), this);
-    cmdNew = button(QStringLiteral("New"), QStringLiteral("cmdNew"), this);
-    cmdQuit = button(QStringLiteral("Quit"), QStringLiteral("cmdQuit"), this);
+    cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), QStringLiteral("Submit"), 80);
+    cmdNew = namedButton(this, QStringLiteral("cmdNew"), QStringLiteral("New"), 80);
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"), 80);
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(m_list.gridName);
@@ -112,7 +77,7 @@ void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
     editorButtons->addWidget(cmdSubmit);
     editorButtons->addWidget(cmdNew);
 
-    auto* bottom = navigationRow(cmdNavigasi, this);
+    auto* bottom = pageButtonRow(cmdNavigasi, this);
     bottom->addSpacing(8);
     bottom->addWidget(lblPage_i, 1);
     bottom->addSpacing(12);
@@ -330,16 +295,6 @@ bool RegisterWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-QLineEdit* RegisterWindow::lineEdit(const QString& name, const QString& tag, int maxLength,
-                                    QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setProperty("tag", tag);
-    e->setMaxLength(maxLength);
-    return e;
 }
 
 void RegisterWindow::fitWidth(QLineEdit* box, const QString& widest, int atLeast)

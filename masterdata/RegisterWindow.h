@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Db.h"
-#include "masterdata/PagePlan.h"
+#include "ui/PagePlan.h"
 #include "masterdata/RegisterStore.h"
 #include "ui/GridColumns.h"
 
@@ -95,8 +95,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // ---- Editor pieces.
-    static QLineEdit* lineEdit(const QString& name, const QString& tag, int maxLength,
-                               QWidget* parent);
     // Gives `box` a fixed width that shows `widest` whole, and at least `atLeast` pixels.
     static void fitWidth(QLineEdit* box, const QString& widest, int atLeast = 0);
     // A right-aligned whole-number price box of at most twelve digits, wide

@@ -6,6 +6,7 @@
 #include "ui/InputConventions.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -40,7 +41,8 @@ frmDBBotol::frmDBBotol(QWidget* parent)
 {
     fraBotol = new QGroupBox(QStringLiteral("Data Botol"), this);
     fraBotol->setObjectName(QStringLiteral("fraBotol"));
-    txtTipeBotol = lineEdit(QStringLiteral("txtTipeBotol"), QStringLiteral("input"), 12, fraBotol);
+    txtTipeBotol =
+        namedLineEdit(fraBotol, QStringLiteral("txtTipeBotol"), QStringLiteral("input"), 12);
     txtHargaBotol = priceEdit(QStringLiteral("txtHargaBotol"), fraBotol);
     fitWidth(txtTipeBotol, QString(12, QLatin1Char('M')), 130);
 

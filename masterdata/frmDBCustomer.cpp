@@ -6,6 +6,7 @@
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,14 +44,16 @@ frmDBCustomer::frmDBCustomer(QWidget* parent)
 {
     fraCustomer = new QGroupBox(QStringLiteral("Data Customer"), this);
     fraCustomer->setObjectName(QStringLiteral("fraCustomer"));
-    txtNoCust = lineEdit(QStringLiteral("txtNoCust"), QStringLiteral("input"), 12, fraCustomer);
-    txtNama = lineEdit(QStringLiteral("txtNama"), QStringLiteral("input_str"), 25, fraCustomer);
+    txtNoCust =
+        namedLineEdit(fraCustomer, QStringLiteral("txtNoCust"), QStringLiteral("input"), 12);
+    txtNama =
+        namedLineEdit(fraCustomer, QStringLiteral("txtNama"), QStringLiteral("input_str"), 25);
     // One line, so Enter moves on as in every other box and no line break is
     // ever stored; the 200 characters scroll within the box.
-    txtAlamat = lineEdit(QStringLiteral("txtAlamat"), QStringLiteral("input"), AddressLength,
-                         fraCustomer);
+    txtAlamat = namedLineEdit(fraCustomer, QStringLiteral("txtAlamat"), QStringLiteral("input"),
+                              AddressLength);
     txtNoTelp =
-        lineEdit(QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15, fraCustomer);
+        namedLineEdit(fraCustomer, QStringLiteral("txtNoTelp"), QStringLiteral("input_int"), 15);
     fitWidth(txtNoCust, QString(12, QLatin1Char('M')), 110);
     txtNama->setFixedWidth(200);
     fitWidth(txtNoTelp, QString(15, QLatin1Char('0')), 130);

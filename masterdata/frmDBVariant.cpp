@@ -6,6 +6,7 @@
 #include "ui/InputConventions.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -41,8 +42,8 @@ frmDBVariant::frmDBVariant(QWidget* parent)
 {
     fraVariant = new QGroupBox(QStringLiteral("Data Variant"), this);
     fraVariant->setObjectName(QStringLiteral("fraVariant"));
-    txtKode = lineEdit(QStringLiteral("txtKode"), QStringLiteral("input"), 12, fraVariant);
-    txtNama = lineEdit(QStringLiteral("txtNama"), QStringLiteral("input"), 20, fraVariant);
+    txtKode = namedLineEdit(fraVariant, QStringLiteral("txtKode"), QStringLiteral("input"), 12);
+    txtNama = namedLineEdit(fraVariant, QStringLiteral("txtNama"), QStringLiteral("input"), 20);
     txtHargaVariant = priceEdit(QStringLiteral("txtHargaVariant"), fraVariant);
     fitWidth(txtKode, QString(12, QLatin1Char('M')), 110);
     txtNama->setMinimumWidth(190);

@@ -7,6 +7,7 @@
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -94,24 +95,6 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text)
     return l;
 }
 
-QLabel* valueLabel(QWidget* parent, const QString& name)
-{
-    QLabel* l = label(parent, name, QString());
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setMinimumWidth(140);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The folder the save dialogs open in: the last one used, else the documents folder.
 QString& saveFolder()
 {
@@ -197,9 +180,9 @@ void frmSales::buildControls()
     dtGridSales->setMinimumHeight(240);
 
     lblJumlahml = label(this, QStringLiteral("lblJumlahml"), QStringLiteral("Jumlah ml :"));
-    lblJumlahml_i = valueLabel(this, QStringLiteral("lblJumlahml_i"));
+    lblJumlahml_i = valueLabel(this, QStringLiteral("lblJumlahml_i"), Qt::AlignRight, 140);
     lblValue = label(this, QStringLiteral("lblValue"), QStringLiteral("Value :"));
-    lblValue_i = valueLabel(this, QStringLiteral("lblValue_i"));
+    lblValue_i = valueLabel(this, QStringLiteral("lblValue_i"), Qt::AlignRight, 140);
     auto* totals = new QGridLayout;
     totals->addWidget(lblJumlahml, 0, 1, Qt::AlignRight);
     totals->addWidget(lblJumlahml_i, 0, 2);
@@ -207,10 +190,10 @@ void frmSales::buildControls()
     totals->addWidget(lblValue_i, 1, 2);
     totals->setColumnStretch(0, 1);
 
-    cmdPrint = button(this, QStringLiteral("cmdPrint"), QStringLiteral("Print"));
-    cmdPdf = button(this, QStringLiteral("cmdPdf"), QStringLiteral("&PDF"));
-    cmdCsv = button(this, QStringLiteral("cmdCsv"), QStringLiteral("&CSV"));
-    cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
+    cmdPrint = namedButton(this, QStringLiteral("cmdPrint"), QStringLiteral("Print"));
+    cmdPdf = namedButton(this, QStringLiteral("cmdPdf"), QStringLiteral("&PDF"));
+    cmdCsv = namedButton(this, QStringLiteral("cmdCsv"), QStringLiteral("&CSV"));
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdPrint);
     buttons->addWidget(cmdPdf);
@@ -237,15 +220,12 @@ void frmSales::buildControls()
 
 bool frmSales::eventFilter(QObject* watched, QEvent* event)
 {
-    // Alt+P and Alt+C press their button at once, not after the animated click,
-    // so a key typed right after them is never lost.
+    // Alt+P and Alt+C also take the focus to their button; the input conventions,
+    // which see the event next, press it.
     if (event->type() == QEvent::Shortcut && (watched == cmdPdf || watched == cmdCsv)) {
         auto* b = static_cast<QPushButton*>(watched);
-        if (b->isEnabled()) {
+        if (b->isEnabled())
             b->setFocus(Qt::ShortcutFocusReason);
-            b->click();
-        }
-        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

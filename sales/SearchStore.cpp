@@ -165,34 +165,10 @@ int countMatches(const Search& search)
 PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int shownPage,
                   const RowSet& shownRows)
 {
-    PagePlan plan;
-    pageSize = std::max(1, pageSize);
-    const int offset = std::max(0, page - 1) * pageSize;
-    plan.take = std::clamp(recordCount - offset, 0, pageSize);
-    if (page <= 1 || plan.take == 0) {
-        plan.skip = page <= 1 ? 0 : offset;
-        return plan;
-    }
-    if (shownPage > 0 && !shownRows.isEmpty()) {
-        if (page == shownPage + 1) {
-            plan.from = PagePlan::From::After;
-            plan.anchor = keyOf(by, shownRows, shownRows.size() - 1);
-            return plan;
-        }
-        if (page == shownPage - 1) {
-            plan.from = PagePlan::From::Before;
-            plan.anchor = keyOf(by, shownRows, 0);
-            return plan;
-        }
-    }
-    const int fromEnd = recordCount - offset - plan.take;
-    if (fromEnd < offset) {
-        plan.from = PagePlan::From::End;
-        plan.skip = fromEnd;
-    } else {
-        plan.skip = offset;
-    }
-    return plan;
+    if (shownPage <= 0 || shownRows.isEmpty())
+        return planPageByKeys(page, pageSize, recordCount, 0, {}, {});
+    return planPageByKeys(page, pageSize, recordCount, shownPage, keyOf(by, shownRows, 0),
+                          keyOf(by, shownRows, shownRows.size() - 1));
 }
 
 RowSet readPage(const Search& search, const PagePlan& plan)

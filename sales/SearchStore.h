@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Db.h"
+#include "ui/PagePlan.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,24 +42,11 @@ Search prepare(SearchBy by, const QString& keyword);
 
 int countMatches(const Search& search);
 
-// How one page is read. Each page the four page buttons lead to is read from
-// an end of the list or from the key of the boundary row of the page on show;
-// only a page far from both (never reached by the buttons) skips rows.
-struct PagePlan {
-    enum class From {
-        Start,  // skip `skip` rows from the start of the list
-        End,    // skip `skip` rows from the end (rows come back in list order)
-        After,  // the rows that follow `anchor`
-        Before, // the rows that precede `anchor`
-    };
-    From from = From::Start;
-    int skip = 0;
-    int take = 0;
-    QVariantList anchor; // ordering key of the boundary row, for After and Before
-};
-
 // Plans page `page` (1-based) of `recordCount` matches, `pageSize` a page.
-// `shownPage` and `shownRows` are the page on show (0 / empty for none).
+// `shownPage` and `shownRows` are the page on show (0 / empty for none). Each
+// page the four page buttons lead to is read from an end of the list or from
+// the key of the boundary row of the page on show; only a page far from both
+// (never reached by the buttons) skips rows.
 PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int shownPage,
                   const RowSet& shownRows);
 

@@ -1,14 +1,15 @@
 #include "frmSearch.h"
 
-#include "ui/GridFit.h"
 #include "sales/SalesStore.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
 #include "ui/GridColumns.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -37,15 +38,6 @@ const QList<GridColumn>& listColumns()
     return columns;
 }
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    // Enter is handled by the window: it never presses a default button by itself.
-    b->setAutoDefault(false);
-    return b;
-}
-
 bool isEnter(const QKeyEvent* key)
 {
     return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -67,8 +59,6 @@ frmSearch::frmSearch(QWidget* parent, frmTransaksi* sales) : QDialog(parent), m_
     // Installed after the input conventions, so these see Enter first.
     txtKataKunci->installEventFilter(this);
     dtGridSearch->installEventFilter(this);
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->installEventFilter(this);
 
     connect(cmdSearch, &QPushButton::clicked, this, [this] { cmdSearch_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
@@ -97,7 +87,7 @@ void frmSearch::buildControls()
     // As long as the longest column searched, the address.
     txtKataKunci->setMaxLength(200);
     txtKataKunci->setMinimumWidth(220);
-    cmdSearch = button(this, QStringLiteral("cmdSearch"), QStringLiteral("Search"));
+    cmdSearch = namedButton(this, QStringLiteral("cmdSearch"), QStringLiteral("Search"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Search by :"), this));
@@ -114,22 +104,12 @@ void frmSearch::buildControls()
     setUpGrid(dtGridSearch, m_model);
     dtGridSearch->setMinimumHeight(260);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->setSpacing(2);
-    const QStringList captions = {QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
-                                  QStringLiteral(">>")};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(this, QStringLiteral("cmdNavigasi_%1").arg(i), captions.at(i));
-        b->setFixedWidth(34);
-        cmdNavigasi << b;
-        bottom->addWidget(b);
-    }
+    auto* bottom = pageButtonRow(cmdNavigasi, this);
     lblPage_i = new QLabel(this);
     lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
     bottom->addSpacing(8);
     bottom->addWidget(lblPage_i, 1);
-    cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
-    cmdQuit->setMinimumWidth(80);
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"), 80);
     bottom->addWidget(cmdQuit);
 
     auto* layout = new QVBoxLayout(this);
@@ -196,7 +176,7 @@ void frmSearch::DoGetList()
 {
     RowSet rows;
     if (m_search) {
-        const SearchStore::PagePlan plan =
+        const PagePlan plan =
             SearchStore::planPage(m_search->by, NavCurrentPage, NavPageSize, NavRecordCount,
                                   m_shownPage, m_model->rows());
         rows = SearchStore::readPage(*m_search, plan);
@@ -239,14 +219,9 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    // Enter in the keyword searches; Enter on a button presses it.
+    // Enter in the keyword searches.
     if (watched == txtKataKunci && isEnter(key)) {
         cmdSearch_Click();
-        return true;
-    }
-    if (auto* b = qobject_cast<QPushButton*>(watched); b && isEnter(key)) {
-        if (b->isEnabled())
-            b->click();
         return true;
     }
     if (watched == dtGridSearch) {

@@ -1,14 +1,15 @@
 #include "frmSearchNext.h"
 
-#include "ui/GridFit.h"
 #include "sales/SearchStore.h"
 #include "ui/GridColumns.h"
+#include "ui/GridFit.h"
+#include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -34,17 +35,6 @@ const QList<GridColumn>& listColumns()
     return columns;
 }
 
-QLabel* valueLabel(QWidget* parent, const QString& name)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    l->setMinimumWidth(160);
-    return l;
-}
-
 } // namespace
 
 frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
@@ -53,11 +43,13 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Search Customer"));
     DoApplyWindowLook(this);
 
-    lblIDCust_i = valueLabel(this, QStringLiteral("lblIDCust_i"));
-    lblNama_i = valueLabel(this, QStringLiteral("lblNama_i"));
-    lblAlamat_i = valueLabel(this, QStringLiteral("lblAlamat_i"));
+    lblIDCust_i = valueLabel(this, QStringLiteral("lblIDCust_i"), Qt::AlignLeft, 160);
+    lblNama_i = valueLabel(this, QStringLiteral("lblNama_i"), Qt::AlignLeft, 160);
+    lblAlamat_i = valueLabel(this, QStringLiteral("lblAlamat_i"), Qt::AlignLeft, 160);
     lblAlamat_i->setWordWrap(true);
-    lblNoTelp_i = valueLabel(this, QStringLiteral("lblNoTelp_i"));
+    lblNoTelp_i = valueLabel(this, QStringLiteral("lblNoTelp_i"), Qt::AlignLeft, 160);
+    for (QLabel* l : {lblIDCust_i, lblNama_i, lblAlamat_i, lblNoTelp_i})
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* header = new QGridLayout;
     header->addWidget(new QLabel(QStringLiteral("IDCust. :"), this), 0, 0);
     header->addWidget(lblIDCust_i, 0, 1);
@@ -78,12 +70,8 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     fitColumnsToText(dtGridNext);
     dtGridNext->setMinimumHeight(240);
 
-    cmdQuit = new QPushButton(QStringLiteral("Quit"), this);
-    cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
     // Pressed by Enter when focused, never by Enter in the list.
-    cmdQuit->setAutoDefault(false);
-    cmdQuit->installEventFilter(this);
-    cmdQuit->setMinimumWidth(80);
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"), 80);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
@@ -95,6 +83,7 @@ frmSearchNext::frmSearchNext(QWidget* parent) : QDialog(parent)
     layout->addLayout(bottom);
     setTabOrder(dtGridNext, cmdQuit);
     resize(720, 440);
+    InputConventions::install(this, InputRules{});
 }
 
 void frmSearchNext::setCustomer(const SalesStore::Customer& customer)
@@ -104,18 +93,6 @@ void frmSearchNext::setCustomer(const SalesStore::Customer& customer)
     lblNama_i->setText(customer.nama);
     lblAlamat_i->setText(customer.alamat);
     lblNoTelp_i->setText(customer.notelp);
-}
-
-bool frmSearchNext::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == cmdQuit && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            cmdQuit->click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmSearchNext::showEvent(QShowEvent* event)

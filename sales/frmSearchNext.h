@@ -27,7 +27,6 @@ public:
     QPushButton* cmdQuit;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Each showing lists the purchases again.
     void showEvent(QShowEvent* event) override;
 

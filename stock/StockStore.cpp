@@ -2,8 +2,10 @@
 
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "ui/PagePlan.h"
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 namespace StockStore {
@@ -136,31 +138,25 @@ qint64 countLedger(Item item, qint64 id)
 
 RowSet ledgerPage(Item item, qint64 id, const LedgerPage& p)
 {
-    const int size = std::max(1, p.pageSize);
-    const qint64 offset = qint64(std::max(0, p.page - 1)) * size;
-    const qint64 take = std::clamp<qint64>(p.recordCount - offset, 0, size);
+    // The ledger is listed newest first: the rows after a row have smaller ids.
+    const PagePlan plan = planPageByKeys(
+        p.page, p.pageSize, int(std::min<qint64>(p.recordCount, INT_MAX)), p.shownPage,
+        p.shownFirst > 0 ? QVariantList{p.shownFirst} : QVariantList{},
+        p.shownLast > 0 ? QVariantList{p.shownLast} : QVariantList{});
 
     // Newest first unless the page is read from the oldest end and turned round.
-    bool ascending = false;
+    const bool ascending =
+        plan.from == PagePlan::From::End || plan.from == PagePlan::From::Before;
     QString bound;
     QVariantList values{tableOf(item).stockName, id};
-    qint64 skip = offset;
-    if (p.page > 1 && take > 0) {
-        if (p.shownPage > 0 && p.page == p.shownPage + 1 && p.shownLast > 0) {
-            bound = QStringLiteral(" AND idstock < ?");
-            values << p.shownLast;
-            skip = 0;
-        } else if (p.shownPage > 0 && p.page == p.shownPage - 1 && p.shownFirst > 0) {
-            bound = QStringLiteral(" AND idstock > ?");
-            values << p.shownFirst;
-            skip = 0;
-            ascending = true;
-        } else if (const qint64 fromEnd = p.recordCount - offset - take; fromEnd < offset) {
-            skip = fromEnd;
-            ascending = true;
-        }
+    if (plan.from == PagePlan::From::After) {
+        bound = QStringLiteral(" AND idstock < ?");
+        values << plan.anchor;
+    } else if (plan.from == PagePlan::From::Before) {
+        bound = QStringLiteral(" AND idstock > ?");
+        values << plan.anchor;
     }
-    values << take << skip;
+    values << plan.take << plan.skip;
     RowSet rows = Db::select(QStringLiteral("SELECT ") + LedgerColumns +
                                  QStringLiteral(" FROM tvr_stock WHERE ") + LiveLedger + bound +
                                  (ascending ? QStringLiteral(" ORDER BY idstock ASC")

@@ -2,10 +2,12 @@
 
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -34,36 +35,6 @@ const QString ConfirmTitle = QStringLiteral("Konfirmasi Rekaman");
 const QString MissingText = QStringLiteral("Rekaman ini sudah tidak ada.");
 // stock_keterangan holds at most this many characters.
 constexpr int ReasonLength = 100;
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    // Enter moves between the fields; on a focused button it presses that button.
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* valueLabel(QWidget* parent, const QString& name, Qt::Alignment align)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setAlignment(align | Qt::AlignVCenter);
-    l->setMinimumWidth(140);
-    return l;
-}
-
-// Width of a grid that shows its visible columns without a horizontal scroll bar.
-int gridWidthFor(const QTableView* grid)
-{
-    int width = 0;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        if (!grid->isColumnHidden(c))
-            width += grid->columnWidth(c);
-    return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
-}
 
 // Widens the number columns whose widest figure does not fit the designed
 // width, so no stock or amount is ever clipped. Only the largest and the most
@@ -110,10 +81,8 @@ StockWindow::StockWindow(const StockWindowConfig& config, QWidget* parent)
     rules.intFormat =
         m_config.decimals ? InputRules::NumberFormat::Amount : InputRules::NumberFormat::Whole;
     InputConventions::install(this, rules);
-    // Installed after the conventions, so these see the keys first.
+    // Installed after the conventions, so it sees the keys first.
     m_ledger->installEventFilter(this);
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->installEventFilter(this);
 
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
@@ -157,20 +126,20 @@ void StockWindow::buildControls()
     auto* item = new QGridLayout;
     int line = 0;
     for (const StockWindowConfig::ItemLabel& l : m_config.itemLabels) {
-        QLabel* value = valueLabel(this, l.name, Qt::AlignLeft);
+        QLabel* value = valueLabel(this, l.name, Qt::AlignLeft, 140);
         m_itemLabels << value;
         item->addWidget(new QLabel(l.caption, this), line, 0);
         item->addWidget(value, line, 1, 1, 2);
         ++line;
     }
-    lblStockAwal_i = valueLabel(this, QStringLiteral("lblStockAwal_i"), Qt::AlignRight);
+    lblStockAwal_i = valueLabel(this, QStringLiteral("lblStockAwal_i"), Qt::AlignRight, 140);
     item->addWidget(new QLabel(QStringLiteral("Stock Awal :"), this), line, 0);
     item->addWidget(lblStockAwal_i, line, 1, 1, 2);
     ++line;
 
     lblMililiter = new QLabel(QStringLiteral("Tambah :"), this);
     lblMililiter->setObjectName(QStringLiteral("lblMililiter"));
-    cmdOperasi = button(this, QStringLiteral("cmdOperasi"), AddCaption);
+    cmdOperasi = namedButton(this, QStringLiteral("cmdOperasi"), AddCaption);
     cmdOperasi->setFixedWidth(32);
     txtOperasi = new QLineEdit(QStringLiteral("0"), this);
     txtOperasi->setObjectName(QStringLiteral("txtOperasi"));
@@ -182,7 +151,7 @@ void StockWindow::buildControls()
     item->addWidget(txtOperasi, line, 2);
     ++line;
 
-    lblStockAkhir_i = valueLabel(this, QStringLiteral("lblStockAkhir_i"), Qt::AlignRight);
+    lblStockAkhir_i = valueLabel(this, QStringLiteral("lblStockAkhir_i"), Qt::AlignRight, 140);
     QFont strong = lblStockAkhir_i->font();
     strong.setBold(true);
     lblStockAkhir_i->setFont(strong);
@@ -190,7 +159,7 @@ void StockWindow::buildControls()
     item->addWidget(lblStockAkhir_i, line, 1, 1, 2);
     ++line;
 
-    cmdSubmit = button(this, QStringLiteral("cmdSubmit"), QStringLiteral("Tambah >>"));
+    cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), QStringLiteral("Tambah >>"));
     cmdSubmit->setMinimumWidth(100);
     item->addWidget(cmdSubmit, line, 2, Qt::AlignRight);
     item->setColumnStretch(2, 1);
@@ -204,16 +173,7 @@ void StockWindow::buildControls()
     lblPesan->setMinimumHeight(lblPesan->fontMetrics().height() * 2 + 8);
     lblPesan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto* nav = new QHBoxLayout;
-    nav->setSpacing(2);
-    const QStringList captions{QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
-                               QStringLiteral(">>")};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(this, QStringLiteral("cmdNavigasi_%1").arg(i), captions.at(i));
-        b->setFixedWidth(34);
-        cmdNavigasi << b;
-        nav->addWidget(b);
-    }
+    auto* nav = pageButtonRow(cmdNavigasi, this);
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(m_config.pageLabelName);
     nav->addSpacing(8);
@@ -231,8 +191,8 @@ void StockWindow::buildControls()
     top->addSpacing(8);
     top->addLayout(right, 2);
 
-    cmdReset = button(this, QStringLiteral("cmdReset"), QStringLiteral("Reset"));
-    cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
+    cmdReset = namedButton(this, QStringLiteral("cmdReset"), QStringLiteral("Reset"));
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     cmdReset->setMinimumWidth(80);
     cmdQuit->setMinimumWidth(80);
     auto* bottom = new QHBoxLayout;
@@ -562,17 +522,10 @@ void StockWindow::cmdNavigasi_Click(int index)
 
 bool StockWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (watched == m_ledger && key == Qt::Key_Delete) {
-            deleteTopEntry();
-            return true;
-        }
-        if (auto* b = qobject_cast<QPushButton*>(watched);
-            b && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            b->click();
-            return true;
-        }
+    if (watched == m_ledger && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deleteTopEntry();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 // restore only when sound and only while no program has the database open.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Backup.h"
 #include "core/Config.h"
@@ -101,18 +102,6 @@ SalesStore::NewSale saleOf(int variant, double ml)
     s.amounts.hargaTotal = s.amounts.hargaDiskon = ml * 2500;
     s.amounts.hargaVariant = 2500;
     return s;
-}
-
-// Logs in at the start-up login window once it is open.
-void loginWhenAsked()
-{
-    QTimer::singleShot(0, [] {
-        auto* login = qobject_cast<frmSystemLogin*>(QApplication::activeModalWidget());
-        QVERIFY(login);
-        login->txtUsername->setText("admin");
-        login->txtPassword->setText("pinus");
-        login->cmdLogin->click();
-    });
 }
 
 } // namespace

@@ -2,11 +2,12 @@
 // edit modes, input rules, and deletes with what they take along.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
-#include "masterdata/PagePlan.h"
+#include "ui/PagePlan.h"
 #include "masterdata/RegisterStore.h"
 #include "masterdata/frmDBBotol.h"
 #include "masterdata/frmDBCustomer.h"
@@ -89,14 +90,7 @@ int count(const QString& sql, const QVariantList& values = {})
 // Every row of the tables a delete touches, as text.
 QString snapshot()
 {
-    QString all;
-    for (const char* table :
-         {"tvr_customer", "tvr_dtbotol", "tvr_dtvariant", "tvr_sales", "tvr_stock"})
-        for (const QVariantList& row :
-             Db::select(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)).rows)
-            for (const QVariant& v : row)
-                all += v.toString() + QLatin1Char('|');
-    return all;
+    return tablesAsText({"tvr_customer", "tvr_dtbotol", "tvr_dtvariant", "tvr_sales", "tvr_stock"});
 }
 
 // One register window as the tests drive it.
@@ -169,19 +163,6 @@ Register openRegister(const QString& reg)
     }
     r.dialog->show();
     return r;
-}
-
-RowSetModel* modelOf(QTableView* grid)
-{
-    return static_cast<RowSetModel*>(grid->model());
-}
-
-QStringList shown(QTableView* grid, const QString& column)
-{
-    QStringList values;
-    for (int r = 0; r < modelOf(grid)->rowCount(); ++r)
-        values << modelOf(grid)->value(r, column).toString();
-    return values;
 }
 
 // Clicks the row of the shown list whose `column` holds `value`.
@@ -1175,13 +1156,11 @@ void MasterDataTest::databaseMenuOpensRegisters()
     MDIForm1 main;
     QStringList opened;
     for (const QString& caption : QStringList{"Customer", "Variant", "Botol"}) {
-        QTimer::singleShot(0, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                opened << modal->objectName();
-                modal->reject();
-            }
-        });
-        main.runCommand("Database", caption);
+        withModal([&] { main.runCommand("Database", caption); },
+                  [&](QWidget* modal) {
+                      if (modal)
+                          opened << modal->objectName();
+                  });
     }
     QCOMPARE(opened, (QStringList{"frmDBCustomer", "frmDBVariant", "frmDBBotol"}));
 }

@@ -3,6 +3,7 @@
 // CSV, with the printer failing through its seam.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Regional.h"
@@ -578,13 +579,10 @@ void ReportsTest::openedFromMenuAndToolbar()
     ScriptedPrompt prompt;
     MDIForm1 main;
     QString opened;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        opened = modal ? modal->objectName() + " " + modal->windowTitle() : QString();
-        if (modal)
-            modal->close();
-    });
-    main.runCommand(parent, command);
+    withModal([&] { main.runCommand(parent, command); },
+              [&](QWidget* modal) {
+                  opened = modal ? modal->objectName() + " " + modal->windowTitle() : QString();
+              });
     QCOMPARE(opened, QString("frmSales Sales Report"));
     QVERIFY(prompt.calls.isEmpty());
 }

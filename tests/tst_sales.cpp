@@ -2,6 +2,7 @@
 // and the window driven as a cashier would.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Regional.h"
@@ -90,14 +91,8 @@ QString snapshot()
          {QStringLiteral("SELECT * FROM tvr_customer ORDER BY idcust"),
           QStringLiteral("SELECT * FROM tvr_sales ORDER BY idsales"),
           QStringLiteral("SELECT idvariant, variant_stock FROM tvr_dtvariant ORDER BY idvariant"),
-          QStringLiteral("SELECT idbotol, botol_stock FROM tvr_dtbotol ORDER BY idbotol")}) {
-        const RowSet rs = Db::select(sql);
-        for (const QVariantList& row : rs.rows) {
-            for (const QVariant& v : row)
-                s += v.toString() + QLatin1Char('|');
-            s += QLatin1Char('\n');
-        }
-    }
+          QStringLiteral("SELECT idbotol, botol_stock FROM tvr_dtbotol ORDER BY idbotol")})
+        s += rowsAsText(sql);
     return s;
 }
 
@@ -141,14 +136,6 @@ std::unique_ptr<frmTransaksi> openTill()
     return w;
 }
 
-void type(QLineEdit* field, const QString& text)
-{
-    field->setFocus();
-    QCoreApplication::processEvents();
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
-
 void choose(QComboBox* combo, const QString& text)
 {
     const int index = combo->findText(text);
@@ -160,13 +147,6 @@ void choose(QComboBox* combo, const QString& text)
 void click(QPushButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void clickRow(QTableView* grid, int row)
-{
-    const QModelIndex index = grid->model()->index(row, 1);
-    grid->scrollTo(index);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
 }
 
 void enterSale(frmTransaksi* w, const QString& cust, const QString& kode, const QString& ml,
@@ -182,14 +162,6 @@ void enterSale(frmTransaksi* w, const QString& cust, const QString& kode, const 
 QString caption(const QPushButton* b)
 {
     return b->text().remove(QLatin1Char('&'));
-}
-
-QList<bool> navStates(const frmTransaksi* w)
-{
-    QList<bool> states;
-    for (const QPushButton* b : w->cmdNavigasi)
-        states << b->isEnabled();
-    return states;
 }
 
 qint64 newestSale()
@@ -1251,13 +1223,8 @@ void SalesTest::openedFromMenuAndToolbar()
     ScriptedPrompt prompt;
     MDIForm1 main;
     QString opened;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        opened = modal ? modal->objectName() : QString();
-        if (modal)
-            modal->close();
-    });
-    main.runCommand(parent, command);
+    withModal([&] { main.runCommand(parent, command); },
+              [&](QWidget* modal) { opened = modal ? modal->objectName() : QString(); });
     QCOMPARE(opened, QString("frmTransaksi"));
     QVERIFY(prompt.calls.isEmpty());
 }

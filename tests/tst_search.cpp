@@ -3,6 +3,7 @@
 // window and the history of one customer.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -86,14 +87,6 @@ Ids shownIds(const frmSearch* w)
     return ids;
 }
 
-QList<bool> navStates(const frmSearch* w)
-{
-    QList<bool> states;
-    for (const QPushButton* b : w->cmdNavigasi)
-        states << b->isEnabled();
-    return states;
-}
-
 // The text a grid cell shows, formatted by the grid's delegate.
 struct DelegatePeek : QStyledItemDelegate {
     static auto styleOption() { return &DelegatePeek::initStyleOption; }
@@ -117,24 +110,6 @@ int addSale(int cust, int variant, int botol, double ml, double diskon, const QS
                   (ml * 2000 + 4000) * (100 - diskon) / 100, date})));
 }
 
-// Runs `inside` on the modal window that `open` shows, once it is up.
-template <typename Open, typename Inside> void withModal(Open open, Inside inside)
-{
-    bool ran = false;
-    // Owned here, so it never fires after a window that did not open.
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ran = true;
-        inside(modal);
-        if (modal && modal->isVisible())
-            modal->close();
-    });
-    timer.start(0);
-    open();
-    QVERIFY(ran);
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // amount box, and every operation leaving nothing behind when it fails.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -109,15 +110,7 @@ void sell(qint64 cust, qint64 variant, qint64 botol, double ml)
 
 QString snapshot()
 {
-    QString all;
-    for (const char* table : {"tvr_dtbotol", "tvr_dtvariant", "tvr_sales", "tvr_stock"})
-        for (const QVariantList& row :
-             Db::select(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table)).rows) {
-            for (const QVariant& v : row)
-                all += v.toString() + QLatin1Char('|');
-            all += QLatin1Char('\n');
-        }
-    return all;
+    return tablesAsText({"tvr_dtbotol", "tvr_dtvariant", "tvr_sales", "tvr_stock"});
 }
 
 // ---- Driving the windows ----
@@ -148,26 +141,6 @@ Window open(const QString& kind)
     return r;
 }
 
-RowSetModel* modelOf(QTableView* grid)
-{
-    return static_cast<RowSetModel*>(grid->model());
-}
-
-QStringList shown(QTableView* grid, const QString& column)
-{
-    QStringList values;
-    for (int r = 0; r < modelOf(grid)->rowCount(); ++r)
-        values << modelOf(grid)->value(r, column).toString();
-    return values;
-}
-
-void clickRow(QTableView* grid, int row)
-{
-    const QModelIndex index = grid->model()->index(row, 1);
-    grid->scrollTo(index);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
-}
-
 void select(const Window& win, qint64 id)
 {
     for (int r = 0; r < modelOf(win.list)->rowCount(); ++r)
@@ -179,26 +152,10 @@ void select(const Window& win, qint64 id)
     QFAIL("item not listed");
 }
 
-void type(QLineEdit* field, const QString& text)
-{
-    field->setFocus();
-    QCoreApplication::processEvents();
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
-
 void reduceMode(StockWindow* w)
 {
     if (w->cmdOperasi->text() != "-")
         QTest::mouseClick(w->cmdOperasi, Qt::LeftButton);
-}
-
-QList<bool> navStates(const StockWindow* w)
-{
-    QList<bool> states;
-    for (const QPushButton* b : w->cmdNavigasi)
-        states << b->isEnabled();
-    return states;
 }
 
 } // namespace
@@ -887,15 +844,12 @@ void StockTest::openedFromMenuAndToolbar()
     ScriptedPrompt prompt;
     MDIForm1 main;
     QString opened, title;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        opened = modal ? modal->objectName() : QString();
-        title = modal ? modal->windowTitle() : QString();
-        if (modal)
-            modal->close();
-    });
     // The menu and the toolbar drop-down both send the Stock command.
-    main.runCommand("Stock", command);
+    withModal([&] { main.runCommand("Stock", command); },
+              [&](QWidget* modal) {
+                  opened = modal ? modal->objectName() : QString();
+                  title = modal ? modal->windowTitle() : QString();
+              });
     QCOMPARE(opened, window);
     QCOMPARE(title, caption);
     QVERIFY(prompt.calls.isEmpty());

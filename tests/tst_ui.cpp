@@ -2,6 +2,7 @@
 // the login window and the main window.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -77,14 +78,6 @@ InputRules salesRules()
     r.intKeys = InputRules::NumberKeys::Amount;
     r.intFormat = InputRules::NumberFormat::Amount;
     return r;
-}
-
-void showAndFocus(QWidget* window, QWidget* field)
-{
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    field->setFocus();
-    QTRY_VERIFY(field->hasFocus());
 }
 
 } // namespace
@@ -683,13 +676,7 @@ void UiTest::startUpGoesOnAfterLogin()
     LoginUserName.clear();
     ScriptedPrompt prompt;
     MDIForm1 w;
-    QTimer::singleShot(0, [] {
-        auto* login = qobject_cast<frmSystemLogin*>(QApplication::activeModalWidget());
-        QVERIFY(login);
-        login->txtUsername->setText("admin");
-        login->txtPassword->setText("pinus");
-        login->cmdLogin->click();
-    });
+    loginWhenAsked();
     QVERIFY(w.startUp(QLocale(QLocale::Indonesian, QLocale::Indonesia), t.dir()));
     QCOMPARE(LoginUserName, QStringLiteral("admin"));
     QCOMPARE(LoginFullName, QStringLiteral("Administrator"));

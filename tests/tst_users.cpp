@@ -3,6 +3,7 @@
 // keep an account that has written rows.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -46,14 +47,6 @@ QString users()
 QString passwordOf(const QString& name)
 {
     return Db::scalar("SELECT user_password FROM tvr_user WHERE user_name = ?", {name}).toString();
-}
-
-void showAndFocus(QWidget* window, QWidget* field)
-{
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    field->setFocus();
-    QTRY_VERIFY(field->hasFocus());
 }
 
 // Clicks the list row of account `name`.
@@ -494,13 +487,11 @@ void UsersTest::fileMenuOpensTheWindows()
     MDIForm1 main;
     QStringList opened;
     for (const QString& caption : QStringList{"Change Password", "User Management"}) {
-        QTimer::singleShot(0, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                opened << modal->objectName() + ":" + modal->windowTitle();
-                modal->reject();
-            }
-        });
-        main.runCommand("File", caption);
+        withModal([&] { main.runCommand("File", caption); },
+                  [&](QWidget* modal) {
+                      if (modal)
+                          opened << modal->objectName() + ":" + modal->windowTitle();
+                  });
     }
     QCOMPARE(opened, (QStringList{"frmSystemChangePass:Change Password",
                                   "frmSystemManager:User Management"}));

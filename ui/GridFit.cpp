@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -56,4 +57,13 @@ void fitColumnsToText(QTableView* grid)
                                  view->sizeHintForIndex(model->index(r, c)).width() + gridLine);
         grid->setColumnWidth(c, width);
     }
+}
+
+int gridWidthFor(const QTableView* grid)
+{
+    int width = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c))
+            width += grid->columnWidth(c);
+    return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
 }

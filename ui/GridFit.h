@@ -8,3 +8,6 @@ class QTableView;
 // widest are measured (the longest text, the largest and the smallest number
 // of a column), so a long list costs little.
 void fitColumnsToText(QTableView* grid);
+
+// Width of a grid that shows its visible columns without a horizontal scroll bar.
+int gridWidthFor(const QTableView* grid);

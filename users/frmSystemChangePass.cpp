@@ -4,6 +4,7 @@
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 #include "users/UserStore.h"
 
 #include <QGridLayout>
@@ -19,11 +20,8 @@ constexpr int PasswordLength = 20;
 
 QLineEdit* passwordBox(const QString& name, QWidget* parent)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setMaxLength(PasswordLength);
+    QLineEdit* e = namedLineEdit(parent, name, QStringLiteral("input"), PasswordLength);
     e->setEchoMode(QLineEdit::Password);
-    e->setProperty("tag", QStringLiteral("input"));
     return e;
 }
 } // namespace
@@ -38,10 +36,7 @@ frmSystemChangePass::frmSystemChangePass(QWidget* parent) : QDialog(parent)
     txtNewPass1 = passwordBox(QStringLiteral("txtNewPass1"), this);
     txtNewPass2 = passwordBox(QStringLiteral("txtNewPass2"), this);
 
-    cmdChange = new QPushButton(QStringLiteral("Change"), this);
-    cmdChange->setObjectName(QStringLiteral("cmdChange"));
-    cmdChange->setAutoDefault(false);
-    cmdChange->setMinimumWidth(90);
+    cmdChange = namedButton(this, QStringLiteral("cmdChange"), QStringLiteral("Change"), 90);
 
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("Password Lama :"), this), 0, 0);

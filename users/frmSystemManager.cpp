@@ -1,9 +1,11 @@
 #include "frmSystemManager.h"
 
 #include "ui/GridColumns.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 #include "users/UserStore.h"
 
 #include <QGridLayout>
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -40,38 +41,6 @@ QList<GridColumn> userColumns()
     };
 }
 
-QLineEdit* box(const QString& name, const QString& tag, int maxLength, bool password,
-               QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setProperty("tag", tag);
-    e->setMaxLength(maxLength);
-    if (password)
-        e->setEchoMode(QLineEdit::Password);
-    return e;
-}
-
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    // Enter moves between the fields; it never presses a button by itself.
-    b->setAutoDefault(false);
-    b->setMinimumWidth(80);
-    return b;
-}
-
-// Width of a grid that shows its visible columns without a horizontal scroll bar.
-int gridWidthFor(const QTableView* grid)
-{
-    int width = 0;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        if (!grid->isColumnHidden(c))
-            width += grid->columnWidth(c);
-    return width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 2;
-}
-
 } // namespace
 
 frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
@@ -82,15 +51,17 @@ frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
 
     fraEditor = new QGroupBox(this);
     fraEditor->setObjectName(QStringLiteral("fraEditor"));
-    txtUsername = box(QStringLiteral("txtUsername"), QStringLiteral("input"), NameLength, false,
-                      fraEditor);
-    txtPassword1 = box(QStringLiteral("txtPassword1"), QStringLiteral("input"), PasswordLength,
-                       true, fraEditor);
-    txtPassword2 = box(QStringLiteral("txtPassword2"), QStringLiteral("input"), PasswordLength,
-                       true, fraEditor);
+    txtUsername = namedLineEdit(fraEditor, QStringLiteral("txtUsername"), QStringLiteral("input"),
+                                NameLength);
+    txtPassword1 = namedLineEdit(fraEditor, QStringLiteral("txtPassword1"), QStringLiteral("input"),
+                                 PasswordLength);
+    txtPassword1->setEchoMode(QLineEdit::Password);
+    txtPassword2 = namedLineEdit(fraEditor, QStringLiteral("txtPassword2"), QStringLiteral("input"),
+                                 PasswordLength);
+    txtPassword2->setEchoMode(QLineEdit::Password);
     // A full name is letters, digits and blanks ("Budi Santoso"): its own key set.
-    txtNamaLengkap = box(QStringLiteral("txtNamaLengkap"), QStringLiteral("input_str"),
-                         FullNameLength, false, fraEditor);
+    txtNamaLengkap = namedLineEdit(fraEditor, QStringLiteral("txtNamaLengkap"),
+                                   QStringLiteral("input_str"), FullNameLength);
 
     auto* form = new QGridLayout(fraEditor);
     form->addWidget(new QLabel(QStringLiteral("Username :"), fraEditor), 0, 0);
@@ -104,10 +75,10 @@ frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
     form->setColumnMinimumWidth(1, 200);
     form->setColumnStretch(1, 1);
 
-    cmdSubmit = button(QStringLiteral("&Submit"), QStringLiteral("cmdSubmit"), this);
-    cmdNew = button(QStringLiteral("&New"), QStringLiteral("cmdNew"), this);
-    cmdDelete = button(QStringLiteral("&Delete"), QStringLiteral("cmdDelete"), this);
-    cmdQuit = button(QStringLiteral("&Quit"), QStringLiteral("cmdQuit"), this);
+    cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), QStringLiteral("&Submit"), 80);
+    cmdNew = namedButton(this, QStringLiteral("cmdNew"), QStringLiteral("&New"), 80);
+    cmdDelete = namedButton(this, QStringLiteral("cmdDelete"), QStringLiteral("&Delete"), 80);
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("&Quit"), 80);
 
     dtGridUsers = new QTableView(this);
     dtGridUsers->setObjectName(QStringLiteral("dtGridUsers"));

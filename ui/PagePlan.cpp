@@ -12,8 +12,8 @@ QVariantList keyOf(const RowSet& rows, int row, const QStringList& keyColumns)
 }
 } // namespace
 
-PagePlan planPage(int page, int pageSize, int recordCount, int shownPage, const RowSet& shownRows,
-                  const QStringList& keyColumns)
+PagePlan planPageByKeys(int page, int pageSize, int recordCount, int shownPage,
+                        const QVariantList& shownFirst, const QVariantList& shownLast)
 {
     PagePlan plan;
     pageSize = std::max(1, pageSize);
@@ -23,15 +23,15 @@ PagePlan planPage(int page, int pageSize, int recordCount, int shownPage, const 
         plan.skip = page <= 1 ? 0 : offset;
         return plan;
     }
-    if (shownPage > 0 && !shownRows.isEmpty()) {
-        if (page == shownPage + 1) {
+    if (shownPage > 0) {
+        if (page == shownPage + 1 && !shownLast.isEmpty()) {
             plan.from = PagePlan::From::After;
-            plan.anchor = keyOf(shownRows, shownRows.size() - 1, keyColumns);
+            plan.anchor = shownLast;
             return plan;
         }
-        if (page == shownPage - 1) {
+        if (page == shownPage - 1 && !shownFirst.isEmpty()) {
             plan.from = PagePlan::From::Before;
-            plan.anchor = keyOf(shownRows, 0, keyColumns);
+            plan.anchor = shownFirst;
             return plan;
         }
     }
@@ -43,4 +43,13 @@ PagePlan planPage(int page, int pageSize, int recordCount, int shownPage, const 
         plan.skip = offset;
     }
     return plan;
+}
+
+PagePlan planPage(int page, int pageSize, int recordCount, int shownPage, const RowSet& shownRows,
+                  const QStringList& keyColumns)
+{
+    if (shownPage <= 0 || shownRows.isEmpty())
+        return planPageByKeys(page, pageSize, recordCount, 0, {}, {});
+    return planPageByKeys(page, pageSize, recordCount, shownPage, keyOf(shownRows, 0, keyColumns),
+                          keyOf(shownRows, shownRows.size() - 1, keyColumns));
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <Qt>
+
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Small controls the windows build alike. Each control is named, so a window's
+// member and its objectName agree.
+
+// A push button that Enter never presses as a dialog's default button: the
+// input conventions press a focused button, and Enter elsewhere moves on.
+QPushButton* namedButton(QWidget* parent, const QString& name, const QString& caption,
+                         int minimumWidth = 0);
+
+// A line edit marked `tag` (see InputConventions) that holds at most `maxLength`
+// characters.
+QLineEdit* namedLineEdit(QWidget* parent, const QString& name, const QString& tag, int maxLength);
+
+// A sunken panel that shows a value, `minimumWidth` pixels wide at least.
+QLabel* valueLabel(QWidget* parent, const QString& name, Qt::Alignment align, int minimumWidth);
+
+// The four page buttons cmdNavigasi_0 .. _3 ("<<", "<", ">", ">>") in a row;
+// they are appended to `buttons`.
+QHBoxLayout* pageButtonRow(QList<QPushButton*>& buttons, QWidget* parent);
