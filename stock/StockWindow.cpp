@@ -244,6 +244,8 @@ void StockWindow::loadItems()
     m_listRows->setRows(rows);
     applyGridColumns(m_list, m_config.listColumns);
     fitNumberColumns(m_list, m_listRows, m_config.listColumns);
+    // Codes and names are never clipped either.
+    fitColumnsToText(m_list);
     m_list->setMinimumWidth(gridWidthFor(m_list));
     m_loading = false;
 }
