@@ -9,6 +9,7 @@
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,34 +60,13 @@ const QList<GridColumn>& listColumns()
     return columns;
 }
 
+// A line edit of the editor; numeric fields are right-aligned.
 QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& tag, int maxLength)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    e->setProperty("tag", tag);
-    e->setMaxLength(maxLength);
+    QLineEdit* e = namedLineEdit(parent, name, tag, maxLength);
     if (tag.contains(QLatin1String("_int")))
         e->setAlignment(Qt::AlignRight);
     return e;
-}
-
-QLabel* valueLabel(QWidget* parent, const QString& name)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setMinimumWidth(120);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QFrame* plainFrame(QWidget* parent, const QString& name)
@@ -181,7 +161,7 @@ void frmTransaksi::buildControls()
     customer->setObjectName(QStringLiteral("fraCustomer"));
     fraEditor_e = plainFrame(customer, QStringLiteral("fraEditor_e"));
     txtNoCust = lineEdit(fraEditor_e, QStringLiteral("txtNoCust"), QStringLiteral("input_e"), 12);
-    cmdSearch = button(fraEditor_e, QStringLiteral("cmdSearch"), QStringLiteral("..."));
+    cmdSearch = namedButton(fraEditor_e, QStringLiteral("cmdSearch"), QStringLiteral("..."));
     cmdSearch->setFixedWidth(32);
     cmdSearch->setFocusPolicy(Qt::ClickFocus);
     cmdSearch->setToolTip(QStringLiteral("Cari customer (F2)"));
@@ -250,12 +230,12 @@ void frmTransaksi::buildControls()
     // The price.
     auto* price = new QGroupBox(QStringLiteral("Price"), this);
     price->setObjectName(QStringLiteral("fraHarga"));
-    lblHarga_i = valueLabel(price, QStringLiteral("lblHarga_i"));
+    lblHarga_i = valueLabel(price, QStringLiteral("lblHarga_i"), Qt::AlignRight | Qt::AlignVCenter, 120);
     txtDiscount = lineEdit(price, QStringLiteral("txtDiscount"), QStringLiteral("input_int"), 20);
     // Wide enough for the largest discount with its decimals.
     txtDiscount->setMinimumWidth(txtDiscount->fontMetrics().horizontalAdvance(QStringLiteral("100,000")) + 16);
     txtDiscount->setMaximumWidth(txtDiscount->minimumWidth());
-    lblTotalHarga_i = valueLabel(price, QStringLiteral("lblTotalHarga_i"));
+    lblTotalHarga_i = valueLabel(price, QStringLiteral("lblTotalHarga_i"), Qt::AlignRight | Qt::AlignVCenter, 120);
     lblTotalHarga_i->setFont(strong);
     auto* priceLayout = new QHBoxLayout(price);
     priceLayout->addWidget(new QLabel(QStringLiteral("Harga :"), price));
@@ -278,10 +258,10 @@ void frmTransaksi::buildControls()
     idLayout->setContentsMargins(0, 0, 0, 0);
     idLayout->addWidget(new QLabel(QStringLiteral("ID Trans :"), fraEditor_id));
     idLayout->addWidget(txtIDTrans);
-    cmdNew = button(this, QStringLiteral("cmdNew"), QStringLiteral("&New"));
-    cmdSubmit = button(this, QStringLiteral("cmdSubmit"), SubmitCaption);
-    cmdNota = button(this, QStringLiteral("cmdNota"), QStringLiteral("&Cetak Nota"));
-    cmdQuit = button(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
+    cmdNew = namedButton(this, QStringLiteral("cmdNew"), QStringLiteral("&New"));
+    cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), SubmitCaption);
+    cmdNota = namedButton(this, QStringLiteral("cmdNota"), QStringLiteral("&Cetak Nota"));
+    cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fraEditor_id);
     buttons->addStretch(1);
@@ -296,15 +276,7 @@ void frmTransaksi::buildControls()
     m_model = new RowSetModel(dtGridTrans);
     setUpGrid(dtGridTrans, m_model);
     dtGridTrans->setMinimumHeight(220);
-    auto* nav = new QHBoxLayout;
-    const QStringList captions = {QStringLiteral("<<"), QStringLiteral("<"), QStringLiteral(">"),
-                                  QStringLiteral(">>")};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(this, QStringLiteral("cmdNavigasi_%1").arg(i), captions.at(i));
-        b->setFixedWidth(36);
-        cmdNavigasi << b;
-        nav->addWidget(b);
-    }
+    QHBoxLayout* nav = pageButtonRow(cmdNavigasi, this);
     lblPage_i = new QLabel(this);
     lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
     nav->addSpacing(8);
