@@ -140,6 +140,15 @@ QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
     QSqlQuery q(db);
     // Rows read once from first to last need no second copy in the driver.
     q.setForwardOnly(forwardOnly);
+    // PostgreSQL prepares only queries and data changes, not table changes; a
+    // statement without values needs no preparing there.
+    if (values.isEmpty() && isServer(db)) {
+        if (!q.exec(sql)) {
+            noteFailure(db);
+            throw DbError(errorText(q.lastError()), sql);
+        }
+        return q;
+    }
     if (!q.prepare(sql)) {
         noteFailure(db);
         throw DbError(errorText(q.lastError()), sql);
