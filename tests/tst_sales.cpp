@@ -440,6 +440,7 @@ void SalesTest::failingStatementLeavesNothing_data()
 
 void SalesTest::failingStatementLeavesNothing()
 {
+    TAVORU_SQLITE_ONLY();
     QFETCH(QString, action);
     QFETCH(QString, failingAt);
 
@@ -1032,6 +1033,7 @@ void SalesTest::windowCloseQuestion()
 
 void SalesTest::windowDatabaseFailure()
 {
+    TAVORU_SQLITE_ONLY();
     TestDb t;
     const Shop shop = makeShop();
     ScriptedPrompt prompt;

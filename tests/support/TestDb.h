@@ -50,3 +50,11 @@ private:
     Engine m_engine = Engine::SQLite;
     QTemporaryDir m_dir;
 };
+
+// In a case that exercises SQLite itself (its triggers, query plans or file),
+// skips the case when the suite runs against PostgreSQL.
+#define TAVORU_SQLITE_ONLY()                                                                 \
+    do {                                                                                     \
+        if (TestDb::defaultEngine() != TestDb::Engine::SQLite)                               \
+            QSKIP("exercises SQLite itself");                                                \
+    } while (false)
