@@ -46,7 +46,7 @@ pg_start() {
     # shellcheck disable=SC1091
     . "$dir/server.env"
     as_user "$SERVER_USER" "$BIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-        -o "-c listen_addresses='' -k $dir -p $PORT -c fsync=off" start >/dev/null
+        -o "-c listen_addresses='' -k $dir -p $PORT ${SPEED:-}" start >/dev/null
 }
 
 pg_stop() {
@@ -68,7 +68,12 @@ start)
     chmod 755 "$dir"
     chown "$SERVER_USER" "$dir"
     PORT=$((50000 + RANDOM % 10000))
-    printf 'BIN=%q\nSERVER_USER=%q\nPORT=%q\n' "$BIN" "$SERVER_USER" "$PORT" >"$dir/server.env"
+    # Tests need no crash safety; a benchmark of durable commits does
+    # (TAVORU_PG_DURABLE=1).
+    SPEED="-c fsync=off -c synchronous_commit=off"
+    [ -n "${TAVORU_PG_DURABLE:-}" ] && SPEED=""
+    printf 'BIN=%q\nSERVER_USER=%q\nPORT=%q\nSPEED=%q\n' "$BIN" "$SERVER_USER" "$PORT" "$SPEED" \
+        >"$dir/server.env"
     as_user "$SERVER_USER" "$BIN/initdb" -D "$dir/data" -U tavoru -A trust -E UTF8 \
         --locale=C >"$dir/initdb.log" 2>&1
     pg_start "$dir"

@@ -2,6 +2,7 @@
 // rows, two tills selling from the same stock at once, rows deleted by another
 // till, and a server that goes away and comes back.
 
+#include "ScriptedPrompt.h"
 #include "TestDb.h"
 
 #include "core/Connection.h"
@@ -9,9 +10,13 @@
 #include "core/Globals.h"
 #include "core/Schema.h"
 #include "sales/SalesStore.h"
+#include "sales/frmTransaksi.h"
 #include "stock/StockStore.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QTest>
 
@@ -141,6 +146,8 @@ private slots:
     void twoTillsKeepTheStockExact();
     void rowsDeletedMeanwhileAreRefused_data() { addEngineColumn(); }
     void rowsDeletedMeanwhileAreRefused();
+    void tillRefusesWhatAnotherTillTook_data();
+    void tillRefusesWhatAnotherTillTook();
     void lostServerIsReopened();
 };
 
@@ -280,6 +287,75 @@ void ServerTest::rowsDeletedMeanwhileAreRefused()
     QCOMPARE(SalesStore::recordSale(saleOf(shop, 3), &saleId), Outcome::NoBottle);
     QCOMPARE(number("SELECT COUNT(*) FROM tvr_sales"), 0.0);
     QCOMPARE(number("SELECT variant_stock FROM tvr_dtvariant"), 3.0);
+}
+
+void ServerTest::tillRefusesWhatAnotherTillTook_data()
+{
+    QTest::addColumn<int>("engine");
+    // Another till's change; %1, %2, %3: the customer, variant and bottle type.
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<QString>("message");
+    for (const Engine engine : {Engine::SQLite, Engine::PostgreSQL}) {
+        const char* e = engine == Engine::SQLite ? "sqlite" : "postgresql";
+        QTest::addRow("%s, concentrate sold", e)
+            << int(engine) << "UPDATE tvr_dtvariant SET variant_stock = 3 WHERE idvariant = %2"
+            << "Stock Konsentrat tidak tersedia.";
+        QTest::addRow("%s, last bottle sold", e)
+            << int(engine) << "UPDATE tvr_dtbotol SET botol_stock = 0 WHERE idbotol = %3"
+            << "Stock Botol tidak tersedia.";
+        QTest::addRow("%s, customer deleted", e)
+            << int(engine) << "DELETE FROM tvr_customer WHERE idcust = %1"
+            << "Customer ini sudah tidak ada (telah dihapus dari kasir lain).";
+        QTest::addRow("%s, variant deleted", e)
+            << int(engine) << "DELETE FROM tvr_dtvariant WHERE idvariant = %2"
+            << "Variant ini sudah tidak ada (telah dihapus dari kasir lain).";
+        QTest::addRow("%s, bottle type deleted", e)
+            << int(engine) << "DELETE FROM tvr_dtbotol WHERE idbotol = %3"
+            << "Tipe botol ini sudah tidak ada (telah dihapus dari kasir lain).";
+    }
+}
+
+// The cashier looked everything up; another till changes it before Submit:
+// the sale is refused with the till's message and nothing is written.
+void ServerTest::tillRefusesWhatAnotherTillTook()
+{
+    QFETCH(int, engine);
+    QFETCH(QString, meanwhile);
+    QFETCH(QString, message);
+    SKIP_WITHOUT_SERVER(Engine(engine));
+    TestDb t{Engine(engine)};
+    const Shop shop = makeShop(5, 10);
+    ScriptedPrompt prompt;
+    frmTransaksi w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto type = [](QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    };
+    type(w.txtNoCust, "C001");
+    type(w.txtKode, "V1");
+    type(w.txtMililiter, "4");
+    const int spray = w.cmbBotol->findText("SPRAY");
+    QVERIFY(spray >= 0);
+    w.cmbBotol->setCurrentIndex(spray);
+    emit w.cmbBotol->activated(spray);
+    type(w.txtDiscount, "0");
+
+    Db::exec(QString(meanwhile)
+                 .replace("%1", QString::number(shop.cust))
+                 .replace("%2", QString::number(shop.variant))
+                 .replace("%3", QString::number(shop.botol)));
+    const QString stockSql = QStringLiteral("SELECT COALESCE(SUM(variant_stock), 0) + "
+                                            "(SELECT COALESCE(SUM(botol_stock), 0) FROM tvr_dtbotol) "
+                                            "FROM tvr_dtvariant");
+    const double before = number(stockSql);
+    QTest::mouseClick(w.cmdSubmit, Qt::LeftButton);
+    QVERIFY(!prompt.calls.isEmpty());
+    QCOMPARE(prompt.texts().last(), message);
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_sales"), 0.0);
+    QCOMPARE(number(stockSql), before);
 }
 
 // The server stops under a running till: the next action fails with one
