@@ -615,13 +615,9 @@ std::optional<qint64> frmTransaksi::DoSubmit(bool update)
     });
     if (!written)
         return std::nullopt;
-    if (!update && outcome != SalesStore::Outcome::Done) {
+    if (outcome != SalesStore::Outcome::Done && outcome != SalesStore::Outcome::Locked &&
+        outcome != SalesStore::Outcome::Missing) {
         // Another till sold the stock or deleted a row this sale names.
-        Prompt::message(SalesStore::refusalText(outcome), EntryTitle, Prompt::Icon::Critical);
-        return std::nullopt;
-    }
-    if (outcome == SalesStore::Outcome::NoConcentrate || outcome == SalesStore::Outcome::NoBottle ||
-        outcome == SalesStore::Outcome::VariantGone || outcome == SalesStore::Outcome::BotolGone) {
         Prompt::message(SalesStore::refusalText(outcome), EntryTitle, Prompt::Icon::Critical);
         return std::nullopt;
     }
