@@ -167,6 +167,17 @@ QString oneLine(QString text)
     return text.replace(breaks, QStringLiteral(" "));
 }
 
+// Locks the sales in `salesFilter` before the cascade reads what they took: a
+// correction another till is writing to one of them finishes first, and the
+// sums read after it see its amounts. (SQLite's write lock covers the file.)
+void lockSales(const QString& salesFilter, int id)
+{
+    if (!Db::lockRows().isEmpty())
+        Db::select(QStringLiteral("SELECT idsales FROM tvr_sales WHERE ") + salesFilter +
+                       Db::lockRows(),
+                   {id});
+}
+
 // One bottle back for every sale in `salesFilter`, never for the refill type.
 void giveBottlesBack(const QString& salesFilter, int id)
 {
@@ -266,6 +277,7 @@ Outcome deleteVariant(int id)
     Transaction t;
     if (!lockRow(Variants, id))
         return Outcome::Missing;
+    lockSales(QStringLiteral("sales_idvariant = ?"), id);
     // The concentrate of these sales is not given back: the variant goes away.
     giveBottlesBack(QStringLiteral("sales_idvariant = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idvariant = ?"), {id});
@@ -359,6 +371,7 @@ Outcome deleteBotol(int id)
     Transaction t;
     if (!lockRow(Botols, id))
         return Outcome::Missing;
+    lockSales(QStringLiteral("sales_idbotol = ?"), id);
     giveConcentrateBack(QStringLiteral("sales_idbotol = ?"), id);
     Db::exec(
         QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'botol' AND stock_idname = ?"),
@@ -447,6 +460,7 @@ Outcome deleteCustomer(int id)
     Transaction t;
     if (!lockRow(Customers, id))
         return Outcome::Missing;
+    lockSales(QStringLiteral("sales_idcust = ?"), id);
     // Concentrate before bottles: the order in which a sale locks them.
     giveConcentrateBack(QStringLiteral("sales_idcust = ?"), id);
     giveBottlesBack(QStringLiteral("sales_idcust = ?"), id);

@@ -9,6 +9,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Schema.h"
+#include "masterdata/RegisterStore.h"
 #include "sales/SalesStore.h"
 #include "sales/frmTransaksi.h"
 #include "stock/StockStore.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QProcess>
+#include <QThread>
 #include <QTest>
 
 namespace {
@@ -27,6 +29,8 @@ using Engine = TestDb::Engine;
 // Runs as a second till: the test starts this binary again with these set.
 const char* const TillConnection = "TAVORU_TILL_CONNECTION";
 const char* const TillItems = "TAVORU_TILL_ITEMS"; // idcust,idvariant,idbotol,attempts
+// "sell" (the default) or "delete-customer".
+const char* const TillMode = "TAVORU_TILL_MODE";
 
 void addEngineColumn()
 {
@@ -95,9 +99,26 @@ bool serverControl(const QString& command)
     return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-// The second till's loop: every fourth attempt is a stock reduction of one
-// millilitre in the stock window, the others sales of one millilitre and one
-// bottle. Prints how many of each went through.
+// A till that waits until the other has made some sales and then deletes
+// their customer in the customer register, sales and all. Prints "deleted".
+int runDeletingTill(const Shop& shop)
+{
+    for (int i = 0; i < 20000; ++i) {
+        if (Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_sales")).toInt() >= 10)
+            break;
+        QThread::yieldCurrentThread();
+    }
+    if (RegisterStore::deleteCustomer(shop.cust) != RegisterStore::Outcome::Done)
+        return 6;
+    printf("deleted\n");
+    return 0;
+}
+
+// The selling till's loop: of every four attempts one is a stock reduction of
+// one millilitre in the stock window, one a correction of this till's last
+// sale to one millilitre more, the others sales of one millilitre and one
+// bottle. A refusal for want of stock counts; a deleted customer ends the
+// loop. Prints the sales, reductions and refusals.
 int runTill()
 {
     QCoreApplication::setApplicationName(QStringLiteral("till"));
@@ -108,8 +129,23 @@ int runTill()
     const Shop shop{items.at(0).toInt(), items.at(1).toInt(), items.at(2).toInt()};
     const int attempts = items.at(3).toInt();
     int sold = 0, reduced = 0, refused = 0;
+    qint64 last = 0;
     try {
+        if (qEnvironmentVariable(TillMode) == QLatin1String("delete-customer"))
+            return runDeletingTill(shop);
         for (int i = 0; i < attempts; ++i) {
+            if (i % 4 == 2 && last != 0) {
+                SalesStore::Amounts more = saleOf(shop, 1).amounts;
+                more.mililiter = SalesStore::loadSale(last).value_or(SalesStore::Sale{}).mililiter + 1;
+                const SalesStore::Outcome corrected = SalesStore::correctSale(last, more);
+                if (corrected == SalesStore::Outcome::NoConcentrate)
+                    ++refused;
+                else if (corrected == SalesStore::Outcome::Missing)
+                    break; // the customer and its sales are gone
+                else if (corrected != SalesStore::Outcome::Done)
+                    return 4;
+                continue;
+            }
             if (i % 4 == 3) {
                 const auto moved = StockStore::move(StockStore::Item::Variant, shop.variant, -1,
                                                     QStringLiteral("uji"));
@@ -118,12 +154,16 @@ int runTill()
             }
             qint64 id = 0;
             const SalesStore::Outcome outcome = SalesStore::recordSale(saleOf(shop, 1), &id);
-            if (outcome == SalesStore::Outcome::Done)
+            if (outcome == SalesStore::Outcome::Done) {
                 ++sold;
-            else if (outcome == SalesStore::Outcome::NoConcentrate)
+                last = id;
+            } else if (outcome == SalesStore::Outcome::NoConcentrate) {
                 ++refused;
-            else
+            } else if (outcome == SalesStore::Outcome::CustomerGone) {
+                break;
+            } else {
                 return 4;
+            }
         }
     } catch (const DbError& e) {
         fprintf(stderr, "%s\n", qPrintable(e.text()));
@@ -139,11 +179,44 @@ int runTill()
 class ServerTest : public QObject {
     Q_OBJECT
 
+    // Runs one till process per mode at once on the shop; their outputs.
+    QStringList runTills(const QString& connection, const Shop& shop, int attempts,
+                         const QStringList& modes)
+    {
+        QList<QProcess*> tills;
+        for (const QString& mode : modes) {
+            auto* p = new QProcess(this);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(TillConnection, connection);
+            env.insert(TillMode, mode);
+            env.insert(TillItems, QStringLiteral("%1,%2,%3,%4")
+                                      .arg(shop.cust)
+                                      .arg(shop.variant)
+                                      .arg(shop.botol)
+                                      .arg(attempts));
+            p->setProcessEnvironment(env);
+            p->start(QCoreApplication::applicationFilePath(), {});
+            tills << p;
+        }
+        QStringList outputs;
+        for (QProcess* p : tills) {
+            if (!p->waitForFinished(120000) || p->exitCode() != 0) {
+                qWarning("till failed (%d): %s", p->exitCode(),
+                         p->readAllStandardError().constData());
+                return {};
+            }
+            outputs << QString::fromLatin1(p->readAllStandardOutput()).trimmed();
+        }
+        return outputs;
+    }
+
 private slots:
     void schemaCheckOnServer();
     void firstStartSeedsOnce();
     void twoTillsKeepTheStockExact_data() { addEngineColumn(); }
     void twoTillsKeepTheStockExact();
+    void customerDeletedWhileSelling_data() { addEngineColumn(); }
+    void customerDeletedWhileSelling();
     void rowsDeletedMeanwhileAreRefused_data() { addEngineColumn(); }
     void rowsDeletedMeanwhileAreRefused();
     void tillRefusesWhatAnotherTillTook_data();
@@ -210,42 +283,55 @@ void ServerTest::twoTillsKeepTheStockExact()
     const QString connection = t.connectionText();
     Db::close();
 
-    QList<QProcess*> tills;
-    for (int i = 0; i < 2; ++i) {
-        auto* p = new QProcess(this);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(TillConnection, connection);
-        env.insert(TillItems, QStringLiteral("%1,%2,%3,%4")
-                                  .arg(shop.cust)
-                                  .arg(shop.variant)
-                                  .arg(shop.botol)
-                                  .arg(attempts));
-        p->setProcessEnvironment(env);
-        p->start(QCoreApplication::applicationFilePath(), {});
-        tills << p;
-    }
-    int sold = 0, reduced = 0, refused = 0;
-    for (QProcess* p : tills) {
-        QVERIFY(p->waitForFinished(120000));
-        QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
-        const QStringList counts = QString::fromLatin1(p->readAllStandardOutput()).split(' ');
+    const QStringList outputs =
+        runTills(connection, shop, attempts, {QStringLiteral("sell"), QStringLiteral("sell")});
+    QCOMPARE(outputs.size(), 2);
+    int sold = 0, reduced = 0;
+    for (const QString& output : outputs) {
+        const QStringList counts = output.split(' ');
         QCOMPARE(counts.size(), 3);
         sold += counts.at(0).toInt();
         reduced += counts.at(1).toInt();
-        refused += counts.at(2).toInt();
     }
-    QCOMPARE(sold + reduced + refused, 2 * attempts);
-    QCOMPARE(sold + reduced, int(concentrate));
 
     QVERIFY(Connection::open(connection, t.dir()));
+    // The stock ran out exactly: what the sales hold now (corrections
+    // included) and what the stock window took add up to what there was.
     QCOMPARE(number("SELECT variant_stock FROM tvr_dtvariant WHERE idvariant = ?", {shop.variant}),
              0.0);
     QCOMPARE(number("SELECT COUNT(*) FROM tvr_sales"), double(sold));
-    QCOMPARE(number("SELECT SUM(sales_mililiter) FROM tvr_sales"), double(sold));
+    QCOMPARE(number("SELECT SUM(sales_mililiter) FROM tvr_sales") + reduced, concentrate);
     QCOMPARE(number("SELECT -SUM(stock_order) FROM tvr_stock"), double(reduced));
     QVERIFY(number("SELECT MIN(stock_akhir) FROM tvr_stock") >= 0);
     QCOMPARE(number("SELECT botol_stock FROM tvr_dtbotol WHERE idbotol = ?", {shop.botol}),
              bottles - sold);
+}
+
+// One till sells to a customer while another deletes that customer: no sale is
+// left pointing at the deleted customer, and the stock of every sale the
+// deletion removed came back.
+void ServerTest::customerDeletedWhileSelling()
+{
+    QFETCH(int, engine);
+    SKIP_WITHOUT_SERVER(Engine(engine));
+    TestDb t{Engine(engine)};
+    const double concentrate = 1000;
+    const double bottles = 1000;
+    const Shop shop = makeShop(concentrate, bottles);
+    const QString connection = t.connectionText();
+    Db::close();
+
+    const QStringList outputs = runTills(connection, shop, 400,
+                                         {QStringLiteral("sell"), QStringLiteral("delete-customer")});
+    QCOMPARE(outputs.size(), 2);
+    QCOMPARE(outputs.at(1), QStringLiteral("deleted"));
+    const int reduced = outputs.at(0).split(' ').value(1).toInt();
+
+    QVERIFY(Connection::open(connection, t.dir()));
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_customer"), 0.0);
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_sales"), 0.0);
+    QCOMPARE(number("SELECT variant_stock FROM tvr_dtvariant"), concentrate - reduced);
+    QCOMPARE(number("SELECT botol_stock FROM tvr_dtbotol WHERE idbotol = ?", {shop.botol}), bottles);
 }
 
 void ServerTest::rowsDeletedMeanwhileAreRefused()
