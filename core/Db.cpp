@@ -25,6 +25,52 @@ static QString errorText(const QSqlError& e)
     return text;
 }
 
+namespace {
+// Depth of the open Transaction scopes on the one connection.
+int transactionDepth = 0;
+// Set when an inner scope rolled back: the outer commit must not succeed.
+bool transactionFailed = false;
+// Set when a statement failed on a server connection: the server may have
+// gone away. The next action outside a transaction tries the connection first.
+bool connectionSuspect = false;
+
+bool isServer(const QSqlDatabase& db)
+{
+    return db.driverName() != QLatin1String("QSQLITE");
+}
+
+void noteFailure(const QSqlDatabase& db)
+{
+    if (isServer(db))
+        connectionSuspect = true;
+}
+
+// A server connection that failed a statement is tried with a trivial query;
+// when that fails too it is closed and opened afresh with the same settings,
+// so the till works again once the server is back. Only between transactions:
+// a reopened connection has lost the open one.
+void reviveConnection()
+{
+    if (!connectionSuspect || transactionDepth > 0)
+        return;
+    QSqlDatabase db = Db::connection();
+    if (!db.isValid() || !isServer(db))
+        return;
+    if (db.isOpen()) {
+        QSqlQuery ping(db);
+        if (ping.exec(QStringLiteral("SELECT 1"))) {
+            connectionSuspect = false;
+            return;
+        }
+    }
+    db.close();
+    if (!db.open())
+        throw DbError(QStringLiteral("Koneksi ke server database terputus: %1")
+                          .arg(errorText(db.lastError())));
+    connectionSuspect = false;
+}
+} // namespace
+
 namespace Db {
 
 QSqlDatabase connection()
@@ -51,26 +97,71 @@ void close()
         db.close();
     }
     QSqlDatabase::removeDatabase(ConnectionName);
+    connectionSuspect = false;
+}
+
+QString equalsIgnoringCase(const QString& column)
+{
+    return isSqlite() ? column + QStringLiteral(" = ? COLLATE NOCASE")
+                      : QStringLiteral("lower(%1) = lower(?)").arg(column);
+}
+
+QString differsIgnoringCase(const QString& column)
+{
+    return isSqlite() ? column + QStringLiteral(" <> ? COLLATE NOCASE")
+                      : QStringLiteral("lower(%1) <> lower(?)").arg(column);
+}
+
+QString containsIgnoringCase(const QString& column)
+{
+    return column + (isSqlite() ? QStringLiteral(" LIKE ? ESCAPE '\\'")
+                                : QStringLiteral(" ILIKE ? ESCAPE '\\'"));
+}
+
+QString orEmpty(const QString& column)
+{
+    // The SQLite indexes name ifnull(); PostgreSQL knows only coalesce().
+    return (isSqlite() ? QStringLiteral("ifnull(%1, '')") : QStringLiteral("coalesce(%1, '')"))
+        .arg(column);
+}
+
+QString lockRows()
+{
+    return isSqlite() ? QString() : QStringLiteral(" FOR UPDATE");
 }
 
 namespace {
 QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
 {
+    reviveConnection();
     QSqlDatabase db = Db::connection();
     if (!db.isOpen())
         throw DbError(QStringLiteral("Koneksi database tidak terbuka."), sql);
     QSqlQuery q(db);
     // Rows read once from first to last need no second copy in the driver.
     q.setForwardOnly(forwardOnly);
-    if (!q.prepare(sql))
+    // PostgreSQL prepares only queries and data changes, not table changes; a
+    // statement without values needs no preparing there.
+    if (values.isEmpty() && isServer(db)) {
+        if (!q.exec(sql)) {
+            noteFailure(db);
+            throw DbError(errorText(q.lastError()), sql);
+        }
+        return q;
+    }
+    if (!q.prepare(sql)) {
+        noteFailure(db);
         throw DbError(errorText(q.lastError()), sql);
+    }
     for (const QVariant& v : values) {
         if (v.typeId() == QMetaType::Double && !std::isfinite(v.toDouble()))
             throw DbError(QStringLiteral("Nilai angka tidak sah."), sql);
         q.addBindValue(v);
     }
-    if (!q.exec())
+    if (!q.exec()) {
+        noteFailure(db);
         throw DbError(errorText(q.lastError()), sql);
+    }
     return q;
 }
 } // namespace
@@ -100,32 +191,40 @@ RowSet select(const QString& sql, const QVariantList& values)
             row << q.value(i);
         rs.rows << row;
     }
-    if (q.lastError().isValid())
+    if (q.lastError().isValid()) {
+        noteFailure(Db::connection());
         throw DbError(errorText(q.lastError()), sql);
+    }
     return rs;
 }
 
 qint64 insertedId(const QSqlQuery& query)
 {
-    const QVariant id = query.lastInsertId();
+    // PostgreSQL tables have no row ids: the identity key came from the
+    // table's sequence, whose last value this session drew is lastval().
+    const QVariant id = isSqlite() ? query.lastInsertId()
+                                   : scalar(QStringLiteral("SELECT lastval()"));
     if (!id.isValid())
         throw DbError(QStringLiteral("Nomor rekaman baru tidak dapat dibaca."));
     return id.toLongLong();
 }
 
+int affected(const QSqlQuery& query)
+{
+    return query.numRowsAffected();
+}
+
 } // namespace Db
 
 namespace {
-// Depth of the open Transaction scopes on the one connection.
-int transactionDepth = 0;
-// Set when an inner scope rolled back: the outer commit must not succeed.
-bool transactionFailed = false;
-
 void run(const QString& sql)
 {
-    QSqlQuery q(Db::connection());
-    if (!q.exec(sql))
+    QSqlDatabase db = Db::connection();
+    QSqlQuery q(db);
+    if (!q.exec(sql)) {
+        noteFailure(db);
         throw DbError(errorText(q.lastError()), sql);
+    }
 }
 } // namespace
 
@@ -133,6 +232,7 @@ Transaction::Transaction()
 {
     if (transactionDepth == 0) {
         transactionFailed = false;
+        reviveConnection();
         // IMMEDIATE takes the write lock now, so a reading first statement cannot
         // later fail with "database is locked".
         run(Db::isSqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));

@@ -44,6 +44,20 @@ bool isOpen();
 bool isSqlite();
 void close();
 
+// The few SQL pieces that differ between SQLite and PostgreSQL. Each takes a
+// column (or expression) and gives the condition with one "?" placeholder.
+// Text equal to the bound value ignoring letter case (A-Z against a-z).
+QString equalsIgnoringCase(const QString& column);
+QString differsIgnoringCase(const QString& column);
+// Text containing the bound LIKE pattern ignoring letter case, "\" escaping.
+QString containsIgnoringCase(const QString& column);
+// The column, with NULL read as empty text.
+QString orEmpty(const QString& column);
+// Appended to a SELECT of rows the transaction goes on to change: the rows stay
+// locked against other tills until it ends. SQLite's write transaction already
+// locks the whole file, so there it is empty.
+QString lockRows();
+
 // Prepares, binds the values in order and executes. Doubles must be finite.
 QSqlQuery exec(const QString& sql, const QVariantList& values = {});
 
@@ -54,6 +68,9 @@ RowSet select(const QString& sql, const QVariantList& values = {});
 
 // Key of the row the last INSERT of this query added.
 qint64 insertedId(const QSqlQuery& query);
+
+// Number of rows the UPDATE or DELETE of this query changed.
+int affected(const QSqlQuery& query);
 
 } // namespace Db
 

@@ -118,6 +118,16 @@ bool rowExists(const Keyed& t, int id)
     return exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(t.table, t.id), {id});
 }
 
+// rowExists() that keeps the row locked until the transaction ends: a sale
+// another till is writing against it finishes first, and the cascade that
+// follows sees it.
+bool lockRow(const Keyed& t, int id)
+{
+    return exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(t.table, t.id) +
+                      Db::lockRows(),
+                  {id});
+}
+
 // Run inside the save's transaction, so another till cannot slip in between:
 // why writing `typedKey` to row `id` (or to a new row) must not go ahead.
 std::optional<Outcome> refusal(const Keyed& t, std::optional<int> id, const QString& typedKey)
@@ -126,14 +136,14 @@ std::optional<Outcome> refusal(const Keyed& t, std::optional<int> id, const QStr
         if (!rowExists(t, *id))
             return Outcome::Missing;
         // A row keeps a key it already holds, even where older data hold it twice.
-        if (exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND %3 = ? COLLATE NOCASE")
-                       .arg(t.table, t.id, t.key),
+        if (exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND %3")
+                       .arg(t.table, t.id, Db::equalsIgnoringCase(t.key)),
                    {*id, key(typedKey)}))
             return std::nullopt;
     }
     // The comparison ignores letter case and is served by the NOCASE index on the key.
-    if (exists(QStringLiteral("SELECT 1 FROM %1 WHERE %3 = ? COLLATE NOCASE AND %2 <> ? LIMIT 1")
-                   .arg(t.table, t.id, t.key),
+    if (exists(QStringLiteral("SELECT 1 FROM %1 WHERE %3 AND %2 <> ? LIMIT 1")
+                   .arg(t.table, t.id, Db::equalsIgnoringCase(t.key)),
                {key(typedKey), id.value_or(0)}))
         return Outcome::Duplicate;
     return std::nullopt;
@@ -144,8 +154,8 @@ std::optional<Outcome> refusal(const Keyed& t, std::optional<int> id, const QStr
 RowSet findByKey(const Keyed& t, const QString& columns, const QString& typedKey)
 {
     return Db::select(
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? COLLATE NOCASE ORDER BY %4 LIMIT 1")
-            .arg(columns, t.table, t.key, t.id),
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
+            .arg(columns, t.table, Db::equalsIgnoringCase(t.key), t.id),
         {key(typedKey)});
 }
 
@@ -157,6 +167,17 @@ QString oneLine(QString text)
     return text.replace(breaks, QStringLiteral(" "));
 }
 
+// Locks the sales in `salesFilter` before the cascade reads what they took: a
+// correction another till is writing to one of them finishes first, and the
+// sums read after it see its amounts. (SQLite's write lock covers the file.)
+void lockSales(const QString& salesFilter, int id)
+{
+    if (!Db::lockRows().isEmpty())
+        Db::select(QStringLiteral("SELECT idsales FROM tvr_sales WHERE ") + salesFilter +
+                       Db::lockRows(),
+                   {id});
+}
+
 // One bottle back for every sale in `salesFilter`, never for the refill type.
 void giveBottlesBack(const QString& salesFilter, int id)
 {
@@ -166,7 +187,8 @@ void giveBottlesBack(const QString& salesFilter, int id)
                    {id});
     for (const QVariantList& row : counts.rows)
         Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_stock = botol_stock + ? "
-                                "WHERE idbotol = ? AND botol_tipe <> ? COLLATE NOCASE"),
+                                "WHERE idbotol = ? AND ") +
+                     Db::differsIgnoringCase(QStringLiteral("botol_tipe")),
                  {row.at(1).toDouble(), row.at(0), RefillBottleType});
 }
 
@@ -253,8 +275,9 @@ bool variantIsReferenced(int id)
 Outcome deleteVariant(int id)
 {
     Transaction t;
-    if (!rowExists(Variants, id))
+    if (!lockRow(Variants, id))
         return Outcome::Missing;
+    lockSales(QStringLiteral("sales_idvariant = ?"), id);
     // The concentrate of these sales is not given back: the variant goes away.
     giveBottlesBack(QStringLiteral("sales_idvariant = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idvariant = ?"), {id});
@@ -277,8 +300,8 @@ const QStringList& botolKeys()
 // The refill type in any letter case is left out of the list.
 int countBotols()
 {
-    return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_dtbotol "
-                                     "WHERE botol_tipe <> ? COLLATE NOCASE"),
+    return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM tvr_dtbotol WHERE ") +
+                          Db::differsIgnoringCase(QStringLiteral("botol_tipe")),
                       {RefillBottleType})
         .toInt();
 }
@@ -287,7 +310,7 @@ RowSet botolPage(const PagePlan& plan)
 {
     return readPage({BotolColumns,
                      QStringLiteral("tvr_dtbotol"),
-                     QStringLiteral("botol_tipe <> ? COLLATE NOCASE"),
+                     Db::differsIgnoringCase(QStringLiteral("botol_tipe")),
                      {RefillBottleType},
                      botolKeys(),
                      false},
@@ -316,9 +339,9 @@ Saved saveBotol(std::optional<int> id, const QString& tipe, double harga)
     int written = 0;
     if (id) {
         // The refill type keeps its name whatever the editor holds.
-        Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_tipe = CASE WHEN botol_tipe = ? "
-                                "COLLATE NOCASE THEN botol_tipe ELSE ? END, botol_harga = ? "
-                                "WHERE idbotol = ?"),
+        Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_tipe = CASE WHEN %1 "
+                                "THEN botol_tipe ELSE ? END, botol_harga = ? WHERE idbotol = ?")
+                     .arg(Db::equalsIgnoringCase(QStringLiteral("botol_tipe"))),
                  {RefillBottleType, key(tipe), harga, *id});
         written = *id;
     } else {
@@ -346,8 +369,9 @@ bool botolIsReferenced(int id)
 Outcome deleteBotol(int id)
 {
     Transaction t;
-    if (!rowExists(Botols, id))
+    if (!lockRow(Botols, id))
         return Outcome::Missing;
+    lockSales(QStringLiteral("sales_idbotol = ?"), id);
     giveConcentrateBack(QStringLiteral("sales_idbotol = ?"), id);
     Db::exec(
         QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'botol' AND stock_idname = ?"),
@@ -434,10 +458,12 @@ bool customerIsReferenced(int id)
 Outcome deleteCustomer(int id)
 {
     Transaction t;
-    if (!rowExists(Customers, id))
+    if (!lockRow(Customers, id))
         return Outcome::Missing;
-    giveBottlesBack(QStringLiteral("sales_idcust = ?"), id);
+    lockSales(QStringLiteral("sales_idcust = ?"), id);
+    // Concentrate before bottles: the order in which a sale locks them.
     giveConcentrateBack(QStringLiteral("sales_idcust = ?"), id);
+    giveBottlesBack(QStringLiteral("sales_idcust = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idcust = ?"), {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_customer WHERE idcust = ?"), {id});
     t.commit();

@@ -23,6 +23,57 @@ void moveConcentrate(int idVariant, double delta)
              {delta, idVariant});
 }
 
+// Stock arithmetic on doubles: 0,7 - 0,4 must still sell 0,3.
+constexpr double Tolerance = 1e-9;
+
+// Takes millilitres off the stored stock only while it stays at or above zero:
+// the row as stored when writing decides, never what a screen read earlier
+// (another till may have sold from it since). The UPDATE also locks the row
+// until the transaction ends.
+Outcome takeConcentrate(int idVariant, double mililiter)
+{
+    if (mililiter <= 0) {
+        moveConcentrate(idVariant, -mililiter);
+        return Outcome::Done;
+    }
+    const QSqlQuery q = Db::exec(
+        QStringLiteral("UPDATE tvr_dtvariant SET variant_stock = variant_stock - ? "
+                       "WHERE idvariant = ? AND variant_stock - ? >= ?"),
+        {mililiter, idVariant, mililiter, -Tolerance});
+    if (Db::affected(q) > 0)
+        return Outcome::Done;
+    return Db::scalar(QStringLiteral("SELECT 1 FROM tvr_dtvariant WHERE idvariant = ?"), {idVariant})
+                   .isValid()
+               ? Outcome::NoConcentrate
+               : Outcome::VariantGone;
+}
+
+// Takes one bottle of a type that still exists, unless it is the refill type.
+Outcome takeBottle(int idBotol)
+{
+    const RowSet rs = Db::select(QStringLiteral("SELECT botol_tipe FROM tvr_dtbotol "
+                                                "WHERE idbotol = ?") + Db::lockRows(),
+                                 {idBotol});
+    if (rs.isEmpty())
+        return Outcome::BotolGone;
+    if (rs.value(0, 0).toString() == RefillBottleType)
+        return Outcome::Done;
+    const QSqlQuery q = Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_stock = botol_stock - 1 "
+                                                "WHERE idbotol = ? AND botol_stock - 1 >= ?"),
+                                 {idBotol, -Tolerance});
+    return Db::affected(q) > 0 ? Outcome::Done : Outcome::NoBottle;
+}
+
+// Whether a row still exists, locked against deletion by another till until
+// the transaction ends.
+bool stillThere(const QString& table, const QString& idColumn, qint64 id)
+{
+    return Db::scalar(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, idColumn) +
+                          Db::lockRows(),
+                      {id})
+        .isValid();
+}
+
 // The first row of a query, if any.
 std::optional<QVariantList> firstRow(const QString& sql, const QVariantList& values)
 {
@@ -44,7 +95,8 @@ std::optional<Taken> takenBy(qint64 id)
 {
     const auto r = firstRow(QStringLiteral("SELECT sales_idvariant, sales_idbotol, "
                                            "sales_mililiter, sales_status "
-                                           "FROM tvr_sales WHERE idsales = ?"),
+                                           "FROM tvr_sales WHERE idsales = ?") +
+                                Db::lockRows(),
                             {id});
     if (!r)
         return std::nullopt;
@@ -59,9 +111,9 @@ std::optional<Customer> findCustomer(const QString& typed)
     if (nomor.isEmpty())
         return std::nullopt;
     const auto r = firstRow(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, "
-                                           "cust_notelp FROM tvr_customer "
-                                           "WHERE cust_nomor = ? COLLATE NOCASE "
-                                           "ORDER BY cust_nomor <> ?, idcust LIMIT 1"),
+                                           "cust_notelp FROM tvr_customer WHERE ") +
+                                Db::equalsIgnoringCase(QStringLiteral("cust_nomor")) +
+                                QStringLiteral(" ORDER BY cust_nomor <> ?, idcust LIMIT 1"),
                             {nomor, nomor});
     if (!r)
         return std::nullopt;
@@ -76,8 +128,9 @@ std::optional<Variant> findVariant(const QString& typed)
         return std::nullopt;
     const auto r = firstRow(QStringLiteral("SELECT idvariant, variant_kode, variant_nama, "
                                            "variant_harga, variant_stock FROM tvr_dtvariant "
-                                           "WHERE variant_kode = ? COLLATE NOCASE "
-                                           "ORDER BY variant_kode <> ?, idvariant LIMIT 1"),
+                                           "WHERE ") +
+                                Db::equalsIgnoringCase(QStringLiteral("variant_kode")) +
+                                QStringLiteral(" ORDER BY variant_kode <> ?, idvariant LIMIT 1"),
                             {kode, kode});
     if (!r)
         return std::nullopt;
@@ -91,8 +144,9 @@ std::optional<Botol> findBotol(const QString& typed)
     if (tipe.isEmpty())
         return std::nullopt;
     const auto r = firstRow(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga, botol_stock "
-                                           "FROM tvr_dtbotol WHERE botol_tipe = ? COLLATE NOCASE "
-                                           "ORDER BY botol_tipe <> ?, idbotol LIMIT 1"),
+                                           "FROM tvr_dtbotol WHERE ") +
+                                Db::equalsIgnoringCase(QStringLiteral("botol_tipe")) +
+                                QStringLiteral(" ORDER BY botol_tipe <> ?, idbotol LIMIT 1"),
                             {tipe, tipe});
     if (!r)
         return std::nullopt;
@@ -203,9 +257,47 @@ std::optional<ReceiptSale> receiptSale(qint64 id)
 
 qint64 addSale(const NewSale& sale)
 {
+    qint64 id = 0;
+    const Outcome outcome = recordSale(sale, &id);
+    if (outcome != Outcome::Done)
+        throw DbError(refusalText(outcome));
+    return id;
+}
+
+QString refusalText(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Done: return {};
+    case Outcome::Missing:
+        return QStringLiteral("Rekaman ini sudah tidak ada (telah dihapus dari kasir lain).");
+    case Outcome::Locked: return QStringLiteral("Maaf, rekaman ini tidak dapat dirubah.");
+    case Outcome::NoConcentrate: return QStringLiteral("Stock Konsentrat tidak tersedia.");
+    case Outcome::NoBottle: return QStringLiteral("Stock Botol tidak tersedia.");
+    case Outcome::CustomerGone:
+        return QStringLiteral("Customer ini sudah tidak ada (telah dihapus dari kasir lain).");
+    case Outcome::VariantGone:
+        return QStringLiteral("Variant ini sudah tidak ada (telah dihapus dari kasir lain).");
+    case Outcome::BotolGone:
+        return QStringLiteral("Tipe botol ini sudah tidak ada (telah dihapus dari kasir lain).");
+    }
+    return {};
+}
+
+Outcome recordSale(const NewSale& sale, qint64* savedId)
+{
     const QString today = Regional::today();
     Transaction tx;
     int idCust = sale.idCust;
+    // Rows looked up earlier may have been deleted by another till since; the
+    // locks taken here keep them until this sale is written. Customer, then
+    // variant, then bottle: every writer takes them in this order.
+    if (idCust != 0 && !stillThere(QStringLiteral("tvr_customer"), QStringLiteral("idcust"), idCust))
+        return Outcome::CustomerGone;
+    const Amounts& a = sale.amounts;
+    if (const Outcome taken = takeConcentrate(a.idVariant, a.mililiter); taken != Outcome::Done)
+        return taken;
+    if (const Outcome taken = takeBottle(a.idBotol); taken != Outcome::Done)
+        return taken;
     if (idCust == 0) {
         // A customer of that number entered meanwhile (in any letter case) is
         // the one meant: a number is never registered twice.
@@ -220,7 +312,6 @@ qint64 addSale(const NewSale& sale)
             idCust = int(Db::insertedId(q));
         }
     }
-    const Amounts& a = sale.amounts;
     const QSqlQuery q = Db::exec(
         QStringLiteral("INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
                        "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
@@ -229,10 +320,10 @@ qint64 addSale(const NewSale& sale)
         {idCust, a.idVariant, a.mililiter, a.totalml, a.idBotol, a.hargaVariant, a.hargaBotol,
          a.hargaTotal, a.diskon, a.hargaDiskon, today, LoginUserName});
     const qint64 id = Db::insertedId(q);
-    moveBottles(a.idBotol, -1);
-    moveConcentrate(a.idVariant, -a.mililiter);
     tx.commit();
-    return id;
+    if (savedId)
+        *savedId = id;
+    return Outcome::Done;
 }
 
 Outcome correctSale(qint64 id, const Amounts& a)
@@ -243,6 +334,25 @@ Outcome correctSale(qint64 id, const Amounts& a)
         return Outcome::Missing;
     if (old->status == 1)
         return Outcome::Locked;
+    // Give back what the sale took and take the new amounts; on the same
+    // item the two moves net to one. What is taken must be there as stored.
+    if (old->idVariant == a.idVariant) {
+        if (old->mililiter != a.mililiter)
+            if (const Outcome taken = takeConcentrate(a.idVariant, a.mililiter - old->mililiter);
+                taken != Outcome::Done)
+                return taken;
+    } else {
+        moveConcentrate(old->idVariant, old->mililiter);
+        if (const Outcome taken = takeConcentrate(a.idVariant, a.mililiter); taken != Outcome::Done)
+            return taken;
+    }
+    if (old->idBotol != a.idBotol) {
+        moveBottles(old->idBotol, +1);
+        if (const Outcome taken = takeBottle(a.idBotol); taken != Outcome::Done)
+            return taken;
+    } else if (!stillThere(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"), a.idBotol)) {
+        return Outcome::BotolGone;
+    }
     // The unit prices are those the new total was computed from, so the row
     // never contradicts itself.
     Db::exec(QStringLiteral("UPDATE tvr_sales SET sales_idvariant = ?, sales_idbotol = ?, "
@@ -251,19 +361,6 @@ Outcome correctSale(qint64 id, const Amounts& a)
                             "sales_hargadiskon = ? WHERE idsales = ?"),
              {a.idVariant, a.idBotol, a.mililiter, a.totalml, a.hargaVariant, a.hargaBotol,
               a.hargaTotal, a.diskon, a.hargaDiskon, id});
-    // Give back what the sale took and take the new amounts; on the same
-    // item the two moves net to one.
-    if (old->idBotol != a.idBotol) {
-        moveBottles(old->idBotol, +1);
-        moveBottles(a.idBotol, -1);
-    }
-    if (old->idVariant == a.idVariant) {
-        if (old->mililiter != a.mililiter)
-            moveConcentrate(a.idVariant, old->mililiter - a.mililiter);
-    } else {
-        moveConcentrate(old->idVariant, old->mililiter);
-        moveConcentrate(a.idVariant, -a.mililiter);
-    }
     tx.commit();
     return Outcome::Done;
 }

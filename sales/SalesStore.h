@@ -98,11 +98,29 @@ struct NewSale {
     Amounts amounts;
 };
 
-// Records a sale dated today by the logged-in user and takes its stock.
-// Returns the new idsales.
-qint64 addSale(const NewSale& sale);
+// Why a write did not go ahead; Done when it did.
+enum class Outcome {
+    Done,
+    Missing,       // the sale is gone
+    Locked,        // a stock reset locked the sale
+    NoConcentrate, // the stored concentrate stock is too low
+    NoBottle,      // no bottle of the type left in the stored stock
+    CustomerGone,  // deleted by another till since it was looked up
+    VariantGone,
+    BotolGone,
+};
 
-enum class Outcome { Done, Missing, Locked };
+// The message for a refusal, in the till's words.
+QString refusalText(Outcome outcome);
+
+// Records a sale dated today by the logged-in user and takes its stock, inside
+// one transaction that finds the customer, variant and bottle type still there
+// and the stored stock sufficient; otherwise nothing is written.
+Outcome recordSale(const NewSale& sale, qint64* id);
+
+// recordSale() for callers that expect success: a refusal throws DbError with
+// its message. Returns the new idsales.
+qint64 addSale(const NewSale& sale);
 
 // Rewrites the goods, unit prices and amounts of a sale (never its customer,
 // date or author), gives back the stock recorded on it and takes the new amounts.

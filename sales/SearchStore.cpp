@@ -22,7 +22,7 @@ QString columnOf(SearchBy by)
 // The column condition: the keyword bound, "\" escaping the wildcards.
 QString matchCondition(SearchBy by)
 {
-    return columnOf(by) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+    return Db::containsIgnoringCase(columnOf(by));
 }
 
 // The ordering key of a list as SQL: number; name then number; address then
@@ -33,7 +33,7 @@ QStringList keySql(SearchBy by)
     switch (by) {
     case SearchBy::Nomor: return {QStringLiteral("cust_nomor"), QStringLiteral("idcust")};
     case SearchBy::Nama:
-        return {QStringLiteral("cust_nama"), QStringLiteral("ifnull(cust_nomor, '')"),
+        return {QStringLiteral("cust_nama"), Db::orEmpty(QStringLiteral("cust_nomor")),
                 QStringLiteral("idcust")};
     case SearchBy::Alamat: return {QStringLiteral("cust_alamat"), QStringLiteral("idcust")};
     }

@@ -596,10 +596,16 @@ std::optional<qint64> frmTransaksi::DoSubmit(bool update)
         sale.idCust = m_idCust;
         sale.customer = {txtNoCust->text(), txtNama->text(), txtAlamat->text(), txtNoTelp->text()};
         sale.amounts = amounts();
-        id = SalesStore::addSale(sale);
+        outcome = SalesStore::recordSale(sale, &id);
     });
     if (!written)
         return std::nullopt;
+    if (outcome != SalesStore::Outcome::Done && outcome != SalesStore::Outcome::Locked &&
+        outcome != SalesStore::Outcome::Missing) {
+        // Another till sold the stock or deleted a row this sale names.
+        Prompt::message(SalesStore::refusalText(outcome), EntryTitle, Prompt::Icon::Critical);
+        return std::nullopt;
+    }
     if (outcome != SalesStore::Outcome::Done) {
         // Locked or gone since it was loaded: say so and show it as it now is.
         Prompt::message(outcome == SalesStore::Outcome::Locked ? LockedText : GoneText, EntryTitle,

@@ -70,11 +70,14 @@ const QString LedgerColumns = QStringLiteral(
 const QString LiveLedger =
     QStringLiteral("stock_name = ? AND stock_idname = ? AND stock_status = 0");
 
-// The stored stock of the item, or nothing when there is no such item.
+// The stored stock of the item, or nothing when there is no such item. Inside
+// a write the row stays locked until the transaction ends, so another till
+// cannot move the stock between this read and the write that follows it.
 std::optional<double> storedStock(const Table& t, qint64 id)
 {
     const RowSet rs = Db::select(QStringLiteral("SELECT COALESCE(%1, 0) FROM %2 WHERE %3")
-                                     .arg(t.col("stock"), t.table, t.itemFilter()),
+                                         .arg(t.col("stock"), t.table, t.itemFilter()) +
+                                     Db::lockRows(),
                                  t.itemValues(id));
     if (rs.isEmpty())
         return std::nullopt;
@@ -105,9 +108,9 @@ std::optional<double> liveOrder(const Table& t, qint64 id, qint64 idStock)
 // caller's transaction when there is one.
 Outcome deletionOutcome(const Table& t, qint64 id, qint64 idStock, double* order)
 {
-    const std::optional<double> o = liveOrder(t, id, idStock);
-    const std::optional<double> stock = o ? storedStock(t, id) : std::nullopt;
-    if (!stock)
+    const std::optional<double> stock = storedStock(t, id);
+    const std::optional<double> o = stock ? liveOrder(t, id, idStock) : std::nullopt;
+    if (!o)
         return Outcome::Missing;
     if (*stock - *o < -Tolerance)
         return Outcome::BelowZero;
@@ -233,7 +236,7 @@ Outcome reset(Item item, qint64 id)
                       t.col("ls_author"), t.col("author"), t.itemFilter()),
              values);
     Db::exec(QStringLiteral("UPDATE tvr_sales SET sales_status = 1 WHERE %1 = ? "
-                            "AND sales_status IS NOT 1")
+                            "AND (sales_status <> 1 OR sales_status IS NULL)")
                  .arg(t.salesColumn),
              {id});
     tx.commit();

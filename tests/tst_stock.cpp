@@ -283,6 +283,7 @@ void StockTest::failingStatementLeavesNothing_data()
 
 void StockTest::failingStatementLeavesNothing()
 {
+    TAVORU_SQLITE_ONLY();
     QFETCH(QString, kind);
     QFETCH(QString, action);
     QFETCH(QString, failingAt);
@@ -799,6 +800,7 @@ void StockTest::windowReset()
 
 void StockTest::windowDatabaseFailure()
 {
+    TAVORU_SQLITE_ONLY();
     TestDb t;
     const qint64 id = addItem("variant", "A1", 200);
     ScriptedPrompt prompt;
