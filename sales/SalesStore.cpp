@@ -7,6 +7,14 @@ namespace SalesStore {
 
 namespace {
 
+// A sale with its customer, variant and bottle type, as the list, the editor
+// and the receipt read it.
+const QString SaleWithItems =
+    QStringLiteral("FROM tvr_sales s "
+                   "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
+                   "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
+                   "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol ");
+
 // Stock moves are relative. The refill type stands for the customer's own
 // bottle: its row never takes or gets back a bottle.
 void moveBottles(int idBotol, double delta)
@@ -105,16 +113,28 @@ std::optional<Taken> takenBy(qint64 id)
 
 } // namespace
 
+namespace {
+// The row of `table` whose key column equals the typed text without its
+// surrounding blanks, in any letter case; the row spelled exactly so wins.
+std::optional<QVariantList> rowByKey(const QString& columns, const QString& table,
+                                     const QString& keyColumn, const QString& idColumn,
+                                     const QString& typed)
+{
+    const QString key = typed.trimmed();
+    if (key.isEmpty())
+        return std::nullopt;
+    return firstRow(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 <> ?, %5 LIMIT 1")
+                        .arg(columns, table, Db::equalsIgnoringCase(keyColumn), keyColumn,
+                             idColumn),
+                    {key, key});
+}
+} // namespace
+
 std::optional<Customer> findCustomer(const QString& typed)
 {
-    const QString nomor = typed.trimmed();
-    if (nomor.isEmpty())
-        return std::nullopt;
-    const auto r = firstRow(QStringLiteral("SELECT idcust, cust_nomor, cust_nama, cust_alamat, "
-                                           "cust_notelp FROM tvr_customer WHERE ") +
-                                Db::equalsIgnoringCase(QStringLiteral("cust_nomor")) +
-                                QStringLiteral(" ORDER BY cust_nomor <> ?, idcust LIMIT 1"),
-                            {nomor, nomor});
+    const auto r = rowByKey(QStringLiteral("idcust, cust_nomor, cust_nama, cust_alamat, cust_notelp"),
+                            QStringLiteral("tvr_customer"), QStringLiteral("cust_nomor"),
+                            QStringLiteral("idcust"), typed);
     if (!r)
         return std::nullopt;
     return Customer{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toString(),
@@ -123,15 +143,10 @@ std::optional<Customer> findCustomer(const QString& typed)
 
 std::optional<Variant> findVariant(const QString& typed)
 {
-    const QString kode = typed.trimmed();
-    if (kode.isEmpty())
-        return std::nullopt;
-    const auto r = firstRow(QStringLiteral("SELECT idvariant, variant_kode, variant_nama, "
-                                           "variant_harga, variant_stock FROM tvr_dtvariant "
-                                           "WHERE ") +
-                                Db::equalsIgnoringCase(QStringLiteral("variant_kode")) +
-                                QStringLiteral(" ORDER BY variant_kode <> ?, idvariant LIMIT 1"),
-                            {kode, kode});
+    const auto r = rowByKey(
+        QStringLiteral("idvariant, variant_kode, variant_nama, variant_harga, variant_stock"),
+        QStringLiteral("tvr_dtvariant"), QStringLiteral("variant_kode"), QStringLiteral("idvariant"),
+        typed);
     if (!r)
         return std::nullopt;
     return Variant{r->at(0).toInt(), r->at(1).toString(), r->at(2).toString(), r->at(3).toDouble(),
@@ -140,14 +155,9 @@ std::optional<Variant> findVariant(const QString& typed)
 
 std::optional<Botol> findBotol(const QString& typed)
 {
-    const QString tipe = typed.trimmed();
-    if (tipe.isEmpty())
-        return std::nullopt;
-    const auto r = firstRow(QStringLiteral("SELECT idbotol, botol_tipe, botol_harga, botol_stock "
-                                           "FROM tvr_dtbotol WHERE ") +
-                                Db::equalsIgnoringCase(QStringLiteral("botol_tipe")) +
-                                QStringLiteral(" ORDER BY botol_tipe <> ?, idbotol LIMIT 1"),
-                            {tipe, tipe});
+    const auto r = rowByKey(QStringLiteral("idbotol, botol_tipe, botol_harga, botol_stock"),
+                            QStringLiteral("tvr_dtbotol"), QStringLiteral("botol_tipe"),
+                            QStringLiteral("idbotol"), typed);
     if (!r)
         return std::nullopt;
     return Botol{r->at(0).toInt(), r->at(1).toString(), r->at(2).toDouble(), r->at(3).toDouble()};
@@ -176,12 +186,8 @@ RowSet dayList(const QDate& day)
     return Db::select(
         QStringLiteral("SELECT s.idsales, s.sales_date, c.cust_nama, v.variant_kode, "
                        "s.sales_mililiter, s.sales_totalml, b.botol_tipe, s.sales_hargatotal, "
-                       "s.sales_diskon, s.sales_hargadiskon, s.sales_status "
-                       "FROM tvr_sales s "
-                       "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
-                       "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
-                       "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
-                       "WHERE s.sales_date = ? ORDER BY s.idsales DESC"),
+                       "s.sales_diskon, s.sales_hargadiskon, s.sales_status ")
+                       + SaleWithItems + QStringLiteral("WHERE s.sales_date = ? ORDER BY s.idsales DESC"),
         {Regional::dateText(day)});
 }
 
@@ -191,12 +197,8 @@ std::optional<Sale> loadSale(qint64 id)
         QStringLiteral("SELECT s.idsales, s.sales_status, c.cust_nomor, s.sales_idvariant, "
                        "v.variant_kode, s.sales_idbotol, b.botol_tipe, s.sales_mililiter, "
                        "s.sales_totalml, s.sales_hargavariant, s.sales_hargabotol, "
-                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon "
-                       "FROM tvr_sales s "
-                       "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
-                       "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
-                       "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
-                       "WHERE s.idsales = ?"),
+                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon ")
+                       + SaleWithItems + QStringLiteral("WHERE s.idsales = ?"),
         {id});
     if (!r)
         return std::nullopt;
@@ -226,12 +228,8 @@ std::optional<ReceiptSale> receiptSale(qint64 id)
                        " WHERE u.user_name = s.sales_author ORDER BY u.iduser LIMIT 1), "
                        "c.cust_nomor, c.cust_nama, v.variant_kode, v.variant_nama, b.botol_tipe, "
                        "s.sales_mililiter, s.sales_hargavariant, s.sales_hargabotol, "
-                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon "
-                       "FROM tvr_sales s "
-                       "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
-                       "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
-                       "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
-                       "WHERE s.idsales = ?"),
+                       "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon ")
+                       + SaleWithItems + QStringLiteral("WHERE s.idsales = ?"),
         {id});
     if (!r)
         return std::nullopt;
