@@ -130,6 +130,14 @@ QString lockRows()
     return isSqlite() ? QString() : QStringLiteral(" FOR UPDATE");
 }
 
+void lockKey(const QString& table, const QString& key)
+{
+    if (isSqlite())
+        return;
+    scalar(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"),
+           {table + QLatin1Char(':') + key.trimmed().toLower()});
+}
+
 namespace {
 QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
 {

@@ -57,6 +57,11 @@ QString orEmpty(const QString& column);
 // locked against other tills until it ends. SQLite's write transaction already
 // locks the whole file, so there it is empty.
 QString lockRows();
+// Holds, until the transaction ends, a lock on a key of `table` ignoring letter
+// case, so two tills adding the same new key take turns: the second one then
+// finds the first one's row. SQLite's write transaction already serialises
+// writers, so there it does nothing.
+void lockKey(const QString& table, const QString& key);
 
 // Prepares, binds the values in order and executes. Doubles must be finite.
 QSqlQuery exec(const QString& sql, const QVariantList& values = {});

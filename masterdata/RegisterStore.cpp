@@ -132,6 +132,7 @@ bool lockRow(const Keyed& t, int id)
 // why writing `typedKey` to row `id` (or to a new row) must not go ahead.
 std::optional<Outcome> refusal(const Keyed& t, std::optional<int> id, const QString& typedKey)
 {
+    Db::lockKey(t.table, typedKey);
     if (id) {
         if (!rowExists(t, *id))
             return Outcome::Missing;

@@ -300,6 +300,7 @@ Outcome recordSale(const NewSale& sale, qint64* savedId)
         // A customer of that number entered meanwhile (in any letter case) is
         // the one meant: a number is never registered twice.
         const NewCustomer& c = sale.customer;
+        Db::lockKey(QStringLiteral("tvr_customer"), c.nomor);
         if (const auto known = findCustomer(c.nomor)) {
             idCust = known->id;
         } else {

@@ -133,6 +133,28 @@ int runTill()
     try {
         if (qEnvironmentVariable(TillMode) == QLatin1String("delete-customer"))
             return runDeletingTill(shop);
+        if (qEnvironmentVariable(TillMode).startsWith(QLatin1String("new-customers"))) {
+            // Sales to customers who are not registered yet, the same numbers
+            // on both tills (in another letter case on one of them).
+            const bool lower = qEnvironmentVariable(TillMode).endsWith(QLatin1String("lower"));
+            for (int i = 0; i < attempts; ++i) {
+                SalesStore::NewSale sale = saleOf(shop, 1);
+                sale.idCust = 0;
+                if (lower) {
+                    // Other goods, so the two tills never wait on one stock row.
+                    sale.amounts.idVariant = shop.variant + 1;
+                    sale.amounts.idBotol = shop.botol + 1;
+                }
+                const QString nomor = QStringLiteral("N%1").arg(i % 25);
+                sale.customer = {lower ? nomor.toLower() : nomor, QStringLiteral("Baru"), {}, {}};
+                if (SalesStore::recordSale(sale, nullptr) != SalesStore::Outcome::Done)
+                    return 4;
+                ++sold;
+            }
+            printf("%d 0 0\n", sold);
+            Db::close();
+            return 0;
+        }
         for (int i = 0; i < attempts; ++i) {
             if (i % 4 == 2 && last != 0) {
                 SalesStore::Amounts more = saleOf(shop, 1).amounts;
@@ -221,6 +243,8 @@ private slots:
     void rowsDeletedMeanwhileAreRefused();
     void tillRefusesWhatAnotherTillTook_data();
     void tillRefusesWhatAnotherTillTook();
+    void sameNewCustomerOnTwoTills_data() { addEngineColumn(); }
+    void sameNewCustomerOnTwoTills();
     void lostServerIsReopened();
 };
 
@@ -447,6 +471,29 @@ void ServerTest::tillRefusesWhatAnotherTillTook()
 // The server stops under a running till: the next action fails with one
 // database error, and once the server is back the one after it works on a
 // reopened connection, with everything committed before still there.
+void ServerTest::sameNewCustomerOnTwoTills()
+{
+    QFETCH(int, engine);
+    SKIP_WITHOUT_SERVER(Engine(engine));
+    TestDb t{Engine(engine)};
+    const Shop shop = makeShop(10000, 10000);
+    QCOMPARE(insert("INSERT INTO tvr_dtvariant (variant_kode, variant_stock) VALUES ('V2', 10000)"),
+             shop.variant + 1);
+    QCOMPARE(insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_stock) VALUES ('ROLL', 10000)"),
+             shop.botol + 1);
+    const QString connection = t.connectionText();
+    Db::close();
+
+    const QStringList outputs = runTills(connection, shop, 100,
+                                         {QStringLiteral("new-customers"), QStringLiteral("new-customers-lower")});
+    QCOMPARE(outputs.size(), 2);
+
+    // Each new number is registered once; every sale went to it.
+    QVERIFY(Connection::open(connection, t.dir()));
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_customer WHERE lower(cust_nomor) LIKE 'n%'"), 25.0);
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_sales"), 200.0);
+}
+
 void ServerTest::lostServerIsReopened()
 {
     SKIP_WITHOUT_SERVER(Engine::PostgreSQL);
