@@ -13,7 +13,6 @@
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
 #include "ui/GridColumns.h"
-#include "app/MDIForm1.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -292,7 +291,6 @@ private slots:
     void failingCascadeChangesNothing_data();
     void failingCascadeChangesNothing();
 
-    void databaseMenuOpensRegisters();
 };
 
 void MasterDataTest::pagePlan_data()
@@ -1151,21 +1149,6 @@ void MasterDataTest::failingCascadeChangesNothing()
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QCOMPARE(prompt.lastText(), QStringLiteral("Rekaman telah dihapus!"));
     QCOMPARE(count("SELECT COUNT(*) FROM tvr_sales"), 0);
-}
-
-void MasterDataTest::databaseMenuOpensRegisters()
-{
-    TestDb t;
-    MDIForm1 main;
-    QStringList opened;
-    for (const QString& caption : QStringList{"Customer", "Variant", "Botol"}) {
-        withModal([&] { main.runCommand("Database", caption); },
-                  [&](QWidget* modal) {
-                      if (modal)
-                          opened << modal->objectName();
-                  });
-    }
-    QCOMPARE(opened, (QStringList{"frmDBCustomer", "frmDBVariant", "frmDBBotol"}));
 }
 
 QTEST_MAIN(MasterDataTest)

@@ -11,7 +11,6 @@
 #include "reports/ReportOutput.h"
 #include "reports/ReportStore.h"
 #include "reports/frmSales.h"
-#include "app/MDIForm1.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -178,8 +177,6 @@ private slots:
     void printedAndSavedFiles();
     void writeFailures_data();
     void writeFailures();
-    void openedFromMenuAndToolbar_data();
-    void openedFromMenuAndToolbar();
 };
 
 void ReportsTest::reportOfEachPeriod_data()
@@ -561,32 +558,6 @@ void ReportsTest::writeFailures()
     QCOMPARE(shown(*w), before);
     QCOMPARE(w->dtGridSales->model()->rowCount(), 3);
     QVERIFY(w->isVisible());
-}
-
-void ReportsTest::openedFromMenuAndToolbar_data()
-{
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("Menu > Sales") << "Menu"
-                                  << "Sales";
-    QTest::newRow("toolbar Sales") << ""
-                                   << "Sales";
-}
-
-void ReportsTest::openedFromMenuAndToolbar()
-{
-    QFETCH(QString, parent);
-    QFETCH(QString, command);
-    TestDb t;
-    ScriptedPrompt prompt;
-    MDIForm1 main;
-    QString opened;
-    withModal([&] { main.runCommand(parent, command); },
-              [&](QWidget* modal) {
-                  opened = modal ? modal->objectName() + " " + modal->windowTitle() : QString();
-              });
-    QCOMPARE(opened, QString("frmSales Sales Report"));
-    QVERIFY(prompt.calls.isEmpty());
 }
 
 QTEST_MAIN(ReportsTest)

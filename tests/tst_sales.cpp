@@ -9,7 +9,6 @@
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
 #include "sales/frmTransaksi.h"
-#include "app/MDIForm1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -210,8 +209,6 @@ private slots:
     void unsavedEntrySurvivesTheList();
     void committedActionsReportedDespiteFailedRefresh();
     void correctionPricesFollowTheNewItems();
-    void openedFromMenuAndToolbar_data();
-    void openedFromMenuAndToolbar();
 };
 
 // ---- Pricing ----------------------------------------------------------------
@@ -1207,30 +1204,6 @@ void SalesTest::correctionPricesFollowTheNewItems()
     QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), 3000.0);
     QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), 4000.0);
     QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), 34000.0);
-}
-
-void SalesTest::openedFromMenuAndToolbar_data()
-{
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("Menu > Transaction") << "Menu"
-                                        << "Transaction";
-    QTest::newRow("toolbar Kasir") << ""
-                                   << "Kasir";
-}
-
-void SalesTest::openedFromMenuAndToolbar()
-{
-    QFETCH(QString, parent);
-    QFETCH(QString, command);
-    TestDb t;
-    ScriptedPrompt prompt;
-    MDIForm1 main;
-    QString opened;
-    withModal([&] { main.runCommand(parent, command); },
-              [&](QWidget* modal) { opened = modal ? modal->objectName() : QString(); });
-    QCOMPARE(opened, QString("frmTransaksi"));
-    QVERIFY(prompt.calls.isEmpty());
 }
 
 QTEST_MAIN(SalesTest)

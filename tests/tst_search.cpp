@@ -12,7 +12,6 @@
 #include "sales/frmSearch.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
-#include "app/MDIForm1.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -129,8 +128,6 @@ private slots:
     void searchFollowsChangesOfCustomers();
     void enterHandsOverToOpenSalesWindow();
     void purchaseHistory();
-    void openedFromMenuAndToolbar_data();
-    void openedFromMenuAndToolbar();
 };
 
 // ---- Paging -----------------------------------------------------------------
@@ -523,34 +520,6 @@ void SearchTest::purchaseHistory()
               });
     QCOMPARE(nama, QString("Budi"));
     QCOMPARE(shownRows, 0);
-    QVERIFY(prompt.calls.isEmpty());
-}
-
-void SearchTest::openedFromMenuAndToolbar_data()
-{
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("Menu > Search") << "Menu"
-                                   << "Search";
-    QTest::newRow("toolbar Search") << ""
-                                    << "Search";
-}
-
-void SearchTest::openedFromMenuAndToolbar()
-{
-    QFETCH(QString, parent);
-    QFETCH(QString, command);
-    TestDb t;
-    ScriptedPrompt prompt;
-    MDIForm1 main;
-    QString opened, caption;
-    withModal([&] { main.runCommand(parent, command); },
-              [&](QWidget* modal) {
-                  opened = modal ? modal->objectName() : QString();
-                  caption = modal ? modal->windowTitle() : QString();
-              });
-    QCOMPARE(opened, QString("frmSearch"));
-    QCOMPARE(caption, QString("Search Customer"));
     QVERIFY(prompt.calls.isEmpty());
 }
 

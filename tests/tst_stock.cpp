@@ -12,7 +12,6 @@
 #include "stock/StockStore.h"
 #include "stock/frmStockB.h"
 #include "stock/frmStockC.h"
-#include "app/MDIForm1.h"
 #include "ui/Paging.h"
 
 #include <QApplication>
@@ -182,8 +181,6 @@ private slots:
     void windowReset_data();
     void windowReset();
     void windowDatabaseFailure();
-    void openedFromMenuAndToolbar_data();
-    void openedFromMenuAndToolbar();
 };
 
 // ---- The store --------------------------------------------------------------
@@ -822,39 +819,6 @@ void StockTest::windowDatabaseFailure()
     QTest::mouseClick(win.w->cmdSubmit, Qt::LeftButton);
     QCOMPARE(prompt.texts(), QStringList{"Data disimpan!"});
     QCOMPARE(stockOf("variant", id), 225.0);
-}
-
-void StockTest::openedFromMenuAndToolbar_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("Concentrate") << "Concentrate"
-                                 << "frmStockC"
-                                 << "Stock Concentrate";
-    QTest::newRow("Botol") << "Botol"
-                           << "frmStockB"
-                           << "Stock Botol";
-}
-
-void StockTest::openedFromMenuAndToolbar()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, window);
-    QFETCH(QString, caption);
-    TestDb t;
-    ScriptedPrompt prompt;
-    MDIForm1 main;
-    QString opened, title;
-    // The menu and the toolbar drop-down both send the Stock command.
-    withModal([&] { main.runCommand("Stock", command); },
-              [&](QWidget* modal) {
-                  opened = modal ? modal->objectName() : QString();
-                  title = modal ? modal->windowTitle() : QString();
-              });
-    QCOMPARE(opened, window);
-    QCOMPARE(title, caption);
-    QVERIFY(prompt.calls.isEmpty());
 }
 
 QTEST_MAIN(StockTest)

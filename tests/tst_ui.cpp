@@ -116,6 +116,8 @@ private slots:
     void loginQueryIsBound();
 
     void mainWindowMenusAndToolbar();
+    void commandsOpenTheirWindows_data();
+    void commandsOpenTheirWindows();
     void startUpRefusesOtherLocales();
     void startUpEndsWhenTheLoginIsClosed();
     void startUpGoesOnAfterLogin();
@@ -574,6 +576,52 @@ void UiTest::loginQueryIsBound()
     w.cmdLogin->click();
     QCOMPARE(prompt.texts(), QStringList{"Username atau password salah."});
     QCOMPARE(LoginUserName, QStringLiteral("tester"));
+}
+
+void UiTest::commandsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("title");
+    const QList<QStringList> rows = {
+        {"Menu", "Transaction", "frmTransaksi", "Transaction"},
+        {"", "Kasir", "frmTransaksi", "Transaction"},
+        {"Menu", "Search", "frmSearch", "Search Customer"},
+        {"", "Search", "frmSearch", "Search Customer"},
+        {"Menu", "Sales", "frmSales", "Sales Report"},
+        {"", "Sales", "frmSales", "Sales Report"},
+        {"Stock", "Concentrate", "frmStockC", "Stock Concentrate"},
+        {"Stock", "Botol", "frmStockB", "Stock Botol"},
+        {"Database", "Customer", "frmDBCustomer", "Database"},
+        {"Database", "Variant", "frmDBVariant", "Database"},
+        {"Database", "Botol", "frmDBBotol", "Database"},
+        {"File", "Change Password", "frmSystemChangePass", "Change Password"},
+        {"File", "User Management", "frmSystemManager", "User Management"},
+    };
+    for (const QStringList& r : rows)
+        QTest::newRow(qPrintable((r.at(0).isEmpty() ? QStringLiteral("toolbar") : r.at(0)) +
+                                 " > " + r.at(1)))
+            << r.at(0) << r.at(1) << r.at(2) << r.at(3);
+}
+
+// Every menu command and toolbar button opens its window, modally, with no message.
+void UiTest::commandsOpenTheirWindows()
+{
+    QFETCH(QString, parent);
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    QFETCH(QString, title);
+    TestDb t;
+    ScriptedPrompt prompt;
+    MDIForm1 main;
+    QString opened;
+    withModal([&] { main.runCommand(parent, command); },
+              [&](QWidget* modal) {
+                  opened = modal ? modal->objectName() + ":" + modal->windowTitle() : QString();
+              });
+    QCOMPARE(opened, window + ":" + title);
+    QVERIFY(prompt.calls.isEmpty());
 }
 
 void UiTest::mainWindowMenusAndToolbar()

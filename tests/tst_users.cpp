@@ -9,7 +9,6 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "ui/GridColumns.h"
-#include "app/MDIForm1.h"
 #include "users/frmSystemChangePass.h"
 #include "users/frmSystemLogin.h"
 #include "users/frmSystemManager.h"
@@ -107,7 +106,6 @@ private slots:
     void deleteConcernsTheNamedAccount();
     void rowWrittenWhileAskingKeepsTheAccount();
 
-    void fileMenuOpensTheWindows();
 };
 
 void UsersTest::changePasswordRefusals_data()
@@ -479,22 +477,6 @@ void UsersTest::rowWrittenWhileAskingKeepsTheAccount()
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
     QCOMPARE(prompt.calls.size(), 1);
     QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_user WHERE user_name = 'kasir1'").toInt(), 1);
-}
-
-void UsersTest::fileMenuOpensTheWindows()
-{
-    TestDb t;
-    MDIForm1 main;
-    QStringList opened;
-    for (const QString& caption : QStringList{"Change Password", "User Management"}) {
-        withModal([&] { main.runCommand("File", caption); },
-                  [&](QWidget* modal) {
-                      if (modal)
-                          opened << modal->objectName() + ":" + modal->windowTitle();
-                  });
-    }
-    QCOMPARE(opened, (QStringList{"frmSystemChangePass:Change Password",
-                                  "frmSystemManager:User Management"}));
 }
 
 QTEST_MAIN(UsersTest)
