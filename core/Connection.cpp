@@ -4,6 +4,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Schema.h"
+#include "core/SchemaUpgrade.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -152,11 +153,25 @@ StartupResult DoConnect(const QString& appDir)
         return fail(databaseError,
                     QStringLiteral("Database fail. Please contact your system administator."));
 
+    // A database of a newer program is refused before anything is written to it.
+    int version = 0;
+    try {
+        version = SchemaUpgrade::version();
+    } catch (const DbError& e) {
+        return fail(databaseError,
+                    QStringLiteral("Versi skema database tidak dapat dibaca.\n\n%1").arg(e.text()));
+    }
+    if (const QString newer = SchemaUpgrade::refusal(version); !newer.isEmpty())
+        return fail(databaseError, newer);
+
     const QString notWritable = Connection::prepare();
     if (!notWritable.isEmpty())
         return fail(databaseError,
                     QStringLiteral("Database tidak dapat dibuka untuk menulis.\n\n%1")
                         .arg(notWritable));
+
+    if (const QString failed = SchemaUpgrade::run(version); !failed.isEmpty())
+        return fail(databaseError, failed);
 
     try {
         Schema::seed();

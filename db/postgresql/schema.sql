@@ -116,3 +116,15 @@ CREATE EXTENSION IF NOT EXISTS pg_trgm;
 CREATE INDEX ix_customer_search_nomor ON tvr_customer USING gin (cust_nomor gin_trgm_ops);
 CREATE INDEX ix_customer_search_nama ON tvr_customer USING gin (cust_nama gin_trgm_ops);
 CREATE INDEX ix_customer_search_alamat ON tvr_customer USING gin (cust_alamat gin_trgm_ops);
+
+-- The schema version of this database: one row for each version it has had,
+-- the highest is the one it is at. This script makes the newest directly; the
+-- program upgrades a database of an older version at start-up, step by step,
+-- and refuses one of a newer version.
+CREATE TABLE tvr_version (
+    version_nomor      INTEGER PRIMARY KEY,
+    version_date       VARCHAR(10)  COLLATE "C",
+    version_keterangan VARCHAR(100) COLLATE "C"
+);
+INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
+VALUES (2, to_char(current_date, 'YYYY-MM-DD'), 'Dibuat dari skrip skema');

@@ -138,3 +138,15 @@ AFTER UPDATE OF idcust, cust_nomor, cust_nama, cust_alamat ON tvr_customer BEGIN
     ; INSERT INTO tvr_zsearch (rowid, cust_nomor, cust_nama, cust_alamat)
     VALUES (new.idcust, new.cust_nomor, new.cust_nama, new.cust_alamat); END;
 INSERT INTO tvr_zsearch (tvr_zsearch) VALUES ('rebuild');
+
+-- The schema version of this database: one row for each version it has had,
+-- the highest is the one it is at. This script makes the newest directly; the
+-- program upgrades a database of an older version at start-up, step by step,
+-- and refuses one of a newer version. The name sorts after the six tables.
+CREATE TABLE tvr_version (
+    version_nomor      INTEGER PRIMARY KEY,
+    version_date       VARCHAR(10)  CHECK(length(version_date) <= 10),
+    version_keterangan VARCHAR(100) CHECK(length(version_keterangan) <= 100)
+);
+INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
+VALUES (2, date('now', 'localtime'), 'Dibuat dari skrip skema');

@@ -113,7 +113,7 @@ QString TestDb::connectionText() const
     return QStringLiteral("Driver=QSQLITE;Database=") + dbPath();
 }
 
-void TestDb::recreatePostgresSchema()
+void TestDb::recreatePostgresSchema(const QString& scriptPath)
 {
     const QString name = QStringLiteral("create-postgresql");
     {
@@ -135,7 +135,7 @@ void TestDb::recreatePostgresSchema()
             !q.exec(QStringLiteral("CREATE SCHEMA public")))
             throw std::runtime_error("cannot recreate the test schema: " +
                                      q.lastError().text().toStdString());
-        runScript(db, postgresSchemaPath());
+        runScript(db, scriptPath);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);

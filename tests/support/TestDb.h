@@ -43,8 +43,8 @@ public:
     // The connection text of the program's connection to the test database.
     QString connectionText() const;
     Engine engine() const { return m_engine; }
-    // Drops and recreates the schema of the PostgreSQL test database.
-    static void recreatePostgresSchema();
+    // Drops and recreates the schema of the PostgreSQL test database from a script.
+    static void recreatePostgresSchema(const QString& scriptPath = postgresSchemaPath());
 
 private:
     Engine m_engine = Engine::SQLite;

@@ -1,0 +1,274 @@
+#include "SchemaUpgrade.h"
+
+#include "core/Db.h"
+#include "core/Regional.h"
+#include "core/Schema.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <functional>
+
+#include <unistd.h>
+
+namespace SchemaUpgrade {
+
+namespace {
+
+const QString VersionTable = QStringLiteral("tvr_version");
+
+// An index, trigger or table the schema script makes, as it makes it.
+struct Object {
+    QString name;
+    QString sql;
+    // Derived from other tables (the search's trigram table): dropped and made
+    // afresh from them when it differs, where a table of its own is never dropped.
+    bool derived = false;
+};
+
+// SQLite keeps each statement's text as it was written: compare the texts
+// without their layout.
+QString normalized(QString sql)
+{
+    sql = sql.simplified();
+    static const QRegularExpression afterOpen(QStringLiteral("\\(\\s+"));
+    static const QRegularExpression beforeClose(QStringLiteral("\\s+\\)"));
+    sql.replace(afterOpen, QStringLiteral("("));
+    sql.replace(beforeClose, QStringLiteral(")"));
+    return sql;
+}
+
+// Makes each object that is missing, and makes afresh each index, trigger or
+// derived table whose definition differs from the script's.
+void ensureSqlite(const QList<Object>& objects)
+{
+    for (const Object& o : objects) {
+        const RowSet found =
+            Db::select(QStringLiteral("SELECT type, sql FROM sqlite_master WHERE name = ?"), {o.name});
+        if (!found.isEmpty()) {
+            if (normalized(found.value(0, 1).toString()) == normalized(o.sql))
+                continue;
+            // Indexes, triggers and the derived table hold nothing of their own;
+            // any other object of that name is the shop's and stays.
+            const QString type = found.value(0, 0).toString();
+            const bool remake = type == QLatin1String("index") || type == QLatin1String("trigger") ||
+                                (type == QLatin1String("table") && o.derived);
+            if (!remake)
+                throw DbError(QStringLiteral("Nama %1 sudah dipakai di database untuk %2 lain.")
+                                  .arg(o.name, type));
+            Db::exec(QStringLiteral("DROP %1 \"%2\"").arg(type.toUpper(), o.name));
+        }
+        Db::exec(o.sql);
+        if (o.derived)
+            Db::exec(QStringLiteral("INSERT INTO %1 (%1) VALUES ('rebuild')").arg(o.name));
+    }
+}
+
+const QString SqliteVersionTable = QStringLiteral(
+    "CREATE TABLE tvr_version (\n"
+    "    version_nomor      INTEGER PRIMARY KEY,\n"
+    "    version_date       VARCHAR(10)  CHECK(length(version_date) <= 10),\n"
+    "    version_keterangan VARCHAR(100) CHECK(length(version_keterangan) <= 100)\n"
+    ")");
+
+const QString PostgresVersionTable = QStringLiteral(
+    "CREATE TABLE tvr_version (\n"
+    "    version_nomor      INTEGER PRIMARY KEY,\n"
+    "    version_date       VARCHAR(10)  COLLATE \"C\",\n"
+    "    version_keterangan VARCHAR(100) COLLATE \"C\"\n"
+    ")");
+
+// Version 2: the version table, and on SQLite every index of today's script.
+// Databases of the first releases match customer numbers, variant codes and
+// bottle types case-sensitively and lack the paging, report, author and search
+// indexes and the search's trigram table.
+void toVersion2Sqlite()
+{
+    const QString insertSearch = QStringLiteral(
+        "INSERT INTO tvr_zsearch (rowid, cust_nomor, cust_nama, cust_alamat) "
+        "VALUES (new.idcust, new.cust_nomor, new.cust_nama, new.cust_alamat)");
+    const QString deleteSearch = QStringLiteral(
+        "INSERT INTO tvr_zsearch (tvr_zsearch, rowid, cust_nomor, cust_nama, cust_alamat) "
+        "VALUES ('delete', old.idcust, old.cust_nomor, old.cust_nama, old.cust_alamat)");
+    ensureSqlite({
+        {QStringLiteral("ix_customer_nomor"),
+         QStringLiteral("CREATE INDEX ix_customer_nomor ON tvr_customer(cust_nomor COLLATE NOCASE)")},
+        {QStringLiteral("ix_customer_letter"),
+         QStringLiteral("CREATE INDEX ix_customer_letter ON tvr_customer( CASE WHEN "
+                        "lower(substr(cust_nama, 1, 1)) BETWEEN 'a' AND 'z' THEN "
+                        "lower(substr(cust_nama, 1, 1)) ELSE '.' END, idcust)")},
+        {QStringLiteral("ix_dtbotol_tipe"),
+         QStringLiteral("CREATE INDEX ix_dtbotol_tipe ON tvr_dtbotol(botol_tipe COLLATE NOCASE)")},
+        {QStringLiteral("ix_dtvariant_kode"),
+         QStringLiteral(
+             "CREATE INDEX ix_dtvariant_kode ON tvr_dtvariant(variant_kode COLLATE NOCASE)")},
+        {QStringLiteral("ix_sales_date"),
+         QStringLiteral("CREATE INDEX ix_sales_date ON tvr_sales(sales_date)")},
+        {QStringLiteral("ix_sales_idcust"),
+         QStringLiteral("CREATE INDEX ix_sales_idcust ON tvr_sales(sales_idcust)")},
+        {QStringLiteral("ix_sales_idvariant"),
+         QStringLiteral("CREATE INDEX ix_sales_idvariant ON tvr_sales(sales_idvariant)")},
+        {QStringLiteral("ix_sales_idbotol"),
+         QStringLiteral("CREATE INDEX ix_sales_idbotol ON tvr_sales(sales_idbotol)")},
+        {QStringLiteral("ix_stock_item"),
+         QStringLiteral("CREATE INDEX ix_stock_item ON tvr_stock(stock_name, stock_idname)")},
+        {QStringLiteral("ix_user_name"),
+         QStringLiteral("CREATE INDEX ix_user_name ON tvr_user(user_name)")},
+        {QStringLiteral("ix_sales_author"),
+         QStringLiteral("CREATE INDEX ix_sales_author ON tvr_sales(sales_author)")},
+        {QStringLiteral("ix_stock_author"),
+         QStringLiteral("CREATE INDEX ix_stock_author ON tvr_stock(stock_author)")},
+        {QStringLiteral("ix_stock_ledger"),
+         QStringLiteral("CREATE INDEX ix_stock_ledger ON tvr_stock(stock_name, stock_idname, "
+                        "stock_status, idstock)")},
+        {QStringLiteral("ix_sales_report"),
+         QStringLiteral("CREATE INDEX ix_sales_report ON tvr_sales(sales_date, sales_mililiter, "
+                        "sales_hargadiskon)")},
+        {QStringLiteral("ix_customer_nama"),
+         QStringLiteral(
+             "CREATE INDEX ix_customer_nama ON tvr_customer(cust_nama, ifnull(cust_nomor, ''))")},
+        {QStringLiteral("ix_customer_alamat"),
+         QStringLiteral("CREATE INDEX ix_customer_alamat ON tvr_customer(cust_alamat)")},
+        {QStringLiteral("tvr_zsearch"),
+         QStringLiteral("CREATE VIRTUAL TABLE tvr_zsearch USING fts5( cust_nomor, cust_nama, "
+                        "cust_alamat, content = 'tvr_customer', content_rowid = 'idcust', "
+                        "tokenize = 'trigram' )"),
+         true},
+        {QStringLiteral("tr_customer_search_insert"),
+         QStringLiteral("CREATE TRIGGER tr_customer_search_insert AFTER INSERT ON tvr_customer "
+                        "BEGIN %1; END")
+             .arg(insertSearch)},
+        {QStringLiteral("tr_customer_search_delete"),
+         QStringLiteral("CREATE TRIGGER tr_customer_search_delete AFTER DELETE ON tvr_customer "
+                        "BEGIN %1; END")
+             .arg(deleteSearch)},
+        {QStringLiteral("tr_customer_search_update"),
+         QStringLiteral("CREATE TRIGGER tr_customer_search_update AFTER UPDATE OF idcust, "
+                        "cust_nomor, cust_nama, cust_alamat ON tvr_customer BEGIN %1 ; %2; END")
+             .arg(deleteSearch, insertSearch)},
+        {VersionTable, SqliteVersionTable},
+    });
+}
+
+void toVersion2Postgres()
+{
+    Db::exec(PostgresVersionTable);
+}
+
+struct Step {
+    int version;
+    QString note;
+    std::function<void()> sqlite;
+    std::function<void()> postgres;
+};
+
+// Every step in order; a step runs once, on a database of the version before it.
+const QList<Step>& steps()
+{
+    static const QList<Step> list = {
+        {2, QStringLiteral("Nomor versi skema; indeks kunci tanpa beda huruf besar-kecil dan "
+                           "indeks pencarian"),
+         toVersion2Sqlite, toVersion2Postgres},
+    };
+    return list;
+}
+
+QString sqliteFile()
+{
+    return QUrl(Db::connection().databaseName().section(QLatin1Char('?'), 0, 0)).toLocalFile();
+}
+
+// SQLite writes its own consistent copy; it is flushed to the disk before the
+// upgrade begins, so a power cut during the upgrade cannot take both.
+void keepCopy(const QString& path)
+{
+    Db::exec(QStringLiteral("VACUUM INTO ?"), {path});
+    QFile copy(path);
+    if (!copy.open(QIODevice::ReadOnly) || ::fsync(copy.handle()) != 0)
+        throw DbError(QStringLiteral("Salinan %1 tidak dapat disimpan ke disk.").arg(path));
+}
+
+} // namespace
+
+const QStringList& addedTables()
+{
+    static const QStringList tables = {VersionTable};
+    return tables;
+}
+
+int version()
+{
+    if (!Schema::listTables(Db::connection()).contains(VersionTable))
+        return UnversionedVersion;
+    const QVariant v = Db::scalar(QStringLiteral("SELECT MAX(version_nomor) FROM tvr_version"));
+    return v.isNull() ? UnversionedVersion : v.toInt();
+}
+
+QString refusal(int version)
+{
+    if (version <= CurrentVersion)
+        return {};
+    return QStringLiteral("Database ini sudah diperbarui oleh versi program yang lebih baru "
+                          "(versi skema %1; program ini mengenal sampai versi %2).\n\n"
+                          "Program ini tidak memakainya agar datanya tidak rusak: pasang versi "
+                          "program yang terbaru di komputer ini. Database tidak diubah.")
+        .arg(version)
+        .arg(CurrentVersion);
+}
+
+QString copyName(const QString& databaseFile, int from, const QString& stamp)
+{
+    const QFileInfo info(databaseFile);
+    return info.dir().filePath(QStringLiteral("%1-sebelum-upgrade-v%2-%3.db")
+                                   .arg(info.completeBaseName())
+                                   .arg(from)
+                                   .arg(stamp));
+}
+
+QString run(int from)
+{
+    if (from >= CurrentVersion)
+        return {};
+    QString copy;
+    try {
+        if (Db::isSqlite()) {
+            copy = copyName(sqliteFile(), from,
+                            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+            keepCopy(copy);
+        }
+    } catch (const DbError& e) {
+        return QStringLiteral("Database perlu diperbarui ke versi skema %1, tetapi salinannya "
+                              "tidak dapat dibuat lebih dahulu:\n%2\n\n%3\n\nDatabase tidak diubah.")
+            .arg(CurrentVersion)
+            .arg(copy, e.text());
+    }
+    try {
+        Transaction tx;
+        // Two tills started at once take turns; the second finds the work done.
+        Db::lockKey(VersionTable, QStringLiteral("upgrade"));
+        const int now = version();
+        for (const Step& step : steps()) {
+            if (step.version <= now)
+                continue;
+            (Db::isSqlite() ? step.sqlite : step.postgres)();
+            Db::exec(QStringLiteral("INSERT INTO tvr_version (version_nomor, version_date, "
+                                    "version_keterangan) VALUES (?, ?, ?)"),
+                     {step.version, Regional::today(), step.note});
+        }
+        tx.commit();
+    } catch (const DbError& e) {
+        return QStringLiteral("Database tidak dapat diperbarui ke versi skema %1:\n%2\n\n"
+                              "Database tidak diubah%3.")
+            .arg(CurrentVersion)
+            .arg(e.text(), copy.isEmpty() ? QString()
+                                          : QStringLiteral("; salinannya sebelum pembaruan: %1")
+                                                .arg(copy));
+    }
+    return {};
+}
+
+} // namespace SchemaUpgrade
