@@ -139,6 +139,50 @@ AFTER UPDATE OF idcust, cust_nomor, cust_nama, cust_alamat ON tvr_customer BEGIN
     VALUES (new.idcust, new.cust_nomor, new.cust_nama, new.cust_alamat); END;
 INSERT INTO tvr_zsearch (tvr_zsearch) VALUES ('rebuild');
 
+-- A visit: one customer's items paid at once. Each item is a row of tvr_sales
+-- as before; tvr_visitsales names the visit of each (a sale without a row there
+-- is a visit of one item with an unknown payment, as all sales recorded before
+-- visits were kept). visit_total adds up the items' sales_hargadiskon, to the
+-- cent; visit_bayar is what the customer pays, in whole rupiah, and
+-- visit_pembulatan the rounding between them.
+-- tvr_payment holds the money of each visit: its payment (payment_jenis 0), and
+-- for a later correction or deletion of one of its items (1, 2; payment_idsales
+-- names it) the difference paid out (negative payment_jumlah) or taken in.
+-- payment_jumlah is what went into or out of the drawer or account by
+-- payment_metode; for cash, payment_diterima was handed over and payment_kembali
+-- given back.
+CREATE TABLE tvr_visit (
+    idvisit          INTEGER PRIMARY KEY AUTOINCREMENT,
+    visit_idcust     INTEGER,
+    visit_total      DOUBLE,
+    visit_pembulatan DOUBLE,
+    visit_bayar      DOUBLE,
+    visit_date       VARCHAR(10) CHECK(length(visit_date) <= 10),
+    visit_jam        VARCHAR(8)  CHECK(length(visit_jam) <= 8),
+    visit_author     VARCHAR(8)  CHECK(length(visit_author) <= 8)
+);
+CREATE INDEX ix_visit_date ON tvr_visit(visit_date);
+CREATE TABLE tvr_visitsales (
+    visitsales_idsales INTEGER PRIMARY KEY,
+    visitsales_idvisit INTEGER
+);
+CREATE INDEX ix_visitsales_visit ON tvr_visitsales(visitsales_idvisit);
+CREATE TABLE tvr_payment (
+    idpayment        INTEGER PRIMARY KEY AUTOINCREMENT,
+    payment_idvisit  INTEGER,
+    payment_idsales  INTEGER,
+    payment_jenis    SMALLINT DEFAULT 0,
+    payment_metode   VARCHAR(12) CHECK(length(payment_metode) <= 12),
+    payment_jumlah   DOUBLE,
+    payment_diterima DOUBLE,
+    payment_kembali  DOUBLE,
+    payment_date     VARCHAR(10) CHECK(length(payment_date) <= 10),
+    payment_jam      VARCHAR(8)  CHECK(length(payment_jam) <= 8),
+    payment_author   VARCHAR(8)  CHECK(length(payment_author) <= 8)
+);
+CREATE INDEX ix_payment_visit ON tvr_payment(payment_idvisit);
+CREATE INDEX ix_payment_date ON tvr_payment(payment_date, payment_metode);
+
 -- The schema version of this database: one row for each version it has had,
 -- the highest is the one it is at. This script makes the newest directly; the
 -- program upgrades a database of an older version at start-up, step by step,
@@ -149,4 +193,4 @@ CREATE TABLE tvr_version (
     version_keterangan VARCHAR(100) CHECK(length(version_keterangan) <= 100)
 );
 INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
-VALUES (2, date('now', 'localtime'), 'Dibuat dari skrip skema');
+VALUES (3, date('now', 'localtime'), 'Dibuat dari skrip skema');

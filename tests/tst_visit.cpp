@@ -1,0 +1,240 @@
+// A visit of several items paid at once: its amounts and rounding, the checks
+// of its payment, and its writing as one transaction with its stock moves.
+#include "TestDb.h"
+
+#include "core/Db.h"
+#include "core/Globals.h"
+#include "core/Regional.h"
+#include "sales/Visit.h"
+#include "sales/VisitStore.h"
+
+#include <QTest>
+
+using SalesStore::Outcome;
+
+class VisitTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void amounts_data();
+    void amounts();
+    void payment_data();
+    void payment();
+    void recordsWholeVisitOrNothing_data();
+    void recordsWholeVisitOrNothing();
+};
+
+namespace {
+VisitItem item(double ml, double perMl, double bottle, double diskon, int idVariant = 1,
+               int idBotol = 1)
+{
+    VisitItem i;
+    i.idVariant = idVariant;
+    i.idBotol = idBotol;
+    i.mililiter = ml;
+    i.totalml = ml;
+    i.hargaVariant = perMl;
+    i.hargaBotol = bottle;
+    i.diskon = diskon;
+    return i;
+}
+
+int insert(const QString& sql, const QVariantList& values)
+{
+    return int(Db::insertedId(Db::exec(sql, values)));
+}
+} // namespace
+
+void VisitTest::amounts_data()
+{
+    QTest::addColumn<QList<double>>("itemTotals"); // ml at 1 rupiah per ml, no bottle
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("toPay");
+
+    QTest::newRow("whole rupiah stays") << QList<double>{27000, 18750} << 1.0 << 45750.0 << 45750.0;
+    QTest::newRow("half a rupiah up") << QList<double>{100.25, 100.25} << 1.0 << 200.5 << 201.0;
+    QTest::newRow("below half down") << QList<double>{100.49} << 1.0 << 100.49 << 100.0;
+    QTest::newRow("step 100 up") << QList<double>{27450} << 100.0 << 27450.0 << 27500.0;
+    QTest::newRow("step 100 down") << QList<double>{27449.99} << 100.0 << 27449.99 << 27400.0;
+    QTest::newRow("step 500") << QList<double>{12250, 1} << 500.0 << 12251.0 << 12500.0;
+    // Cents are added as cents: ten items of 0,10 are exactly 1,00.
+    QTest::newRow("cents add up exactly")
+        << QList<double>(10, 0.1) << 1.0 << 1.0 << 1.0;
+}
+
+void VisitTest::amounts()
+{
+    QFETCH(QList<double>, itemTotals);
+    QFETCH(double, step);
+    QFETCH(double, total);
+    QFETCH(double, toPay);
+
+    Visit v(step);
+    for (double amount : itemTotals)
+        v.addItem(item(amount, 1, 0, 0));
+    QCOMPARE(v.total(), total);
+    QCOMPARE(v.amountToPay(), toPay);
+    QCOMPARE(v.rounding(), roundToCents(toPay - total));
+    QCOMPARE(Regional::amount(v.total() + v.rounding()), Regional::amount(toPay));
+}
+
+void VisitTest::payment_data()
+{
+    QTest::addColumn<bool>("withItems");
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<bool>("cash");
+    QTest::addColumn<double>("received");
+    QTest::addColumn<int>("check");
+    QTest::addColumn<double>("change");
+
+    // The visit costs 27.000 (10 ml x 2.500 + 5.000, 10 % off).
+    QTest::newRow("cash exact") << true << "Tunai" << true << 27000.0 << int(Visit::Check::Ok) << 0.0;
+    QTest::newRow("cash over") << true << "Tunai" << true << 50000.0 << int(Visit::Check::Ok)
+                               << 23000.0;
+    QTest::newRow("cash short") << true << "Tunai" << true << 26999.0
+                                << int(Visit::Check::Short) << 0.0;
+    QTest::newRow("QRIS pays exactly") << true << "QRIS" << false << 0.0 << int(Visit::Check::Ok)
+                                       << 0.0;
+    QTest::newRow("no method") << true << " " << true << 50000.0 << int(Visit::Check::NoMethod)
+                               << 0.0;
+    QTest::newRow("nothing to pay") << false << "Tunai" << true << 50000.0
+                                    << int(Visit::Check::NoItems) << 0.0;
+}
+
+void VisitTest::payment()
+{
+    QFETCH(bool, withItems);
+    QFETCH(QString, method);
+    QFETCH(bool, cash);
+    QFETCH(double, received);
+    QFETCH(int, check);
+    QFETCH(double, change);
+
+    Visit v;
+    if (withItems)
+        v.addItem(item(10, 2500, 5000, 10));
+    const Visit::Check result = v.pay(method, cash, received);
+    QCOMPARE(int(result), check);
+    QCOMPARE(v.isPaid(), result == Visit::Check::Ok);
+    if (result == Visit::Check::Ok) {
+        QCOMPARE(v.payment().change, change);
+        QCOMPARE(v.payment().received, cash ? received : v.amountToPay());
+    } else {
+        QVERIFY(!Visit::checkText(result, v.amountToPay()).isEmpty());
+    }
+    // A changed visit must be paid again.
+    if (withItems && result == Visit::Check::Ok) {
+        v.addItem(item(1, 2500, 0, 0));
+        QVERIFY(!v.isPaid());
+    }
+}
+
+void VisitTest::recordsWholeVisitOrNothing_data()
+{
+    QTest::addColumn<double>("thirdMl"); // of a variant with 20 ml in stock
+    QTest::addColumn<QString>("failingTable"); // a trigger refuses inserts there
+    QTest::addColumn<int>("outcome");
+
+    QTest::newRow("written whole") << 20.0 << "" << int(Outcome::Done);
+    QTest::newRow("third item lacks stock") << 20.5 << "" << int(Outcome::NoConcentrate);
+    QTest::newRow("visit row fails") << 5.0 << "tvr_visit" << -1;
+    QTest::newRow("link row fails") << 5.0 << "tvr_visitsales" << -1;
+    QTest::newRow("payment row fails") << 5.0 << "tvr_payment" << -1;
+}
+
+void VisitTest::recordsWholeVisitOrNothing()
+{
+    QFETCH(double, thirdMl);
+    QFETCH(QString, failingTable);
+    QFETCH(int, outcome);
+    if (!failingTable.isEmpty())
+        TAVORU_SQLITE_ONLY();
+
+    TestDb t;
+    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
+                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
+                              {});
+    const int oud = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
+                           "variant_stock) VALUES ('V2', 'Oud', 4000.5, 20)",
+                           {});
+    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
+                             "VALUES ('SPRAY30', 5000, 10)",
+                             {});
+    const int refill =
+        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+    if (!failingTable.isEmpty())
+        Db::exec(QStringLiteral("CREATE TRIGGER fail_insert BEFORE INSERT ON %1 "
+                                "BEGIN SELECT RAISE(ABORT, 'disk penuh'); END")
+                     .arg(failingTable));
+
+    VisitStore::NewVisit nv;
+    nv.customer = {"C900", "Dewi", "Jl. Baru 1", ""};
+    nv.visit = Visit(100);
+    nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));   // 27.000
+    nv.visit.addItem(item(7.5, 2500, 0, 0, melati, refill));     // 18.750
+    nv.visit.addItem(item(thirdMl, 4000.5, 5000, 0, oud, spray)); // 85.010 at 20 ml
+    QCOMPARE(nv.visit.pay("Tunai", true, 200000), Visit::Check::Ok);
+
+    VisitStore::Saved saved;
+    int result = -1;
+    try {
+        result = int(VisitStore::recordVisit(nv, &saved));
+    } catch (const DbError& e) {
+        QVERIFY(e.text().contains("disk penuh"));
+    }
+    QCOMPARE(result, outcome);
+
+    const auto count = [](const char* table) {
+        return Db::scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
+    };
+    if (outcome != int(Outcome::Done)) {
+        for (const char* table : {"tvr_sales", "tvr_visit", "tvr_visitsales", "tvr_payment"})
+            QCOMPARE(count(table), 0);
+        QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_customer WHERE cust_nomor = 'C900'").toInt(), 0);
+        QCOMPARE(Db::scalar("SELECT variant_stock FROM tvr_dtvariant WHERE idvariant = ?", {melati})
+                     .toDouble(),
+                 100.0);
+        QCOMPARE(Db::scalar("SELECT botol_stock FROM tvr_dtbotol WHERE idbotol = ?", {spray})
+                     .toDouble(),
+                 10.0);
+        return;
+    }
+
+    // Stock: 17,5 ml of Melati, 20 ml of Oud and two bottles; none for the refill.
+    QCOMPARE(Db::scalar("SELECT variant_stock FROM tvr_dtvariant WHERE idvariant = ?", {melati})
+                 .toDouble(),
+             82.5);
+    QCOMPARE(Db::scalar("SELECT variant_stock FROM tvr_dtvariant WHERE idvariant = ?", {oud})
+                 .toDouble(),
+             0.0);
+    QCOMPARE(Db::scalar("SELECT botol_stock FROM tvr_dtbotol WHERE idbotol = ?", {spray}).toDouble(),
+             8.0);
+    // One new customer owns every item, each linked to the visit.
+    QCOMPARE(saved.idSales.size(), 3);
+    QCOMPARE(Db::scalar("SELECT COUNT(DISTINCT sales_idcust) FROM tvr_sales").toInt(), 1);
+    QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_visitsales WHERE visitsales_idvisit = ?",
+                        {saved.idVisit})
+                 .toInt(),
+             3);
+    // The visit adds up its items to the cent and pays whole hundreds.
+    const RowSet v = Db::select("SELECT visit_total, visit_pembulatan, visit_bayar FROM tvr_visit");
+    const double items = Db::scalar("SELECT SUM(sales_hargadiskon) FROM tvr_sales").toDouble();
+    QCOMPARE(v.value(0, 0).toDouble(), 130760.0);
+    QCOMPARE(roundToCents(items), 130760.0);
+    QCOMPARE(v.value(0, 1).toDouble(), 40.0);
+    QCOMPARE(v.value(0, 2).toDouble(), 130800.0);
+    const RowSet p = Db::select("SELECT payment_metode, payment_jumlah, payment_diterima, "
+                                "payment_kembali FROM tvr_payment");
+    QCOMPARE(p.size(), 1);
+    QCOMPARE(p.value(0, 0).toString(), QStringLiteral("Tunai"));
+    QCOMPARE(p.value(0, 1).toDouble(), 130800.0);
+    QCOMPARE(p.value(0, 2).toDouble(), 200000.0);
+    QCOMPARE(p.value(0, 3).toDouble(), 69200.0);
+    const auto takings = VisitStore::takingsByMethod(Regional::today());
+    QCOMPARE(takings.size(), 1);
+    QCOMPARE(takings.first().second, 130800.0);
+}
+
+QTEST_MAIN(VisitTest)
+#include "tst_visit.moc"
