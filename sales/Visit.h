@@ -21,6 +21,12 @@ struct VisitItem {
     SalePrice price() const { return salePrice(mililiter, hargaVariant, hargaBotol, diskon); }
 };
 
+// A way of paying the shop accepts. Cash is counted in the drawer.
+struct PaymentMethod {
+    QString name;
+    bool cash = false;
+};
+
 // How the customer pays. Cash is counted: what was handed over and the change.
 struct VisitPayment {
     QString method;

@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <functional>
 
 namespace VisitStore {
 
@@ -89,6 +90,101 @@ SalesStore::Outcome recordVisit(const NewVisit& nv, Saved* saved)
     if (saved)
         *saved = result;
     return Outcome::Done;
+}
+
+qint64 visitOf(qint64 idSales)
+{
+    return Db::scalar(QStringLiteral("SELECT visitsales_idvisit FROM tvr_visitsales "
+                                     "WHERE visitsales_idsales = ?"),
+                      {idSales})
+        .toLongLong();
+}
+
+QString methodOf(qint64 idSales)
+{
+    return Db::scalar(QStringLiteral("SELECT p.payment_metode FROM tvr_visitsales v "
+                                     "JOIN tvr_payment p ON p.payment_idvisit = v.visitsales_idvisit "
+                                     "AND p.payment_jenis = 0 WHERE v.visitsales_idsales = ?"),
+                      {idSales})
+        .toString();
+}
+
+namespace {
+enum Kind { VisitPaid = 0, ItemCorrected = 1, ItemDeleted = 2 };
+
+// What the customer of the sale's visit owes for its items now, rounded as at
+// the till; a sale of its own owes its own amount.
+double owed(qint64 idVisit, qint64 idSales, double step)
+{
+    const QVariant sum =
+        idVisit != 0
+            ? Db::scalar(QStringLiteral("SELECT SUM(s.sales_hargadiskon) FROM tvr_visitsales v "
+                                        "JOIN tvr_sales s ON s.idsales = v.visitsales_idsales "
+                                        "WHERE v.visitsales_idvisit = ?"),
+                         {idVisit})
+            : Db::scalar(QStringLiteral("SELECT sales_hargadiskon FROM tvr_sales WHERE idsales = ?"),
+                         {idSales});
+    return roundToStep(sum.toDouble(), step);
+}
+
+// What was paid so far: the visit's payments with the differences booked since;
+// for a sale of its own, its amount (its payment was not recorded) with the
+// differences booked for it.
+double paid(qint64 idVisit, qint64 idSales, double step)
+{
+    if (idVisit != 0)
+        return Db::scalar(QStringLiteral("SELECT SUM(payment_jumlah) FROM tvr_payment "
+                                         "WHERE payment_idvisit = ?"),
+                          {idVisit})
+            .toDouble();
+    return owed(0, idSales, step) +
+           Db::scalar(QStringLiteral("SELECT SUM(payment_jumlah) FROM tvr_payment "
+                                     "WHERE payment_idvisit IS NULL AND payment_idsales = ?"),
+                      {idSales})
+               .toDouble();
+}
+
+SalesStore::Outcome bookChange(qint64 idSales, Kind kind, const QString& method, double step,
+                               const std::function<SalesStore::Outcome()>& change,
+                               double* difference)
+{
+    Transaction tx;
+    const qint64 idVisit = visitOf(idSales);
+    const double before = paid(idVisit, idSales, step);
+    if (const SalesStore::Outcome o = change(); o != SalesStore::Outcome::Done)
+        return o;
+    if (kind == ItemDeleted)
+        Db::exec(QStringLiteral("DELETE FROM tvr_visitsales WHERE visitsales_idsales = ?"), {idSales});
+    const double diff = roundToCents(owed(idVisit, idSales, step) - before);
+    if (diff != 0)
+        Db::exec(QStringLiteral("INSERT INTO tvr_payment (payment_idvisit, payment_idsales, "
+                                "payment_jenis, payment_metode, payment_jumlah, payment_diterima, "
+                                "payment_kembali, payment_date, payment_jam, payment_author) "
+                                "VALUES (?, ?, ?, ?, ?, ?, 0, ?, ?, ?)"),
+                 {idVisit != 0 ? QVariant(idVisit) : QVariant(QMetaType(QMetaType::LongLong)),
+                  idSales, int(kind), method, diff, diff, Regional::today(),
+                  QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), LoginUserName});
+    tx.commit();
+    if (difference)
+        *difference = diff;
+    return SalesStore::Outcome::Done;
+}
+} // namespace
+
+SalesStore::Outcome correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
+                                const QString& method, double step, double* difference)
+{
+    return bookChange(
+        idSales, ItemCorrected, method, step,
+        [&] { return SalesStore::correctSale(idSales, amounts); }, difference);
+}
+
+SalesStore::Outcome deleteItem(qint64 idSales, const QString& method, double step,
+                               double* difference)
+{
+    return bookChange(
+        idSales, ItemDeleted, method, step, [&] { return SalesStore::deleteSale(idSales); },
+        difference);
 }
 
 QList<QPair<QString, double>> takingsByMethod(const QString& date)

@@ -25,6 +25,23 @@ struct Saved {
 // or too little stock for one of the items).
 SalesStore::Outcome recordVisit(const NewVisit& visit, Saved* saved);
 
+// The visit a sale row belongs to; 0 for a sale recorded on its own (as every
+// sale before visits were kept).
+qint64 visitOf(qint64 idSales);
+
+// The method the visit of a sale was paid by; empty when unknown.
+QString methodOf(qint64 idSales);
+
+// A correction or deletion of an item keeps the books true: inside the same
+// transaction the difference between what the customer owes now (the visit's
+// remaining items rounded to `step`) and what was paid so far is recorded as a
+// payment by `method`: negative when money went back to the customer. The
+// visit's own payment is never rewritten. `difference` gets that amount.
+SalesStore::Outcome correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
+                                const QString& method, double step, double* difference);
+SalesStore::Outcome deleteItem(qint64 idSales, const QString& method, double step,
+                               double* difference);
+
 // Takings of one day per payment method: what went into the drawer or account
 // less what was paid out, by method name.
 QList<QPair<QString, double>> takingsByMethod(const QString& date);

@@ -1,12 +1,17 @@
 // A visit of several items paid at once: its amounts and rounding, the checks
 // of its payment, and its writing as one transaction with its stock moves.
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "sales/Visit.h"
 #include "sales/VisitStore.h"
+#include "sales/frmBayar.h"
+
+#include <QLabel>
+#include <QLineEdit>
 
 #include <QTest>
 
@@ -22,6 +27,10 @@ private slots:
     void payment();
     void recordsWholeVisitOrNothing_data();
     void recordsWholeVisitOrNothing();
+    void booksDifferences_data();
+    void booksDifferences();
+    void paymentWindowKeys_data();
+    void paymentWindowKeys();
 };
 
 namespace {
@@ -234,6 +243,146 @@ void VisitTest::recordsWholeVisitOrNothing()
     const auto takings = VisitStore::takingsByMethod(Regional::today());
     QCOMPARE(takings.size(), 1);
     QCOMPARE(takings.first().second, 130800.0);
+}
+
+void VisitTest::booksDifferences_data()
+{
+    // Steps: "fix ITEM ML METHOD" corrects an item to ML millilitres, "del ITEM
+    // METHOD" deletes it. Items 1 and 2 belong to a visit paid 45.800 in cash
+    // (27.000 + 18.750 rounded to 100); item 3 is a sale of its own of 10.000.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<double>>("differences");
+    QTest::addColumn<QString>("takings"); // per method, after the steps
+
+    QTest::newRow("item corrected down") << QStringList{"fix 2 5 Tunai"} << QList<double>{-6300}
+                                         << "Tunai=39500";
+    QTest::newRow("item corrected up, paid by QRIS")
+        << QStringList{"fix 2 10 QRIS"} << QList<double>{6200} << "QRIS=6200 Tunai=45800";
+    QTest::newRow("unchanged correction books nothing")
+        << QStringList{"fix 2 7,5 Tunai"} << QList<double>{0} << "Tunai=45800";
+    QTest::newRow("item deleted") << QStringList{"del 1 Tunai"} << QList<double>{-27000}
+                                  << "Tunai=18800";
+    QTest::newRow("every item deleted") << QStringList{"del 1 Tunai", "del 2 Tunai"}
+                                        << QList<double>{-27000, -18800} << "Tunai=0";
+    QTest::newRow("sale of its own corrected") << QStringList{"fix 3 2 Tunai"}
+                                               << QList<double>{-5000} << "Tunai=40800";
+}
+
+void VisitTest::booksDifferences()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<double>, differences);
+    QFETCH(QString, takings);
+
+    TestDb t;
+    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
+                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
+                              {});
+    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
+                             "VALUES ('SPRAY30', 5000, 10)",
+                             {});
+    const int refill =
+        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+    const int cust = insert("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C1', 'Ani')", {});
+
+    VisitStore::NewVisit nv;
+    nv.idCust = cust;
+    nv.visit = Visit(100);
+    nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));
+    nv.visit.addItem(item(7.5, 2500, 0, 0, melati, refill));
+    QCOMPARE(nv.visit.pay("Tunai", true, 50000), Visit::Check::Ok);
+    VisitStore::Saved saved;
+    QCOMPARE(VisitStore::recordVisit(nv, &saved), Outcome::Done);
+    QList<qint64> ids = saved.idSales;
+    SalesStore::NewSale lone{cust, {}, {melati, refill, 4, 4, 10000, 0, 10000, 2500, 0}};
+    ids << SalesStore::addSale(lone);
+    Db::exec("UPDATE tvr_dtvariant SET variant_stock = 100");
+
+    QCOMPARE(VisitStore::methodOf(ids.at(0)), QStringLiteral("Tunai"));
+    QCOMPARE(VisitStore::methodOf(ids.at(2)), QString());
+    for (int i = 0; i < steps.size(); ++i) {
+        const QStringList w = steps.at(i).split(' ');
+        const qint64 id = ids.at(w.at(1).toInt() - 1);
+        double diff = -1;
+        if (w.at(0) == "fix") {
+            const SalesStore::Sale s = *SalesStore::loadSale(id);
+            const double ml = Regional::read(w.at(2));
+            const SalePrice price = salePrice(ml, s.hargaVariant, s.hargaBotol, s.diskon);
+            const SalesStore::Amounts a{s.idVariant, s.idBotol, ml, ml, price.harga, s.diskon,
+                                        price.total, s.hargaVariant, s.hargaBotol};
+            QCOMPARE(VisitStore::correctItem(id, a, w.at(3), 100, &diff), Outcome::Done);
+        } else {
+            QCOMPARE(VisitStore::deleteItem(id, w.at(2), 100, &diff), Outcome::Done);
+        }
+        QCOMPARE(diff, differences.at(i));
+    }
+
+    // What went into and out of the drawer, per method, is the day's takings;
+    // the visit's own payment row is never rewritten.
+    QStringList shown;
+    for (const auto& [method, amount] : VisitStore::takingsByMethod(Regional::today()))
+        shown << method + '=' + Regional::plain(amount);
+    QCOMPARE(shown.join(' '), takings);
+    QCOMPARE(Db::scalar("SELECT payment_jumlah FROM tvr_payment WHERE payment_jenis = 0").toDouble(),
+             45800.0);
+}
+
+void VisitTest::paymentWindowKeys_data()
+{
+    QTest::addColumn<QString>("keys"); // F2 chooses the second method; "\n" is Enter
+    QTest::addColumn<bool>("paid");
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("message");
+
+    // The visit costs 27.000.
+    QTest::newRow("cash with a round note") << "50000\n" << true << "Tunai" << "23.000" << "";
+    QTest::newRow("exact cash: Enter alone") << "\n" << true << "Tunai" << "0" << "";
+    QTest::newRow("cash short, then more typed at once")
+        << "20000\n" << false << "" << "-"
+        << "Uang yang diterima kurang dari jumlah yang harus dibayar (27.000).";
+    QTest::newRow("QRIS by its key") << "F2\n" << true << "QRIS" << "0" << "";
+}
+
+void VisitTest::paymentWindowKeys()
+{
+    QFETCH(QString, keys);
+    QFETCH(bool, paid);
+    QFETCH(QString, method);
+    QFETCH(QString, change);
+    QFETCH(QString, message);
+
+    Visit v;
+    v.addItem(item(10, 2500, 5000, 10));
+    frmBayar w(v, {{"Tunai", true}, {"QRIS", false}, {"Debit", false}});
+    showAndFocus(&w, w.txtDiterima);
+    QCOMPARE(w.lblBayar_i->text(), QStringLiteral("27.000"));
+    QString text = keys;
+    if (text.startsWith("F2")) {
+        QTest::keyClick(w.txtDiterima, Qt::Key_F2);
+        text.remove(0, 2);
+    }
+    for (const QChar c : text) {
+        if (c == '\n')
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        else
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    QCOMPARE(w.result() == QDialog::Accepted, paid);
+    QCOMPARE(v.isPaid(), paid);
+    QCOMPARE(w.lblPesan->text(), message);
+    if (paid) {
+        QCOMPARE(v.payment().method, method);
+        QCOMPARE(w.lblKembali_i->text(), change);
+        return;
+    }
+    // Refused beside the field: the next keys still land in it.
+    QCOMPARE(QApplication::focusWidget(), w.txtDiterima);
+    QTest::keyClicks(w.txtDiterima, "30000");
+    QCOMPARE(w.lblKembali_i->text(), QStringLiteral("3.000"));
+    QTest::keyClick(w.txtDiterima, Qt::Key_Return);
+    QVERIFY(v.isPaid());
+    QCOMPARE(v.payment().change, 3000.0);
 }
 
 QTEST_MAIN(VisitTest)
