@@ -1,5 +1,6 @@
 #pragma once
 
+#include "payments/Payment.h"
 #include "sales/Pricing.h"
 
 #include <QList>
@@ -21,36 +22,9 @@ struct VisitItem {
     SalePrice price() const { return salePrice(mililiter, hargaVariant, hargaBotol, diskon); }
 };
 
-// A way of paying the shop accepts. Cash is counted in the drawer.
-struct PaymentMethod {
-    QString name;
-    bool cash = false;
-};
-
-// How the customer pays. Cash is counted: what was handed over and the change.
-struct VisitPayment {
-    QString method;
-    bool cash = false;
-    double received = 0; // cash handed over; the amount to pay for other methods
-    double change = 0;
-};
-
-// The amount rounded to the nearest multiple of `step` rupiah (halves up);
-// a step below 1 means whole rupiah. Worked in whole cents, so 0,5 always
-// rounds the same way whatever its binary form.
-double roundToStep(double amount, double step);
-
 class Visit {
 public:
     explicit Visit(double roundingStep = 1);
-
-    enum class Check {
-        Ok,
-        NoItems,   // nothing to pay for
-        NoMethod,  // no payment method chosen
-        Short,     // less cash than the amount to pay
-    };
-    static QString checkText(Check check, double amountToPay = 0);
 
     const QList<VisitItem>& items() const { return m_items; }
     void addItem(const VisitItem& item);
@@ -65,15 +39,15 @@ public:
     // amountToPay() - total(): positive when rounded up.
     double rounding() const;
 
-    // Checks and, when it is Ok, sets the payment. A method other than cash
-    // is paid exactly; cash may be more, and the rest is the change.
-    Check pay(const QString& method, bool cash, double received);
-    const VisitPayment& payment() const { return m_payment; }
+    // Takes the payment when it covers the amount to pay. A visit without
+    // items cannot be paid; any change to the items undoes the payment.
+    bool pay(const Payment& payment);
+    const Payment& payment() const { return m_payment; }
     bool isPaid() const { return m_paid; }
 
 private:
     double m_step = 1;
     QList<VisitItem> m_items;
-    VisitPayment m_payment;
+    Payment m_payment;
     bool m_paid = false;
 };

@@ -79,7 +79,7 @@ SalesStore::Outcome recordVisit(const NewVisit& nv, Saved* saved)
         Db::exec(QStringLiteral("INSERT INTO tvr_visitsales (visitsales_idsales, "
                                 "visitsales_idvisit) VALUES (?, ?)"),
                  {idSales, result.idVisit});
-    const VisitPayment& p = visit.payment();
+    const Payment& p = visit.payment();
     Db::exec(QStringLiteral("INSERT INTO tvr_payment (payment_idvisit, payment_jenis, "
                             "payment_metode, payment_jumlah, payment_diterima, payment_kembali, "
                             "payment_date, payment_jam, payment_author) "

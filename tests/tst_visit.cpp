@@ -1,17 +1,13 @@
-// A visit of several items paid at once: its amounts and rounding, the checks
-// of its payment, and its writing as one transaction with its stock moves.
+// A visit of several items paid at once: its amounts and rounding, its writing
+// as one transaction with its stock moves, and the differences booked when an
+// item of a paid visit is corrected or deleted.
 #include "TestDb.h"
-#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "sales/Visit.h"
 #include "sales/VisitStore.h"
-#include "sales/frmBayar.h"
-
-#include <QLabel>
-#include <QLineEdit>
 
 #include <QTest>
 
@@ -23,14 +19,10 @@ class VisitTest : public QObject {
 private slots:
     void amounts_data();
     void amounts();
-    void payment_data();
-    void payment();
     void recordsWholeVisitOrNothing_data();
     void recordsWholeVisitOrNothing();
     void booksDifferences_data();
     void booksDifferences();
-    void paymentWindowKeys_data();
-    void paymentWindowKeys();
 };
 
 namespace {
@@ -88,57 +80,6 @@ void VisitTest::amounts()
     QCOMPARE(Regional::amount(v.total() + v.rounding()), Regional::amount(toPay));
 }
 
-void VisitTest::payment_data()
-{
-    QTest::addColumn<bool>("withItems");
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<bool>("cash");
-    QTest::addColumn<double>("received");
-    QTest::addColumn<int>("check");
-    QTest::addColumn<double>("change");
-
-    // The visit costs 27.000 (10 ml x 2.500 + 5.000, 10 % off).
-    QTest::newRow("cash exact") << true << "Tunai" << true << 27000.0 << int(Visit::Check::Ok) << 0.0;
-    QTest::newRow("cash over") << true << "Tunai" << true << 50000.0 << int(Visit::Check::Ok)
-                               << 23000.0;
-    QTest::newRow("cash short") << true << "Tunai" << true << 26999.0
-                                << int(Visit::Check::Short) << 0.0;
-    QTest::newRow("QRIS pays exactly") << true << "QRIS" << false << 0.0 << int(Visit::Check::Ok)
-                                       << 0.0;
-    QTest::newRow("no method") << true << " " << true << 50000.0 << int(Visit::Check::NoMethod)
-                               << 0.0;
-    QTest::newRow("nothing to pay") << false << "Tunai" << true << 50000.0
-                                    << int(Visit::Check::NoItems) << 0.0;
-}
-
-void VisitTest::payment()
-{
-    QFETCH(bool, withItems);
-    QFETCH(QString, method);
-    QFETCH(bool, cash);
-    QFETCH(double, received);
-    QFETCH(int, check);
-    QFETCH(double, change);
-
-    Visit v;
-    if (withItems)
-        v.addItem(item(10, 2500, 5000, 10));
-    const Visit::Check result = v.pay(method, cash, received);
-    QCOMPARE(int(result), check);
-    QCOMPARE(v.isPaid(), result == Visit::Check::Ok);
-    if (result == Visit::Check::Ok) {
-        QCOMPARE(v.payment().change, change);
-        QCOMPARE(v.payment().received, cash ? received : v.amountToPay());
-    } else {
-        QVERIFY(!Visit::checkText(result, v.amountToPay()).isEmpty());
-    }
-    // A changed visit must be paid again.
-    if (withItems && result == Visit::Check::Ok) {
-        v.addItem(item(1, 2500, 0, 0));
-        QVERIFY(!v.isPaid());
-    }
-}
-
 void VisitTest::recordsWholeVisitOrNothing_data()
 {
     QTest::addColumn<double>("thirdMl"); // of a variant with 20 ml in stock
@@ -183,7 +124,7 @@ void VisitTest::recordsWholeVisitOrNothing()
     nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));   // 27.000
     nv.visit.addItem(item(7.5, 2500, 0, 0, melati, refill));     // 18.750
     nv.visit.addItem(item(thirdMl, 4000.5, 5000, 0, oud, spray)); // 85.010 at 20 ml
-    QCOMPARE(nv.visit.pay("Tunai", true, 200000), Visit::Check::Ok);
+    QVERIFY(nv.visit.pay({"Tunai", true, 200000}));
 
     VisitStore::Saved saved;
     int result = -1;
@@ -290,7 +231,7 @@ void VisitTest::booksDifferences()
     nv.visit = Visit(100);
     nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));
     nv.visit.addItem(item(7.5, 2500, 0, 0, melati, refill));
-    QCOMPARE(nv.visit.pay("Tunai", true, 50000), Visit::Check::Ok);
+    QVERIFY(nv.visit.pay({"Tunai", true, 50000}));
     VisitStore::Saved saved;
     QCOMPARE(VisitStore::recordVisit(nv, &saved), Outcome::Done);
     QList<qint64> ids = saved.idSales;
@@ -325,64 +266,6 @@ void VisitTest::booksDifferences()
     QCOMPARE(shown.join(' '), takings);
     QCOMPARE(Db::scalar("SELECT payment_jumlah FROM tvr_payment WHERE payment_jenis = 0").toDouble(),
              45800.0);
-}
-
-void VisitTest::paymentWindowKeys_data()
-{
-    QTest::addColumn<QString>("keys"); // F2 chooses the second method; "\n" is Enter
-    QTest::addColumn<bool>("paid");
-    QTest::addColumn<QString>("method");
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<QString>("message");
-
-    // The visit costs 27.000.
-    QTest::newRow("cash with a round note") << "50000\n" << true << "Tunai" << "23.000" << "";
-    QTest::newRow("exact cash: Enter alone") << "\n" << true << "Tunai" << "0" << "";
-    QTest::newRow("cash short, then more typed at once")
-        << "20000\n" << false << "" << "-"
-        << "Uang yang diterima kurang dari jumlah yang harus dibayar (27.000).";
-    QTest::newRow("QRIS by its key") << "F2\n" << true << "QRIS" << "0" << "";
-}
-
-void VisitTest::paymentWindowKeys()
-{
-    QFETCH(QString, keys);
-    QFETCH(bool, paid);
-    QFETCH(QString, method);
-    QFETCH(QString, change);
-    QFETCH(QString, message);
-
-    Visit v;
-    v.addItem(item(10, 2500, 5000, 10));
-    frmBayar w(v, {{"Tunai", true}, {"QRIS", false}, {"Debit", false}});
-    showAndFocus(&w, w.txtDiterima);
-    QCOMPARE(w.lblBayar_i->text(), QStringLiteral("27.000"));
-    QString text = keys;
-    if (text.startsWith("F2")) {
-        QTest::keyClick(w.txtDiterima, Qt::Key_F2);
-        text.remove(0, 2);
-    }
-    for (const QChar c : text) {
-        if (c == '\n')
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        else
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-    }
-    QCOMPARE(w.result() == QDialog::Accepted, paid);
-    QCOMPARE(v.isPaid(), paid);
-    QCOMPARE(w.lblPesan->text(), message);
-    if (paid) {
-        QCOMPARE(v.payment().method, method);
-        QCOMPARE(w.lblKembali_i->text(), change);
-        return;
-    }
-    // Refused beside the field: the next keys still land in it.
-    QCOMPARE(QApplication::focusWidget(), w.txtDiterima);
-    QTest::keyClicks(w.txtDiterima, "30000");
-    QCOMPARE(w.lblKembali_i->text(), QStringLiteral("3.000"));
-    QTest::keyClick(w.txtDiterima, Qt::Key_Return);
-    QVERIFY(v.isPaid());
-    QCOMPARE(v.payment().change, 3000.0);
 }
 
 QTEST_MAIN(VisitTest)

@@ -28,8 +28,9 @@ QLabel* figure(QWidget* parent, const QString& name, int pointScale)
 }
 } // namespace
 
-frmBayar::frmBayar(Visit& visit, const QList<PaymentMethod>& methods, QWidget* parent)
-    : QDialog(parent), m_visit(visit), m_methods(methods)
+frmBayar::frmBayar(double total, double rounding, double amountToPay,
+                   const QList<PaymentMethod>& methods, QWidget* parent)
+    : QDialog(parent), m_amountToPay(amountToPay), m_methods(methods)
 {
     setObjectName(QStringLiteral("frmBayar"));
     setWindowTitle(QStringLiteral("Pembayaran"));
@@ -89,9 +90,9 @@ frmBayar::frmBayar(Visit& visit, const QList<PaymentMethod>& methods, QWidget* p
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    lblTotal_i->setText(Regional::amount(m_visit.total()));
-    lblPembulatan_i->setText(Regional::amount(m_visit.rounding()));
-    lblBayar_i->setText(Regional::whole(m_visit.amountToPay()));
+    lblTotal_i->setText(Regional::amount(total));
+    lblPembulatan_i->setText(Regional::amount(rounding));
+    lblBayar_i->setText(Regional::whole(m_amountToPay));
 
     InputRules rules;
     rules.intFormat = InputRules::NumberFormat::Whole;
@@ -135,7 +136,7 @@ void frmBayar::chooseMethod(int index)
     const bool cash = m_methods.at(index).cash;
     // Other methods are paid exactly: the amount is shown, not typed.
     txtDiterima->setReadOnly(!cash);
-    txtDiterima->setText(cash ? QString() : Regional::whole(m_visit.amountToPay()));
+    txtDiterima->setText(cash ? QString() : Regional::whole(m_amountToPay));
     lblPesan->clear();
     showChange();
     txtDiterima->setFocus();
@@ -144,11 +145,11 @@ void frmBayar::chooseMethod(int index)
 void frmBayar::showChange()
 {
     // Once paid the figures stay as the customer was told them.
-    if (m_visit.isPaid())
+    if (m_paid)
         return;
     const QString typed = txtDiterima->text().trimmed();
-    const double received = typed.isEmpty() ? m_visit.amountToPay() : Regional::read(typed);
-    const double change = received - m_visit.amountToPay();
+    const double received = typed.isEmpty() ? m_amountToPay : Regional::read(typed);
+    const double change = received - m_amountToPay;
     lblKembali_i->setText(change < 0 ? QStringLiteral("-") : Regional::whole(change));
     if (!lblPesan->text().isEmpty() && change >= 0)
         lblPesan->clear();
@@ -158,15 +159,16 @@ void frmBayar::cmdBayar_Click()
 {
     if (m_methods.isEmpty())
         return;
-    const PaymentMethod& method = m_methods.at(m_method);
     const QString typed = txtDiterima->text().trimmed();
-    const double received = typed.isEmpty() ? m_visit.amountToPay() : Regional::read(typed);
-    const Visit::Check check = m_visit.pay(method.name, method.cash, received);
-    if (check != Visit::Check::Ok) {
-        lblPesan->setText(Visit::checkText(check, m_visit.amountToPay()));
+    const double received = typed.isEmpty() ? m_amountToPay : Regional::read(typed);
+    const PaymentCheck check =
+        checkPayment(m_amountToPay, m_methods.at(m_method), received, &m_payment);
+    if (check != PaymentCheck::Ok) {
+        lblPesan->setText(paymentCheckText(check, m_amountToPay));
         txtDiterima->setFocus();
         txtDiterima->selectAll();
         return;
     }
+    m_paid = true;
     accept();
 }

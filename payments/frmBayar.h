@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sales/Visit.h"
+#include "payments/Payment.h"
 
 #include <QDialog>
 #include <QList>
@@ -9,16 +9,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// Payment of a visit: the amount to pay in large figures, the method (F1, F2 ...
+// Payment of an amount: the amount to pay in large figures, the method (F1, F2 ...
 // choose one; the first is chosen on opening) and, for cash, the amount handed
 // over with the change shown at every key. Enter pays; Enter on an empty amount
 // is the exact amount. A short payment is refused beside the amount, without a
-// box, so the keys typed next stay in the field. Accepted only when the visit
-// is paid.
+// box, so the keys typed next stay in the field. Accepted only with a payment
+// that covers the amount.
 class frmBayar : public QDialog {
     Q_OBJECT
 public:
-    frmBayar(Visit& visit, const QList<PaymentMethod>& methods, QWidget* parent = nullptr);
+    // total: of the items, rounding: the amount to pay less the total.
+    frmBayar(double total, double rounding, double amountToPay,
+             const QList<PaymentMethod>& methods, QWidget* parent = nullptr);
+
+    // The payment taken when the window was accepted.
+    const Payment& payment() const { return m_payment; }
 
     QLabel* lblTotal_i;
     QLabel* lblPembulatan_i;
@@ -38,7 +43,9 @@ private:
     void showChange();
     void cmdBayar_Click();
 
-    Visit& m_visit;
+    double m_amountToPay = 0;
+    Payment m_payment;
+    bool m_paid = false;
     QList<PaymentMethod> m_methods;
     int m_method = 0;
 };
