@@ -159,55 +159,100 @@ void toVersion2Postgres()
     Db::exec(PostgresVersionTable);
 }
 
-// Version 3: visits of several items with their payments.
+// Version 3: visits of several items with their payments, and the tills' shifts.
 const QList<Object>& visitTablesSqlite()
 {
     static const QList<Object> objects = {
         {QStringLiteral("tvr_visit"),
          QStringLiteral(
-        "CREATE TABLE tvr_visit (\n"
-        "    idvisit          INTEGER PRIMARY KEY AUTOINCREMENT,\n"
-        "    visit_idcust     INTEGER,\n"
-        "    visit_total      DOUBLE,\n"
-        "    visit_pembulatan DOUBLE,\n"
-        "    visit_bayar      DOUBLE,\n"
-        "    visit_date       VARCHAR(10) CHECK(length(visit_date) <= 10),\n"
-        "    visit_jam        VARCHAR(8)  CHECK(length(visit_jam) <= 8),\n"
-        "    visit_author     VARCHAR(8)  CHECK(length(visit_author) <= 8)\n"
-        ")\n")},
+            "CREATE TABLE tvr_visit (\n"
+            "    idvisit          INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+            "    visit_idcust     INTEGER,\n"
+            "    visit_idshift    INTEGER,\n"
+            "    visit_total      DOUBLE,\n"
+            "    visit_pembulatan DOUBLE,\n"
+            "    visit_bayar      DOUBLE,\n"
+            "    visit_date       VARCHAR(10) CHECK(length(visit_date) <= 10),\n"
+            "    visit_jam        VARCHAR(8)  CHECK(length(visit_jam) <= 8),\n"
+            "    visit_author     VARCHAR(8)  CHECK(length(visit_author) <= 8)\n"
+            ")\n")},
         {QStringLiteral("ix_visit_date"),
          QStringLiteral(
-        "CREATE INDEX ix_visit_date ON tvr_visit(visit_date)\n")},
+            "CREATE INDEX ix_visit_date ON tvr_visit(visit_date)\n")},
+        {QStringLiteral("ix_visit_shift"),
+         QStringLiteral(
+            "CREATE INDEX ix_visit_shift ON tvr_visit(visit_idshift)\n")},
         {QStringLiteral("tvr_visitsales"),
          QStringLiteral(
-        "CREATE TABLE tvr_visitsales (\n"
-        "    visitsales_idsales INTEGER PRIMARY KEY,\n"
-        "    visitsales_idvisit INTEGER\n"
-        ")\n")},
+            "CREATE TABLE tvr_visitsales (\n"
+            "    visitsales_idsales INTEGER PRIMARY KEY,\n"
+            "    visitsales_idvisit INTEGER\n"
+            ")\n")},
         {QStringLiteral("ix_visitsales_visit"),
          QStringLiteral(
-        "CREATE INDEX ix_visitsales_visit ON tvr_visitsales(visitsales_idvisit)\n")},
+            "CREATE INDEX ix_visitsales_visit ON tvr_visitsales(visitsales_idvisit)\n")},
         {QStringLiteral("tvr_payment"),
          QStringLiteral(
-        "CREATE TABLE tvr_payment (\n"
-        "    idpayment        INTEGER PRIMARY KEY AUTOINCREMENT,\n"
-        "    payment_idvisit  INTEGER,\n"
-        "    payment_idsales  INTEGER,\n"
-        "    payment_jenis    SMALLINT DEFAULT 0,\n"
-        "    payment_metode   VARCHAR(12) CHECK(length(payment_metode) <= 12),\n"
-        "    payment_jumlah   DOUBLE,\n"
-        "    payment_diterima DOUBLE,\n"
-        "    payment_kembali  DOUBLE,\n"
-        "    payment_date     VARCHAR(10) CHECK(length(payment_date) <= 10),\n"
-        "    payment_jam      VARCHAR(8)  CHECK(length(payment_jam) <= 8),\n"
-        "    payment_author   VARCHAR(8)  CHECK(length(payment_author) <= 8)\n"
-        ")\n")},
+            "CREATE TABLE tvr_payment (\n"
+            "    idpayment        INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+            "    payment_idvisit  INTEGER,\n"
+            "    payment_idsales  INTEGER,\n"
+            "    payment_idshift  INTEGER,\n"
+            "    payment_jenis    SMALLINT DEFAULT 0,\n"
+            "    payment_metode   VARCHAR(12) CHECK(length(payment_metode) <= 12),\n"
+            "    payment_tunai    SMALLINT DEFAULT 0,\n"
+            "    payment_jumlah   DOUBLE,\n"
+            "    payment_diterima DOUBLE,\n"
+            "    payment_kembali  DOUBLE,\n"
+            "    payment_date     VARCHAR(10) CHECK(length(payment_date) <= 10),\n"
+            "    payment_jam      VARCHAR(8)  CHECK(length(payment_jam) <= 8),\n"
+            "    payment_author   VARCHAR(8)  CHECK(length(payment_author) <= 8)\n"
+            ")\n")},
         {QStringLiteral("ix_payment_visit"),
          QStringLiteral(
-        "CREATE INDEX ix_payment_visit ON tvr_payment(payment_idvisit)\n")},
+            "CREATE INDEX ix_payment_visit ON tvr_payment(payment_idvisit)\n")},
         {QStringLiteral("ix_payment_date"),
          QStringLiteral(
-        "CREATE INDEX ix_payment_date ON tvr_payment(payment_date, payment_metode)\n")},
+            "CREATE INDEX ix_payment_date ON tvr_payment(payment_date, payment_metode)\n")},
+        {QStringLiteral("ix_payment_shift"),
+         QStringLiteral(
+            "CREATE INDEX ix_payment_shift ON tvr_payment(payment_idshift, payment_metode)\n")},
+        {QStringLiteral("tvr_shift"),
+         QStringLiteral(
+            "CREATE TABLE tvr_shift (\n"
+            "    idshift            INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+            "    shift_kasir        VARCHAR(20)  CHECK(length(shift_kasir) <= 20),\n"
+            "    shift_status       SMALLINT DEFAULT 0,\n"
+            "    shift_modal        DOUBLE,\n"
+            "    shift_buka         VARCHAR(19)  CHECK(length(shift_buka) <= 19),\n"
+            "    shift_buka_author  VARCHAR(8)   CHECK(length(shift_buka_author) <= 8),\n"
+            "    shift_tutup        VARCHAR(19)  CHECK(length(shift_tutup) <= 19),\n"
+            "    shift_tutup_author VARCHAR(8)   CHECK(length(shift_tutup_author) <= 8),\n"
+            "    shift_harap        DOUBLE,\n"
+            "    shift_hitung       DOUBLE,\n"
+            "    shift_selisih      DOUBLE,\n"
+            "    shift_pecahan      VARCHAR(200) CHECK(length(shift_pecahan) <= 200)\n"
+            ")\n")},
+        {QStringLiteral("ix_shift_open"),
+         QStringLiteral(
+            "CREATE UNIQUE INDEX ix_shift_open ON tvr_shift(shift_kasir) WHERE shift_status = 0\n")},
+        {QStringLiteral("ix_shift_buka"),
+         QStringLiteral(
+            "CREATE INDEX ix_shift_buka ON tvr_shift(shift_buka)\n")},
+        {QStringLiteral("tvr_kas"),
+         QStringLiteral(
+            "CREATE TABLE tvr_kas (\n"
+            "    idkas          INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+            "    kas_idshift    INTEGER,\n"
+            "    kas_jumlah     DOUBLE,\n"
+            "    kas_keterangan VARCHAR(100) CHECK(length(kas_keterangan) <= 100),\n"
+            "    kas_date       VARCHAR(10)  CHECK(length(kas_date) <= 10),\n"
+            "    kas_jam        VARCHAR(8)   CHECK(length(kas_jam) <= 8),\n"
+            "    kas_author     VARCHAR(8)   CHECK(length(kas_author) <= 8)\n"
+            ")\n")},
+        {QStringLiteral("ix_kas_shift"),
+         QStringLiteral(
+            "CREATE INDEX ix_kas_shift ON tvr_kas(kas_idshift)\n")},
     };
     return objects;
 }
@@ -217,49 +262,94 @@ const QList<Object>& visitTablesPostgres()
     static const QList<Object> objects = {
         {QStringLiteral("tvr_visit"),
          QStringLiteral(
-        "CREATE TABLE tvr_visit (\n"
-        "    idvisit          INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,\n"
-        "    visit_idcust     INTEGER,\n"
-        "    visit_total      DOUBLE PRECISION,\n"
-        "    visit_pembulatan DOUBLE PRECISION,\n"
-        "    visit_bayar      DOUBLE PRECISION,\n"
-        "    visit_date       VARCHAR(10) COLLATE \"C\",\n"
-        "    visit_jam        VARCHAR(8) COLLATE \"C\",\n"
-        "    visit_author     VARCHAR(8) COLLATE \"C\"\n"
-        ")\n")},
+            "CREATE TABLE tvr_visit (\n"
+            "    idvisit          INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,\n"
+            "    visit_idcust     INTEGER,\n"
+            "    visit_idshift    INTEGER,\n"
+            "    visit_total      DOUBLE PRECISION,\n"
+            "    visit_pembulatan DOUBLE PRECISION,\n"
+            "    visit_bayar      DOUBLE PRECISION,\n"
+            "    visit_date       VARCHAR(10) COLLATE \"C\",\n"
+            "    visit_jam        VARCHAR(8) COLLATE \"C\",\n"
+            "    visit_author     VARCHAR(8) COLLATE \"C\"\n"
+            ")\n")},
         {QStringLiteral("ix_visit_date"),
          QStringLiteral(
-        "CREATE INDEX ix_visit_date ON tvr_visit (visit_date)\n")},
+            "CREATE INDEX ix_visit_date ON tvr_visit (visit_date)\n")},
+        {QStringLiteral("ix_visit_shift"),
+         QStringLiteral(
+            "CREATE INDEX ix_visit_shift ON tvr_visit (visit_idshift)\n")},
         {QStringLiteral("tvr_visitsales"),
          QStringLiteral(
-        "CREATE TABLE tvr_visitsales (\n"
-        "    visitsales_idsales INTEGER PRIMARY KEY,\n"
-        "    visitsales_idvisit INTEGER\n"
-        ")\n")},
+            "CREATE TABLE tvr_visitsales (\n"
+            "    visitsales_idsales INTEGER PRIMARY KEY,\n"
+            "    visitsales_idvisit INTEGER\n"
+            ")\n")},
         {QStringLiteral("ix_visitsales_visit"),
          QStringLiteral(
-        "CREATE INDEX ix_visitsales_visit ON tvr_visitsales (visitsales_idvisit)\n")},
+            "CREATE INDEX ix_visitsales_visit ON tvr_visitsales (visitsales_idvisit)\n")},
         {QStringLiteral("tvr_payment"),
          QStringLiteral(
-        "CREATE TABLE tvr_payment (\n"
-        "    idpayment        INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,\n"
-        "    payment_idvisit  INTEGER,\n"
-        "    payment_idsales  INTEGER,\n"
-        "    payment_jenis    SMALLINT DEFAULT 0,\n"
-        "    payment_metode   VARCHAR(12) COLLATE \"C\",\n"
-        "    payment_jumlah   DOUBLE PRECISION,\n"
-        "    payment_diterima DOUBLE PRECISION,\n"
-        "    payment_kembali  DOUBLE PRECISION,\n"
-        "    payment_date     VARCHAR(10) COLLATE \"C\",\n"
-        "    payment_jam      VARCHAR(8) COLLATE \"C\",\n"
-        "    payment_author   VARCHAR(8) COLLATE \"C\"\n"
-        ")\n")},
+            "CREATE TABLE tvr_payment (\n"
+            "    idpayment        INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,\n"
+            "    payment_idvisit  INTEGER,\n"
+            "    payment_idsales  INTEGER,\n"
+            "    payment_idshift  INTEGER,\n"
+            "    payment_jenis    SMALLINT DEFAULT 0,\n"
+            "    payment_metode   VARCHAR(12) COLLATE \"C\",\n"
+            "    payment_tunai    SMALLINT DEFAULT 0,\n"
+            "    payment_jumlah   DOUBLE PRECISION,\n"
+            "    payment_diterima DOUBLE PRECISION,\n"
+            "    payment_kembali  DOUBLE PRECISION,\n"
+            "    payment_date     VARCHAR(10) COLLATE \"C\",\n"
+            "    payment_jam      VARCHAR(8) COLLATE \"C\",\n"
+            "    payment_author   VARCHAR(8) COLLATE \"C\"\n"
+            ")\n")},
         {QStringLiteral("ix_payment_visit"),
          QStringLiteral(
-        "CREATE INDEX ix_payment_visit ON tvr_payment (payment_idvisit)\n")},
+            "CREATE INDEX ix_payment_visit ON tvr_payment (payment_idvisit)\n")},
         {QStringLiteral("ix_payment_date"),
          QStringLiteral(
-        "CREATE INDEX ix_payment_date ON tvr_payment (payment_date, payment_metode)\n")},
+            "CREATE INDEX ix_payment_date ON tvr_payment (payment_date, payment_metode)\n")},
+        {QStringLiteral("ix_payment_shift"),
+         QStringLiteral(
+            "CREATE INDEX ix_payment_shift ON tvr_payment (payment_idshift, payment_metode)\n")},
+        {QStringLiteral("tvr_shift"),
+         QStringLiteral(
+            "CREATE TABLE tvr_shift (\n"
+            "    idshift            INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,\n"
+            "    shift_kasir        VARCHAR(20) COLLATE \"C\",\n"
+            "    shift_status       SMALLINT DEFAULT 0,\n"
+            "    shift_modal        DOUBLE PRECISION,\n"
+            "    shift_buka         VARCHAR(19) COLLATE \"C\",\n"
+            "    shift_buka_author  VARCHAR(8) COLLATE \"C\",\n"
+            "    shift_tutup        VARCHAR(19) COLLATE \"C\",\n"
+            "    shift_tutup_author VARCHAR(8) COLLATE \"C\",\n"
+            "    shift_harap        DOUBLE PRECISION,\n"
+            "    shift_hitung       DOUBLE PRECISION,\n"
+            "    shift_selisih      DOUBLE PRECISION,\n"
+            "    shift_pecahan      VARCHAR(200) COLLATE \"C\"\n"
+            ")\n")},
+        {QStringLiteral("ix_shift_open"),
+         QStringLiteral(
+            "CREATE UNIQUE INDEX ix_shift_open ON tvr_shift (shift_kasir) WHERE shift_status = 0\n")},
+        {QStringLiteral("ix_shift_buka"),
+         QStringLiteral(
+            "CREATE INDEX ix_shift_buka ON tvr_shift (shift_buka)\n")},
+        {QStringLiteral("tvr_kas"),
+         QStringLiteral(
+            "CREATE TABLE tvr_kas (\n"
+            "    idkas          INTEGER GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,\n"
+            "    kas_idshift    INTEGER,\n"
+            "    kas_jumlah     DOUBLE PRECISION,\n"
+            "    kas_keterangan VARCHAR(100) COLLATE \"C\",\n"
+            "    kas_date       VARCHAR(10) COLLATE \"C\",\n"
+            "    kas_jam        VARCHAR(8) COLLATE \"C\",\n"
+            "    kas_author     VARCHAR(8) COLLATE \"C\"\n"
+            ")\n")},
+        {QStringLiteral("ix_kas_shift"),
+         QStringLiteral(
+            "CREATE INDEX ix_kas_shift ON tvr_kas (kas_idshift)\n")},
     };
     return objects;
 }
@@ -289,7 +379,7 @@ const QList<Step>& steps()
         {2, QStringLiteral("Nomor versi skema; indeks kunci tanpa beda huruf besar-kecil dan "
                            "indeks pencarian"),
          toVersion2Sqlite, toVersion2Postgres},
-        {3, QStringLiteral("Kunjungan dengan beberapa barang dan pembayarannya"), toVersion3Sqlite,
+        {3, QStringLiteral("Kunjungan, pembayaran dan shift kasir"), toVersion3Sqlite,
          toVersion3Postgres},
     };
     return list;
@@ -314,9 +404,9 @@ void keepCopy(const QString& path)
 
 const QStringList& addedTables()
 {
-    static const QStringList tables = {VersionTable, QStringLiteral("tvr_payment"),
-                                       QStringLiteral("tvr_visit"),
-                                       QStringLiteral("tvr_visitsales")};
+    static const QStringList tables = {
+        VersionTable,          QStringLiteral("tvr_kas"),   QStringLiteral("tvr_payment"),
+        QStringLiteral("tvr_shift"), QStringLiteral("tvr_visit"), QStringLiteral("tvr_visitsales")};
     return tables;
 }
 

@@ -35,7 +35,13 @@ void lockItems(const QList<VisitItem>& items)
 }
 } // namespace
 
-SalesStore::Outcome recordVisit(const NewVisit& nv, Saved* saved)
+QString Result::text() const
+{
+    return shift != ShiftStore::Outcome::Done ? ShiftStore::refusalText(shift)
+                                              : SalesStore::refusalText(sale);
+}
+
+Result recordVisit(const NewVisit& nv, Saved* saved)
 {
     using SalesStore::Outcome;
     const Visit& visit = nv.visit;
@@ -43,6 +49,8 @@ SalesStore::Outcome recordVisit(const NewVisit& nv, Saved* saved)
     const QString today = Regional::today();
     const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     Transaction tx;
+    if (const auto o = ShiftStore::lockOpen(nv.idShift); o != ShiftStore::Outcome::Done)
+        return {Outcome::Done, o};
     if (nv.idCust != 0)
         Db::exec(QStringLiteral("SELECT idcust FROM tvr_customer WHERE idcust = ?") +
                      Db::lockRows(),
@@ -60,7 +68,7 @@ SalesStore::Outcome recordVisit(const NewVisit& nv, Saved* saved)
                                                      item.hargaBotol}};
         qint64 idSales = 0;
         if (const Outcome o = SalesStore::recordSale(sale, &idSales); o != Outcome::Done)
-            return o;
+            return {o};
         result.idSales << idSales;
         // The first item registered a new customer: the others are theirs.
         if (idCust == 0)
@@ -70,26 +78,26 @@ SalesStore::Outcome recordVisit(const NewVisit& nv, Saved* saved)
     }
 
     const QSqlQuery q = Db::exec(
-        QStringLiteral("INSERT INTO tvr_visit (visit_idcust, visit_total, visit_pembulatan, "
-                       "visit_bayar, visit_date, visit_jam, visit_author) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-        {idCust, visit.total(), visit.rounding(), visit.amountToPay(), today, now, LoginUserName});
+        QStringLiteral("INSERT INTO tvr_visit (visit_idcust, visit_idshift, visit_total, "
+                       "visit_pembulatan, visit_bayar, visit_date, visit_jam, visit_author) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+        {idCust, nv.idShift, visit.total(), visit.rounding(), visit.amountToPay(), today, now, LoginUserName});
     result.idVisit = Db::insertedId(q);
     for (qint64 idSales : result.idSales)
         Db::exec(QStringLiteral("INSERT INTO tvr_visitsales (visitsales_idsales, "
                                 "visitsales_idvisit) VALUES (?, ?)"),
                  {idSales, result.idVisit});
     const Payment& p = visit.payment();
-    Db::exec(QStringLiteral("INSERT INTO tvr_payment (payment_idvisit, payment_jenis, "
-                            "payment_metode, payment_jumlah, payment_diterima, payment_kembali, "
-                            "payment_date, payment_jam, payment_author) "
-                            "VALUES (?, 0, ?, ?, ?, ?, ?, ?, ?)"),
-             {result.idVisit, p.method, visit.amountToPay(), p.received, p.change, today, now,
+    Db::exec(QStringLiteral("INSERT INTO tvr_payment (payment_idvisit, payment_idshift, "
+                            "payment_jenis, payment_metode, payment_tunai, payment_jumlah, "
+                            "payment_diterima, payment_kembali, payment_date, payment_jam, "
+                            "payment_author) VALUES (?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)"),
+             {result.idVisit, nv.idShift, p.method, p.cash ? 1 : 0, visit.amountToPay(), p.received, p.change, today, now,
               LoginUserName});
     tx.commit();
     if (saved)
         *saved = result;
-    return Outcome::Done;
+    return {};
 }
 
 qint64 visitOf(qint64 idSales)
@@ -144,46 +152,49 @@ double paid(qint64 idVisit, qint64 idSales, double step)
                .toDouble();
 }
 
-SalesStore::Outcome bookChange(qint64 idSales, Kind kind, const QString& method, double step,
-                               const std::function<SalesStore::Outcome()>& change,
-                               double* difference)
+Result bookChange(qint64 idSales, Kind kind, const PaymentMethod& method, qint64 idShift,
+                  double step, const std::function<SalesStore::Outcome()>& change,
+                  double* difference)
 {
     Transaction tx;
+    if (const auto o = ShiftStore::lockOpen(idShift); o != ShiftStore::Outcome::Done)
+        return {SalesStore::Outcome::Done, o};
     const qint64 idVisit = visitOf(idSales);
     const double before = paid(idVisit, idSales, step);
     if (const SalesStore::Outcome o = change(); o != SalesStore::Outcome::Done)
-        return o;
+        return {o};
     if (kind == ItemDeleted)
         Db::exec(QStringLiteral("DELETE FROM tvr_visitsales WHERE visitsales_idsales = ?"), {idSales});
     const double diff = roundToCents(owed(idVisit, idSales, step) - before);
     if (diff != 0)
         Db::exec(QStringLiteral("INSERT INTO tvr_payment (payment_idvisit, payment_idsales, "
-                                "payment_jenis, payment_metode, payment_jumlah, payment_diterima, "
-                                "payment_kembali, payment_date, payment_jam, payment_author) "
-                                "VALUES (?, ?, ?, ?, ?, ?, 0, ?, ?, ?)"),
+                                "payment_idshift, payment_jenis, payment_metode, payment_tunai, "
+                                "payment_jumlah, payment_diterima, payment_kembali, payment_date, "
+                                "payment_jam, payment_author) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)"),
                  {idVisit != 0 ? QVariant(idVisit) : QVariant(QMetaType(QMetaType::LongLong)),
-                  idSales, int(kind), method, diff, diff, Regional::today(),
+                  idSales, idShift, int(kind), method.name, method.cash ? 1 : 0, diff, diff, Regional::today(),
                   QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), LoginUserName});
     tx.commit();
     if (difference)
         *difference = diff;
-    return SalesStore::Outcome::Done;
+    return {};
 }
 } // namespace
 
-SalesStore::Outcome correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
-                                const QString& method, double step, double* difference)
+Result correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
+                   const PaymentMethod& method, qint64 idShift, double step, double* difference)
 {
     return bookChange(
-        idSales, ItemCorrected, method, step,
+        idSales, ItemCorrected, method, idShift, step,
         [&] { return SalesStore::correctSale(idSales, amounts); }, difference);
 }
 
-SalesStore::Outcome deleteItem(qint64 idSales, const QString& method, double step,
-                               double* difference)
+Result deleteItem(qint64 idSales, const PaymentMethod& method, qint64 idShift, double step,
+                  double* difference)
 {
     return bookChange(
-        idSales, ItemDeleted, method, step, [&] { return SalesStore::deleteSale(idSales); },
+        idSales, ItemDeleted, method, idShift, step, [&] { return SalesStore::deleteSale(idSales); },
         difference);
 }
 

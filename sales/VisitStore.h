@@ -1,5 +1,6 @@
 #pragma once
 
+#include "payments/ShiftStore.h"
 #include "sales/SalesStore.h"
 #include "sales/Visit.h"
 
@@ -10,7 +11,20 @@
 // and its payment, all in one transaction.
 namespace VisitStore {
 
+// Done, or why nothing was written: a customer, variant or bottle type gone,
+// too little stock for one of the items, or the shift closed meanwhile.
+struct Result {
+    SalesStore::Outcome sale = SalesStore::Outcome::Done;
+    ShiftStore::Outcome shift = ShiftStore::Outcome::Done;
+    bool done() const
+    {
+        return sale == SalesStore::Outcome::Done && shift == ShiftStore::Outcome::Done;
+    }
+    QString text() const;
+};
+
 struct NewVisit {
+    qint64 idShift = 0; // the open shift of the till
     int idCust = 0; // 0: the customer is created from `customer` with the first item
     SalesStore::NewCustomer customer;
     Visit visit; // paid
@@ -21,9 +35,7 @@ struct Saved {
     QList<qint64> idSales; // in the order of the visit's items
 };
 
-// Done, or why nothing was written (a customer, variant or bottle type gone,
-// or too little stock for one of the items).
-SalesStore::Outcome recordVisit(const NewVisit& visit, Saved* saved);
+Result recordVisit(const NewVisit& visit, Saved* saved);
 
 // The visit a sale row belongs to; 0 for a sale recorded on its own (as every
 // sale before visits were kept).
@@ -35,12 +47,14 @@ QString methodOf(qint64 idSales);
 // A correction or deletion of an item keeps the books true: inside the same
 // transaction the difference between what the customer owes now (the visit's
 // remaining items rounded to `step`) and what was paid so far is recorded as a
-// payment by `method`: negative when money went back to the customer. The
-// visit's own payment is never rewritten. `difference` gets that amount.
-SalesStore::Outcome correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
-                                const QString& method, double step, double* difference);
-SalesStore::Outcome deleteItem(qint64 idSales, const QString& method, double step,
-                               double* difference);
+// payment by `method` in the till's open shift `idShift` (never in the shift of
+// the visit when that one is closed): negative when money went back to the
+// customer. The visit's own payment is never rewritten. `difference` gets that
+// amount.
+Result correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
+                   const PaymentMethod& method, qint64 idShift, double step, double* difference);
+Result deleteItem(qint64 idSales, const PaymentMethod& method, qint64 idShift, double step,
+                  double* difference);
 
 // Takings of one day per payment method: what went into the drawer or account
 // less what was paid out, by method name.

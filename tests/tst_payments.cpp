@@ -1,6 +1,13 @@
-// Payments at the till: the checks of a payment and its rounding, and the
-// payment window driven by keys.
+// Payments at the till: the checks of a payment and its rounding, the payment
+// window driven by keys, and the shifts of the tills with their cash count.
+#include "TestDb.h"
 #include "WindowDriver.h"
+
+#include "core/Db.h"
+#include "core/Globals.h"
+#include "core/Regional.h"
+#include "payments/ShiftStore.h"
+#include "sales/VisitStore.h"
 
 #include "payments/Payment.h"
 #include "payments/frmBayar.h"
@@ -17,7 +24,55 @@ private slots:
     void checks();
     void paymentWindowKeys_data();
     void paymentWindowKeys();
+    void closeCountsItsOwnShift();
+    void closedShiftNeverChanges();
 };
+
+namespace {
+int melati = 0;
+int refill = 0;
+
+void setUpGoods()
+{
+    melati = int(Db::insertedId(
+        Db::exec("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
+                 "variant_stock) VALUES ('V1', 'Melati', 1000, 10000)")));
+    refill =
+        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+}
+
+// A paid visit of one refill of `ml` millilitres at 1.000 per ml; returns its sale.
+qint64 payVisit(qint64 idShift, double ml, const QString& method, double received = 0)
+{
+    VisitStore::NewVisit nv;
+    nv.idShift = idShift;
+    nv.customer = {"C1", "Ani", "", ""};
+    VisitItem i;
+    i.idVariant = melati;
+    i.idBotol = refill;
+    i.mililiter = i.totalml = ml;
+    i.hargaVariant = 1000;
+    nv.visit.addItem(i);
+    const bool cash = method == "Tunai";
+    if (!nv.visit.pay({method, cash, cash ? received : 0, 0}))
+        return 0;
+    VisitStore::Saved saved;
+    if (!VisitStore::recordVisit(nv, &saved).done())
+        return 0;
+    return saved.idSales.first();
+}
+
+QString takingsText(const ShiftStore::Summary& s)
+{
+    QStringList parts;
+    for (const ShiftStore::MethodTakings& m : s.methods)
+        parts << QStringLiteral("%1=%2%3").arg(m.method, Regional::plain(m.sales),
+                                               m.corrections != 0
+                                                   ? Regional::plain(m.corrections)
+                                                   : QString());
+    return parts.join(' ');
+}
+} // namespace
 
 void PaymentsTest::checks_data()
 {
@@ -113,6 +168,108 @@ void PaymentsTest::paymentWindowKeys()
     QTest::keyClick(w.txtDiterima, Qt::Key_Return);
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QCOMPARE(w.payment().change, 3000.0);
+}
+
+void PaymentsTest::closeCountsItsOwnShift()
+{
+    TestDb t;
+    setUpGoods();
+    qint64 one = 0, two = 0;
+    QCOMPARE(ShiftStore::open("Kasir 1", 200000, &one), ShiftStore::Outcome::Done);
+    // One open shift per till; the other till has its own.
+    QCOMPARE(ShiftStore::open("Kasir 1", 0, nullptr), ShiftStore::Outcome::AlreadyOpen);
+    QCOMPARE(ShiftStore::open("Kasir 2", 50000, &two), ShiftStore::Outcome::Done);
+
+    // Every method once on till 1, cash paid with change; till 2 sells too.
+    QVERIFY(payVisit(one, 27, "Tunai", 50000));
+    QVERIFY(payVisit(one, 10, "QRIS"));
+    QVERIFY(payVisit(one, 5, "Debit"));
+    QVERIFY(payVisit(one, 3, "Kredit"));
+    QVERIFY(payVisit(one, 2, "Transfer"));
+    QVERIFY(payVisit(two, 100, "Tunai", 100000));
+    // The shift opened before midnight keeps the sales written after it.
+    const QString yesterday = Regional::dateText(QDate::currentDate().addDays(-1));
+    Db::exec("UPDATE tvr_shift SET shift_buka = ? WHERE idshift = ?", {yesterday + " 22:00:00", one});
+    Db::exec("UPDATE tvr_payment SET payment_date = ? WHERE payment_metode = 'QRIS'", {yesterday});
+    QCOMPARE(ShiftStore::moveCash(one, -35000.5, "Bayar pemasok"), ShiftStore::Outcome::Done);
+    QCOMPARE(ShiftStore::moveCash(one, 20000, "Uang kembalian"), ShiftStore::Outcome::Done);
+
+    ShiftStore::Summary s = ShiftStore::summary(one);
+    QCOMPARE(s.visits, 5);
+    QCOMPARE(takingsText(s), QStringLiteral("Debit=5000 Kredit=3000 QRIS=10000 Transfer=2000 Tunai=27000"));
+    QCOMPARE(s.cashIn, 20000.0);
+    QCOMPARE(s.cashOut, 35000.5);
+    // 200.000 + 27.000 + 20.000 - 35.000,50: cash only, to the cent.
+    QCOMPARE(s.expectedCash(), 211999.5);
+
+    ShiftStore::Summary closed;
+    QCOMPARE(ShiftStore::close(one, 212000, "100000x2 10000x1 2000x1", &closed),
+             ShiftStore::Outcome::Done);
+    QCOMPARE(closed.shift.difference, 0.5);
+    QCOMPARE(Regional::amount(closed.shift.difference), QStringLiteral("0,50"));
+    // Closing twice is refused and keeps the first close.
+    QCOMPARE(ShiftStore::close(one, 0, "", nullptr), ShiftStore::Outcome::Closed);
+    const ShiftStore::Shift kept = *ShiftStore::shift(one);
+    QCOMPARE(kept.counted, 212000.0);
+    QCOMPARE(kept.expected, 211999.5);
+    QCOMPARE(kept.count, QStringLiteral("100000x2 10000x1 2000x1"));
+    QVERIFY(!ShiftStore::openShift("Kasir 1"));
+
+    // The other till's shift holds its own sale only; the owner's list shows both.
+    QCOMPARE(takingsText(ShiftStore::summary(two)), QStringLiteral("Tunai=100000"));
+    QCOMPARE(ShiftStore::summary(two).expectedCash(), 150000.0);
+    QCOMPARE(ShiftStore::list(QDate::currentDate().addDays(-1), QDate::currentDate()).size(), 2);
+    QCOMPARE(ShiftStore::countTotal({{100000, 2}, {10000, 1}, {2000, 1}, {500, 0}}), 212000.0);
+    QCOMPARE(ShiftStore::countText({{100000, 2}, {500, 0}, {100, 3}}), QStringLiteral("100000x2 100x3"));
+}
+
+void PaymentsTest::closedShiftNeverChanges()
+{
+    TestDb t;
+    setUpGoods();
+    qint64 first = 0;
+    QCOMPARE(ShiftStore::open("Kasir 1", 100000, &first), ShiftStore::Outcome::Done);
+    const qint64 kept = payVisit(first, 20, "Tunai", 20000);
+    const qint64 corrected = payVisit(first, 10, "Tunai", 10000);
+    const qint64 deleted = payVisit(first, 5, "QRIS");
+    QVERIFY(kept && corrected && deleted);
+
+    // Inside the shift: a correction pays 4.000 back, in the same shift.
+    const PaymentMethod cash{"Tunai", true};
+    const auto amountsOf = [](qint64 id, double ml) {
+        const SalesStore::Sale s = *SalesStore::loadSale(id);
+        return SalesStore::Amounts{s.idVariant, s.idBotol, ml, ml, ml * 1000, 0, ml * 1000, 1000, 0};
+    };
+    double diff = 0;
+    QVERIFY(VisitStore::correctItem(corrected, amountsOf(corrected, 6), cash, first, 1, &diff).done());
+    QCOMPARE(diff, -4000.0);
+    QCOMPARE(takingsText(ShiftStore::summary(first)), QStringLiteral("QRIS=5000 Tunai=30000-4000"));
+    QVERIFY(ShiftStore::close(first, 126000, "", nullptr) == ShiftStore::Outcome::Done);
+    const auto firstShiftRows = [] {
+        return rowsAsText("SELECT * FROM tvr_shift WHERE idshift = 1") +
+               rowsAsText("SELECT * FROM tvr_payment WHERE payment_idshift = 1 ORDER BY idpayment") +
+               rowsAsText("SELECT * FROM tvr_kas WHERE kas_idshift = 1 ORDER BY idkas");
+    };
+    QCOMPARE(first, 1);
+    const QString closedRows = firstShiftRows();
+
+    // After the close nothing can be booked to that shift.
+    QCOMPARE(ShiftStore::moveCash(first, 1000, "x"), ShiftStore::Outcome::Closed);
+    QCOMPARE(VisitStore::correctItem(kept, amountsOf(kept, 1), cash, first, 1, &diff).shift,
+             ShiftStore::Outcome::Closed);
+    QCOMPARE(payVisit(first, 1, "Tunai", 1000), 0);
+    QCOMPARE(SalesStore::loadSale(kept)->mililiter, 20.0);
+
+    // In the next shift the deletion of the earlier visit's QRIS item is paid
+    // back there; the closed shift's figures stay as they were closed.
+    qint64 next = 0;
+    QCOMPARE(ShiftStore::open("Kasir 1", 126000, &next), ShiftStore::Outcome::Done);
+    QVERIFY(VisitStore::deleteItem(deleted, {"QRIS", false}, next, 1, &diff).done());
+    QCOMPARE(diff, -5000.0);
+    QCOMPARE(takingsText(ShiftStore::summary(next)), QStringLiteral("QRIS=0-5000"));
+    QCOMPARE(ShiftStore::summary(next).expectedCash(), 126000.0);
+    QCOMPARE(firstShiftRows(), closedRows);
+    QCOMPARE(ShiftStore::summary(first).expectedCash(), ShiftStore::shift(first)->expected);
 }
 
 QTEST_MAIN(PaymentsTest)

@@ -6,6 +6,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "payments/ShiftStore.h"
 #include "sales/Visit.h"
 #include "sales/VisitStore.h"
 
@@ -119,6 +120,7 @@ void VisitTest::recordsWholeVisitOrNothing()
                      .arg(failingTable));
 
     VisitStore::NewVisit nv;
+    QCOMPARE(ShiftStore::open("Kasir 1", 100000, &nv.idShift), ShiftStore::Outcome::Done);
     nv.customer = {"C900", "Dewi", "Jl. Baru 1", ""};
     nv.visit = Visit(100);
     nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));   // 27.000
@@ -129,7 +131,7 @@ void VisitTest::recordsWholeVisitOrNothing()
     VisitStore::Saved saved;
     int result = -1;
     try {
-        result = int(VisitStore::recordVisit(nv, &saved));
+        result = int(VisitStore::recordVisit(nv, &saved).sale);
     } catch (const DbError& e) {
         QVERIFY(e.text().contains("disk penuh"));
     }
@@ -227,13 +229,14 @@ void VisitTest::booksDifferences()
     const int cust = insert("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C1', 'Ani')", {});
 
     VisitStore::NewVisit nv;
+    QCOMPARE(ShiftStore::open("Kasir 1", 0, &nv.idShift), ShiftStore::Outcome::Done);
     nv.idCust = cust;
     nv.visit = Visit(100);
     nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));
     nv.visit.addItem(item(7.5, 2500, 0, 0, melati, refill));
     QVERIFY(nv.visit.pay({"Tunai", true, 50000}));
     VisitStore::Saved saved;
-    QCOMPARE(VisitStore::recordVisit(nv, &saved), Outcome::Done);
+    QVERIFY(VisitStore::recordVisit(nv, &saved).done());
     QList<qint64> ids = saved.idSales;
     SalesStore::NewSale lone{cust, {}, {melati, refill, 4, 4, 10000, 0, 10000, 2500, 0}};
     ids << SalesStore::addSale(lone);
@@ -251,9 +254,11 @@ void VisitTest::booksDifferences()
             const SalePrice price = salePrice(ml, s.hargaVariant, s.hargaBotol, s.diskon);
             const SalesStore::Amounts a{s.idVariant, s.idBotol, ml, ml, price.harga, s.diskon,
                                         price.total, s.hargaVariant, s.hargaBotol};
-            QCOMPARE(VisitStore::correctItem(id, a, w.at(3), 100, &diff), Outcome::Done);
+            const PaymentMethod m{w.at(3), w.at(3) == "Tunai"};
+            QVERIFY(VisitStore::correctItem(id, a, m, nv.idShift, 100, &diff).done());
         } else {
-            QCOMPARE(VisitStore::deleteItem(id, w.at(2), 100, &diff), Outcome::Done);
+            const PaymentMethod m{w.at(2), w.at(2) == "Tunai"};
+            QVERIFY(VisitStore::deleteItem(id, m, nv.idShift, 100, &diff).done());
         }
         QCOMPARE(diff, differences.at(i));
     }

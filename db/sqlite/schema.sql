@@ -148,12 +148,19 @@ INSERT INTO tvr_zsearch (tvr_zsearch) VALUES ('rebuild');
 -- tvr_payment holds the money of each visit: its payment (payment_jenis 0), and
 -- for a later correction or deletion of one of its items (1, 2; payment_idsales
 -- names it) the difference paid out (negative payment_jumlah) or taken in.
--- payment_jumlah is what went into or out of the drawer or account by
--- payment_metode; for cash, payment_diterima was handed over and payment_kembali
--- given back.
+-- payment_jumlah is what went into or out of the drawer (payment_tunai 1) or an
+-- account by payment_metode; for cash, payment_diterima was handed over and
+-- payment_kembali given back.
+-- tvr_shift: a till's shift from its opening cash (shift_modal) to its close,
+-- when the cash expected in the drawer, the cash counted (by note and coin in
+-- shift_pecahan) and their difference are kept; one open shift (shift_status 0)
+-- per till (shift_kasir). Every visit, payment and cash move (tvr_kas: put in
+-- positive, taken out negative, with its reason) belongs to the shift in which
+-- it was recorded, whatever the date.
 CREATE TABLE tvr_visit (
     idvisit          INTEGER PRIMARY KEY AUTOINCREMENT,
     visit_idcust     INTEGER,
+    visit_idshift    INTEGER,
     visit_total      DOUBLE,
     visit_pembulatan DOUBLE,
     visit_bayar      DOUBLE,
@@ -162,6 +169,7 @@ CREATE TABLE tvr_visit (
     visit_author     VARCHAR(8)  CHECK(length(visit_author) <= 8)
 );
 CREATE INDEX ix_visit_date ON tvr_visit(visit_date);
+CREATE INDEX ix_visit_shift ON tvr_visit(visit_idshift);
 CREATE TABLE tvr_visitsales (
     visitsales_idsales INTEGER PRIMARY KEY,
     visitsales_idvisit INTEGER
@@ -171,8 +179,10 @@ CREATE TABLE tvr_payment (
     idpayment        INTEGER PRIMARY KEY AUTOINCREMENT,
     payment_idvisit  INTEGER,
     payment_idsales  INTEGER,
+    payment_idshift  INTEGER,
     payment_jenis    SMALLINT DEFAULT 0,
     payment_metode   VARCHAR(12) CHECK(length(payment_metode) <= 12),
+    payment_tunai    SMALLINT DEFAULT 0,
     payment_jumlah   DOUBLE,
     payment_diterima DOUBLE,
     payment_kembali  DOUBLE,
@@ -182,6 +192,33 @@ CREATE TABLE tvr_payment (
 );
 CREATE INDEX ix_payment_visit ON tvr_payment(payment_idvisit);
 CREATE INDEX ix_payment_date ON tvr_payment(payment_date, payment_metode);
+CREATE INDEX ix_payment_shift ON tvr_payment(payment_idshift, payment_metode);
+CREATE TABLE tvr_shift (
+    idshift            INTEGER PRIMARY KEY AUTOINCREMENT,
+    shift_kasir        VARCHAR(20)  CHECK(length(shift_kasir) <= 20),
+    shift_status       SMALLINT DEFAULT 0,
+    shift_modal        DOUBLE,
+    shift_buka         VARCHAR(19)  CHECK(length(shift_buka) <= 19),
+    shift_buka_author  VARCHAR(8)   CHECK(length(shift_buka_author) <= 8),
+    shift_tutup        VARCHAR(19)  CHECK(length(shift_tutup) <= 19),
+    shift_tutup_author VARCHAR(8)   CHECK(length(shift_tutup_author) <= 8),
+    shift_harap        DOUBLE,
+    shift_hitung       DOUBLE,
+    shift_selisih      DOUBLE,
+    shift_pecahan      VARCHAR(200) CHECK(length(shift_pecahan) <= 200)
+);
+CREATE UNIQUE INDEX ix_shift_open ON tvr_shift(shift_kasir) WHERE shift_status = 0;
+CREATE INDEX ix_shift_buka ON tvr_shift(shift_buka);
+CREATE TABLE tvr_kas (
+    idkas          INTEGER PRIMARY KEY AUTOINCREMENT,
+    kas_idshift    INTEGER,
+    kas_jumlah     DOUBLE,
+    kas_keterangan VARCHAR(100) CHECK(length(kas_keterangan) <= 100),
+    kas_date       VARCHAR(10)  CHECK(length(kas_date) <= 10),
+    kas_jam        VARCHAR(8)   CHECK(length(kas_jam) <= 8),
+    kas_author     VARCHAR(8)   CHECK(length(kas_author) <= 8)
+);
+CREATE INDEX ix_kas_shift ON tvr_kas(kas_idshift);
 
 -- The schema version of this database: one row for each version it has had,
 -- the highest is the one it is at. This script makes the newest directly; the
