@@ -80,14 +80,9 @@ frmBayar::frmBayar(double total, double rounding, double amountToPay,
     addRow(QStringLiteral("Kembali :"), lblKembali_i);
     form->addWidget(lblPesan, row++, 0, 1, 2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdBayar);
-    buttons->addWidget(cmdBatal);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({cmdBayar, cmdBatal}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     lblTotal_i->setText(Regional::amount(total));

@@ -1,5 +1,6 @@
 // Payments at the till: the checks of a payment and its rounding, the payment
 // window driven by keys, and the shifts of the tills with their cash count.
+#include "ScriptedPrompt.h"
 #include "TestDb.h"
 #include "WindowDriver.h"
 
@@ -11,6 +12,10 @@
 
 #include "payments/Payment.h"
 #include "payments/frmBayar.h"
+#include "payments/frmShiftTutup.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +31,7 @@ private slots:
     void paymentWindowKeys();
     void closeCountsItsOwnShift();
     void closedShiftNeverChanges();
+    void closingWindowCountsTheDrawer();
 };
 
 namespace {
@@ -270,6 +276,48 @@ void PaymentsTest::closedShiftNeverChanges()
     QCOMPARE(ShiftStore::summary(next).expectedCash(), 126000.0);
     QCOMPARE(firstShiftRows(), closedRows);
     QCOMPARE(ShiftStore::summary(first).expectedCash(), ShiftStore::shift(first)->expected);
+}
+
+void PaymentsTest::closingWindowCountsTheDrawer()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    setUpGoods();
+    qint64 id = 0;
+    QCOMPARE(ShiftStore::open("Kasir 1", 200000, &id), ShiftStore::Outcome::Done);
+    QVERIFY(payVisit(id, 27, "Tunai", 50000));
+    QVERIFY(payVisit(id, 10, "QRIS"));
+
+    frmShiftTutup w(id);
+    QSignalSpy printed(&w, &frmShiftTutup::printRequested);
+    showAndFocus(&w, w.txtPecahan.first());
+    QCOMPARE(w.lblHarap_i->text(), QStringLiteral("227.000,00"));
+    QCOMPARE(shown(w.dtGridMetode, "metode"), QStringList({"QRIS", "Tunai"}));
+    // Two notes of 100.000 and two of 10.000, typed straight on: 3.000 short.
+    QTest::keyClicks(w.txtPecahan.at(0), "2");
+    QTest::keyClick(w.txtPecahan.at(0), Qt::Key_Return);
+    for (int i = 1; i < 3; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "2");
+    QCOMPARE(w.txtPecahan.at(3)->text(), QStringLiteral("2"));
+    QCOMPARE(w.txtHitung->text(), QStringLiteral("220.000"));
+    QCOMPARE(w.lblSelisih_i->text(), QStringLiteral("-7.000,00"));
+
+    prompt.answers << Prompt::Answer::Yes;
+    QTest::mouseClick(w.cmdTutup, Qt::LeftButton);
+    QCOMPARE(printed.size(), 1);
+    QVERIFY(!w.cmdTutup->isEnabled());
+    QVERIFY(w.cmdCetak->isEnabled());
+    const ShiftStore::Shift s = *ShiftStore::shift(id);
+    QVERIFY(s.closed);
+    QCOMPARE(s.difference, -7000.0);
+    QCOMPARE(s.count, QStringLiteral("100000x2 10000x2"));
+
+    // Shown again from the list: as closed, and printable again.
+    frmShiftTutup again(id);
+    QVERIFY(!again.cmdTutup->isEnabled());
+    QCOMPARE(again.lblSelisih_i->text(), QStringLiteral("-7.000,00"));
+    QCOMPARE(again.txtHitung->text(), QStringLiteral("220.000"));
 }
 
 QTEST_MAIN(PaymentsTest)

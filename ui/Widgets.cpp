@@ -51,3 +51,12 @@ QHBoxLayout* pageButtonRow(QList<QPushButton*>& buttons, QWidget* parent)
     }
     return row;
 }
+
+QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons)
+        row->addWidget(b);
+    return row;
+}

@@ -25,6 +25,9 @@ QLineEdit* namedLineEdit(QWidget* parent, const QString& name, const QString& ta
 // A sunken panel that shows a value, `minimumWidth` pixels wide at least.
 QLabel* valueLabel(QWidget* parent, const QString& name, Qt::Alignment align, int minimumWidth);
 
+// The buttons in a row at the right, in their order.
+QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons);
+
 // The four page buttons cmdNavigasi_0 .. _3 ("<<", "<", ">", ">>") in a row;
 // they are appended to `buttons`.
 QHBoxLayout* pageButtonRow(QList<QPushButton*>& buttons, QWidget* parent);
