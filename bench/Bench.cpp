@@ -4,6 +4,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Schema.h"
+#include "core/SchemaUpgrade.h"
 #include "generator.h"
 
 #include <QCoreApplication>
@@ -154,6 +155,9 @@ void open(const QString& path)
         throw std::runtime_error("cannot open " + path.toStdString());
     if (!Connection::prepare().isEmpty())
         throw std::runtime_error("database cannot be written");
+    // A database kept from an earlier build is brought up to this version.
+    if (const QString failed = SchemaUpgrade::run(SchemaUpgrade::version()); !failed.isEmpty())
+        throw std::runtime_error(failed.toStdString());
     Schema::seed();
     LoginUserName = QStringLiteral("bench");
     LoginFullName = QStringLiteral("Bench");

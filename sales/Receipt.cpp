@@ -1,48 +1,17 @@
 #include "Receipt.h"
 
 #include "core/Regional.h"
+#include "ui/PaperText.h"
 
 #include <cmath>
 
 namespace Receipt {
 
+using namespace PaperText;
+
 namespace {
 
 const QString DateFormat = QStringLiteral("dd/MM/yyyy");
-
-// One line of text no longer than the line; a cut leaves no blank at the end.
-QString cut(const QString& text, int columns)
-{
-    QString t = text.left(columns);
-    while (t.endsWith(QLatin1Char(' ')))
-        t.chop(1);
-    return t;
-}
-
-// A name from the register or the settings on one line: tabs and runs of blanks as one blank.
-QString clean(const QString& text)
-{
-    return text.simplified();
-}
-
-QString centred(const QString& text, int columns)
-{
-    const QString t = cut(clean(text), columns);
-    return QString((columns - t.size()) / 2, QLatin1Char(' ')) + t;
-}
-
-// A label and its value: "Kasir    : Ani".
-QString field(const QString& label, const QString& value, int columns)
-{
-    return cut(label.leftJustified(9) + QStringLiteral(": ") + clean(value), columns);
-}
-
-// Text on the left, an amount flush with the line's end; the text gives way.
-QString row(const QString& left, const QString& right, int columns)
-{
-    const int room = std::max(0, columns - int(right.size()) - 1);
-    return (cut(left, room).leftJustified(room) + QLatin1Char(' ') + right).right(columns);
-}
 
 // Millilitres as typed: 10, 2,5, 7,25.
 QString millilitres(double ml)
@@ -57,9 +26,12 @@ int columnsFor(int paperMm)
     return paperMm >= 80 ? 48 : 32;
 }
 
-QStringList lines(const SalesStore::ReceiptSale& sale, const Shop& shop, int columns,
-                  const QDateTime& printedAt)
+QStringList lines(const QList<SalesStore::ReceiptSale>& items, const std::optional<Paid>& paid,
+                  const Shop& shop, int columns, const QDateTime& printedAt)
 {
+    if (items.isEmpty())
+        return {};
+    const SalesStore::ReceiptSale& first = items.first();
     const QString rule(columns, QLatin1Char('-'));
     QStringList out;
     if (!shop.name.trimmed().isEmpty())
@@ -68,39 +40,66 @@ QStringList lines(const SalesStore::ReceiptSale& sale, const Shop& shop, int col
         out << centred(shop.address, columns);
     out << rule;
 
-    out << field(QStringLiteral("No. Nota"), QString::number(sale.id), columns);
+    out << field(QStringLiteral("No. Nota"), QString::number(first.id), columns);
     const QString printedTime = printedAt.toString(QStringLiteral("HH:mm"));
-    if (sale.date == printedAt.date()) {
+    if (first.date == printedAt.date()) {
         out << field(QStringLiteral("Tanggal"),
-                     sale.date.toString(DateFormat) + QLatin1Char(' ') + printedTime, columns);
+                     first.date.toString(DateFormat) + QLatin1Char(' ') + printedTime, columns);
     } else {
-        out << field(QStringLiteral("Tanggal"), sale.date.toString(DateFormat), columns);
+        out << field(QStringLiteral("Tanggal"), first.date.toString(DateFormat), columns);
         out << field(QStringLiteral("Dicetak"),
                      printedAt.date().toString(DateFormat) + QLatin1Char(' ') + printedTime,
                      columns);
     }
-    out << field(QStringLiteral("Kasir"), sale.cashier, columns);
-    out << field(QStringLiteral("Pelanggan"), sale.custNomor + QLatin1Char(' ') + sale.custNama,
+    out << field(QStringLiteral("Kasir"), first.cashier, columns);
+    out << field(QStringLiteral("Pelanggan"), first.custNomor + QLatin1Char(' ') + first.custNama,
                  columns);
     out << rule;
 
-    out << cut(clean(sale.variantKode + QLatin1Char(' ') + sale.variantNama), columns);
-    out << row(QStringLiteral("%1 ml x %2")
-                   .arg(millilitres(sale.mililiter), Regional::whole(sale.hargaVariant)),
-               Regional::whole(sale.mililiter * sale.hargaVariant), columns);
-    if (!sale.refill)
-        out << row(QStringLiteral("Botol ") + clean(sale.botolTipe),
-                   Regional::whole(sale.hargaBotol), columns);
+    // Discounts are the items' own; several items show each one's under it and
+    // their sum under the total.
+    const bool several = items.size() > 1;
+    double before = 0, after = 0;
+    for (const SalesStore::ReceiptSale& item : items) {
+        out << cut(clean(item.variantKode + QLatin1Char(' ') + item.variantNama), columns);
+        out << row(QStringLiteral("%1 ml x %2")
+                       .arg(millilitres(item.mililiter), Regional::whole(item.hargaVariant)),
+                   Regional::whole(item.mililiter * item.hargaVariant), columns);
+        if (!item.refill)
+            out << row(QStringLiteral("Botol ") + clean(item.botolTipe),
+                       Regional::whole(item.hargaBotol), columns);
+        if (several && item.diskon != 0)
+            out << row(QStringLiteral("Diskon %1%").arg(Regional::plain(item.diskon)),
+                       Regional::whole(item.hargaDiskon - item.hargaTotal), columns);
+        before += item.hargaTotal;
+        after += item.hargaDiskon;
+    }
     out << rule;
 
-    out << row(QStringLiteral("Total"), Regional::whole(sale.hargaTotal), columns);
-    if (sale.diskon != 0)
-        out << row(QStringLiteral("Diskon %1%").arg(Regional::plain(sale.diskon)),
-                   Regional::whole(sale.hargaDiskon - sale.hargaTotal), columns);
-    out << row(QStringLiteral("Bayar"), Regional::whole(sale.hargaDiskon), columns);
+    out << row(QStringLiteral("Total"), Regional::whole(before), columns);
+    if (std::round((after - before) * 100) != 0)
+        out << row(several ? QStringLiteral("Diskon")
+                           : QStringLiteral("Diskon %1%").arg(Regional::plain(first.diskon)),
+                   Regional::whole(after - before), columns);
+    if (!paid) {
+        out << row(QStringLiteral("Bayar"), Regional::whole(after), columns);
+    } else {
+        if (std::round(paid->rounding * 100) != 0)
+            out << row(QStringLiteral("Pembulatan"), Regional::amount(paid->rounding), columns);
+        out << row(QStringLiteral("Bayar"), Regional::whole(paid->amountToPay), columns);
+        out << row(paid->method, Regional::whole(paid->received), columns);
+        if (paid->cash)
+            out << row(QStringLiteral("Kembali"), Regional::whole(paid->change), columns);
+    }
     out << rule;
     out << centred(QStringLiteral("Terima kasih"), columns);
     return out;
+}
+
+QStringList lines(const SalesStore::ReceiptSale& sale, const Shop& shop, int columns,
+                  const QDateTime& printedAt)
+{
+    return lines(QList<SalesStore::ReceiptSale>{sale}, std::nullopt, shop, columns, printedAt);
 }
 
 } // namespace Receipt

@@ -198,6 +198,30 @@ Result deleteItem(qint64 idSales, const PaymentMethod& method, qint64 idShift, d
         difference);
 }
 
+std::optional<ReceiptVisit> receiptVisit(qint64 idVisit)
+{
+    const RowSet head = Db::select(
+        QStringLiteral("SELECT v.visit_bayar, v.visit_pembulatan, p.payment_metode, "
+                       "p.payment_tunai, p.payment_diterima, p.payment_kembali FROM tvr_visit v "
+                       "LEFT JOIN tvr_payment p ON p.payment_idvisit = v.idvisit AND "
+                       "p.payment_jenis = 0 WHERE v.idvisit = ?"),
+        {idVisit});
+    if (head.isEmpty())
+        return std::nullopt;
+    ReceiptVisit r;
+    r.amountToPay = head.value(0, 0).toDouble();
+    r.rounding = head.value(0, 1).toDouble();
+    r.payment = {head.value(0, 2).toString(), head.value(0, 3).toInt() != 0,
+                 head.value(0, 4).toDouble(), head.value(0, 5).toDouble()};
+    const RowSet ids = Db::select(QStringLiteral("SELECT visitsales_idsales FROM tvr_visitsales "
+                                                 "WHERE visitsales_idvisit = ? ORDER BY 1"),
+                                  {idVisit});
+    for (const QVariantList& row : ids.rows)
+        if (const auto item = SalesStore::receiptSale(row.at(0).toLongLong()))
+            r.items << *item;
+    return r;
+}
+
 QList<QPair<QString, double>> takingsByMethod(const QString& date)
 {
     const RowSet rs = Db::select(QStringLiteral("SELECT payment_metode, SUM(payment_jumlah) "

@@ -56,6 +56,15 @@ Result correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
 Result deleteItem(qint64 idSales, const PaymentMethod& method, qint64 idShift, double step,
                   double* difference);
 
+// What a visit's receipt names: each item as a sale's receipt does, in the
+// order entered, and how the visit was paid. No items when the visit is gone.
+struct ReceiptVisit {
+    QList<SalesStore::ReceiptSale> items;
+    double amountToPay = 0, rounding = 0;
+    Payment payment;
+};
+std::optional<ReceiptVisit> receiptVisit(qint64 idVisit);
+
 // Takings of one day per payment method: what went into the drawer or account
 // less what was paid out, by method name.
 QList<QPair<QString, double>> takingsByMethod(const QString& date);

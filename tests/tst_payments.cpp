@@ -7,6 +7,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "payments/ShiftReport.h"
 #include "payments/ShiftStore.h"
 #include "sales/VisitStore.h"
 
@@ -227,6 +228,39 @@ void PaymentsTest::closeCountsItsOwnShift()
     QCOMPARE(ShiftStore::list(QDate::currentDate().addDays(-1), QDate::currentDate()).size(), 2);
     QCOMPARE(ShiftStore::countTotal({{100000, 2}, {10000, 1}, {2000, 1}, {500, 0}}), 212000.0);
     QCOMPARE(ShiftStore::countText({{100000, 2}, {500, 0}, {100, 3}}), QStringLiteral("100000x2 100x3"));
+
+    // The closing report as it comes off a 58 mm printer.
+    closed.shift.openedAt = "2026-12-07 22:00:00";
+    closed.shift.closedAt = "2026-12-08 06:30:00";
+    closed.shift.openedBy = closed.shift.closedBy = "tester";
+    const QStringList report =
+        ShiftReport::lines(closed, "Wangi", 32, QDateTime(QDate(2026, 12, 8), QTime(6, 31)));
+    QCOMPARE(report, QStringLiteral("             Wangi\n"
+                                               "      Laporan Tutup Kasir\n"
+                                               "--------------------------------\n"
+                                               "Kasir     : Kasir 1\n"
+                                               "Dibuka    : 07/12/2026 22:00 tes\n"
+                                               "Ditutup   : 08/12/2026 06:30 tes\n"
+                                               "Kunjungan : 5\n"
+                                               "--------------------------------\n"
+                                               "Debit                      5.000\n"
+                                               "Kredit                     3.000\n"
+                                               "QRIS                      10.000\n"
+                                               "Transfer                   2.000\n"
+                                               "Tunai                     27.000\n"
+                                               "--------------------------------\n"
+                                               "Modal kas                200.000\n"
+                                               "Kas masuk                 20.000\n"
+                                               "Kas keluar            -35.000,50\n"
+                                               "Tunai seharusnya      211.999,50\n"
+                                               "Tunai dihitung        212.000,00\n"
+                                               "Selisih                     0,50\n"
+                                               "  100.000 x 2            200.000\n"
+                                               "  10.000 x 1              10.000\n"
+                                               "  2.000 x 1                2.000\n"
+                                               "--------------------------------\n"
+                                               "Dicetak   : 08/12/2026 06:31")
+                         .split('\n'));
 }
 
 void PaymentsTest::closedShiftNeverChanges()

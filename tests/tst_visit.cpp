@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "payments/ShiftStore.h"
+#include "sales/Receipt.h"
 #include "sales/Visit.h"
 #include "sales/VisitStore.h"
 
@@ -24,6 +25,7 @@ private slots:
     void recordsWholeVisitOrNothing();
     void booksDifferences_data();
     void booksDifferences();
+    void receiptOfAVisit();
 };
 
 namespace {
@@ -271,6 +273,52 @@ void VisitTest::booksDifferences()
     QCOMPARE(shown.join(' '), takings);
     QCOMPARE(Db::scalar("SELECT payment_jumlah FROM tvr_payment WHERE payment_jenis = 0").toDouble(),
              45800.0);
+}
+
+void VisitTest::receiptOfAVisit()
+{
+    TestDb t;
+    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
+                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
+                              {});
+    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
+                             "VALUES ('SPRAY30', 5000, 10)",
+                             {});
+    const int refill =
+        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+    VisitStore::NewVisit nv;
+    QCOMPARE(ShiftStore::open("Kasir 1", 0, &nv.idShift), ShiftStore::Outcome::Done);
+    nv.customer = {"C7", "Budi", "", ""};
+    nv.visit = Visit(100);
+    nv.visit.addItem(item(10, 2500, 5000, 10, melati, spray));
+    nv.visit.addItem(item(7.5, 2500, 0, 0, melati, refill));
+    QVERIFY(nv.visit.pay({"Tunai", true, 50000}));
+    VisitStore::Saved saved;
+    QVERIFY(VisitStore::recordVisit(nv, &saved).done());
+
+    const auto r = VisitStore::receiptVisit(saved.idVisit);
+    QVERIFY(r);
+    const Receipt::Paid paid{r->amountToPay, r->rounding, r->payment.method, r->payment.cash,
+                             r->payment.received, r->payment.change};
+    const QDateTime at(QDate::currentDate(), QTime(14, 5));
+    const QStringList lines = Receipt::lines(r->items, paid, {"Wangi", ""}, 32, at);
+    QCOMPARE(lines.mid(2, 1), QStringList{"No. Nota  : " + QString::number(saved.idSales.first())});
+    QCOMPARE(lines.mid(7), QStringLiteral("V1 Melati\n"
+                                                     "10 ml x 2.500             25.000\n"
+                                                     "Botol SPRAY30              5.000\n"
+                                                     "Diskon 10%                -3.000\n"
+                                                     "V1 Melati\n"
+                                                     "7,5 ml x 2.500            18.750\n"
+                                                     "--------------------------------\n"
+                                                     "Total                     48.750\n"
+                                                     "Diskon                    -3.000\n"
+                                                     "Pembulatan                 50,00\n"
+                                                     "Bayar                     45.800\n"
+                                                     "Tunai                     50.000\n"
+                                                     "Kembali                    4.200\n"
+                                                     "--------------------------------\n"
+                                                     "          Terima kasih")
+                                 .split('\n'));
 }
 
 QTEST_MAIN(VisitTest)
