@@ -1,6 +1,7 @@
 #include "Config.h"
 
 #include <QFile>
+#include <QSysInfo>
 #include <QTextStream>
 
 namespace Config {
@@ -10,7 +11,54 @@ const QString Separator = QStringLiteral("=:");
 const QStringList Keys = {
     QStringLiteral("provider"),    QStringLiteral("filedata"), QStringLiteral("listpage"),
     QStringLiteral("backupdir"),   QStringLiteral("nota"),     QStringLiteral("notalebar"),
-    QStringLiteral("notaprinter"), QStringLiteral("toko"),     QStringLiteral("alamattoko")};
+    QStringLiteral("notaprinter"), QStringLiteral("toko"),     QStringLiteral("alamattoko"),
+    QStringLiteral("bayar"),       QStringLiteral("pembulatan"), QStringLiteral("kasir")};
+
+// The till keys; returns the message of a bad value, or an empty text.
+QString parseTillKey(const QString& key, const QString& value, const QString& fileName,
+                     Values& v)
+{
+    const QString word = value.trimmed();
+    if (key == QLatin1String("bayar")) {
+        QStringList methods;
+        for (const QString& part : value.split(QLatin1Char(','))) {
+            const QString name = part.simplified();
+            if (name.isEmpty() || name.size() > MaxMethodName)
+                return QStringLiteral("Nilai \"bayar\" di file konfigurasi %1 harus nama cara "
+                                      "pembayaran dipisah koma, masing-masing 1 sampai %2 "
+                                      "karakter (tertulis: \"%3\").")
+                    .arg(fileName)
+                    .arg(MaxMethodName)
+                    .arg(value);
+            for (const QString& known : methods)
+                if (known.compare(name, Qt::CaseInsensitive) == 0)
+                    return QStringLiteral("Cara pembayaran \"%1\" tertulis dua kali di \"bayar\" "
+                                          "file konfigurasi %2.")
+                        .arg(name, fileName);
+            methods << name;
+        }
+        v.paymentMethods = methods;
+    } else if (key == QLatin1String("pembulatan")) {
+        bool isNumber = false;
+        const int step = word.toInt(&isNumber);
+        if (!isNumber || step < 1 || step > MaxRoundingStep)
+            return QStringLiteral("Nilai \"pembulatan\" di file konfigurasi %1 harus bilangan "
+                                  "bulat rupiah dari 1 sampai %2 (tertulis: \"%3\").")
+                .arg(fileName)
+                .arg(MaxRoundingStep)
+                .arg(value);
+        v.roundingStep = step;
+    } else {
+        if (word.size() > MaxTillName)
+            return QStringLiteral("Nilai \"kasir\" di file konfigurasi %1 paling banyak %2 "
+                                  "karakter (tertulis: \"%3\").")
+                .arg(fileName)
+                .arg(MaxTillName)
+                .arg(value);
+        v.tillName = word;
+    }
+    return {};
+}
 
 Result failure(const QString& text)
 {
@@ -94,7 +142,9 @@ Result parse(const QStringList& lines, const QString& fileName)
                 return failure(QStringLiteral("Nilai \"backupdir\" di file konfigurasi %1 "
                                               "harus nama folder atau \"off\".")
                                    .arg(fileName));
-        } else if (const QString error = parseReceiptKey(key, value, fileName, v);
+        } else if (const QString error = Keys.indexOf(key) >= Keys.indexOf("bayar")
+                                             ? parseTillKey(key, value, fileName, v)
+                                             : parseReceiptKey(key, value, fileName, v);
                    !error.isEmpty()) {
             return failure(error);
         }
@@ -126,6 +176,12 @@ bool backupIsOff(const QString& backupDir)
 bool receiptIsPdf(const QString& receiptPrinter)
 {
     return receiptPrinter.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
+QString tillName(const Values& values)
+{
+    return values.tillName.isEmpty() ? QSysInfo::machineHostName().left(MaxTillName)
+                                     : values.tillName;
 }
 
 Result readFile(const QString& path)

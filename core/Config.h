@@ -27,7 +27,25 @@ struct Values {
     QString receiptPrinter;
     QString shopName = QStringLiteral("Tavoru Aromatic"); // "toko"
     QString shopAddress;                                  // "alamattoko"; no line when empty
+
+    // Payment at the till.
+    // "bayar": the methods in their order (F1, F2 ...); "Tunai" is the cash.
+    QStringList paymentMethods = {QStringLiteral("Tunai"), QStringLiteral("QRIS"),
+                                  QStringLiteral("Debit"), QStringLiteral("Kredit"),
+                                  QStringLiteral("Transfer")};
+    int roundingStep = 1; // "pembulatan": what is paid is a multiple of it, in rupiah
+    // "kasir": the till's name, which keeps its own shift and drawer; the
+    // computer's name when empty.
+    QString tillName;
 };
+
+// Longest name of a payment method, and of a till.
+inline constexpr int MaxMethodName = 12;
+inline constexpr int MaxTillName = 20;
+inline constexpr int MaxRoundingStep = 100000;
+
+// The till's name: the configured one, else the computer's name.
+QString tillName(const Values& values);
 
 // True for the "backupdir" value that turns the daily copies off.
 bool backupIsOff(const QString& backupDir);

@@ -4,13 +4,12 @@
 
 #include <cmath>
 
-QList<PaymentMethod> defaultPaymentMethods()
+QList<PaymentMethod> paymentMethods(const QStringList& names)
 {
-    return {{QStringLiteral("Tunai"), true},
-            {QStringLiteral("QRIS"), false},
-            {QStringLiteral("Debit"), false},
-            {QStringLiteral("Kredit"), false},
-            {QStringLiteral("Transfer"), false}};
+    QList<PaymentMethod> methods;
+    for (const QString& name : names)
+        methods << PaymentMethod{name, name.compare(QLatin1String("Tunai"), Qt::CaseInsensitive) == 0};
+    return methods;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // How a customer pays, and the money of the till: no widgets, no database.
 
@@ -12,8 +13,9 @@ struct PaymentMethod {
     bool cash = false;
 };
 
-// The methods when cfg.cae names none.
-QList<PaymentMethod> defaultPaymentMethods();
+// The methods named in cfg.cae, in their order; "Tunai" in any letter case is
+// the cash.
+QList<PaymentMethod> paymentMethods(const QStringList& names);
 
 // A payment taken: for cash what was handed over and the change; for other
 // methods received is the amount paid.

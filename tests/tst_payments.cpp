@@ -4,6 +4,7 @@
 #include "TestDb.h"
 #include "WindowDriver.h"
 
+#include "core/Config.h"
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
@@ -26,6 +27,8 @@ class PaymentsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void tillSettings_data();
+    void tillSettings();
     void checks_data();
     void checks();
     void paymentWindowKeys_data();
@@ -80,6 +83,53 @@ QString takingsText(const ShiftStore::Summary& s)
     return parts.join(' ');
 }
 } // namespace
+
+void PaymentsTest::tillSettings_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("methods"); // cash marked with *; or the key a refusal names
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("till");
+
+    QTest::newRow("defaults") << QStringList{} << "Tunai* QRIS Debit Kredit Transfer" << 1 << "";
+    QTest::newRow("own methods and step")
+        << QStringList{"bayar=: QRIS , tunai,OVO", "pembulatan=:100", "kasir=: Kasir Depan "}
+        << "QRIS tunai* OVO" << 100 << "Kasir Depan";
+    QTest::newRow("empty method refused") << QStringList{"bayar=:Tunai,,QRIS"} << "bayar" << 0 << "";
+    QTest::newRow("method too long refused")
+        << QStringList{"bayar=:Tunai,Kartu Kredit BCA"} << "bayar" << 0 << "";
+    QTest::newRow("method twice refused") << QStringList{"bayar=:Tunai,QRIS,qris"} << "bayar" << 0
+                                          << "";
+    QTest::newRow("step zero refused") << QStringList{"pembulatan=:0"} << "pembulatan" << 0 << "";
+    QTest::newRow("step not whole refused") << QStringList{"pembulatan=:2,5"} << "pembulatan" << 0
+                                            << "";
+    QTest::newRow("till name too long refused")
+        << QStringList{"kasir=:Kasir di lantai dua belakang"} << "kasir" << 0 << "";
+}
+
+void PaymentsTest::tillSettings()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, methods);
+    QFETCH(int, step);
+    QFETCH(QString, till);
+
+    const Config::Result r = Config::parse(QStringList{"filedata=:F"} + lines, "cfg.cae");
+    if (step == 0) {
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains('"' + methods + '"') && r.error.contains("cfg.cae"),
+                 qPrintable(r.error));
+        return;
+    }
+    QVERIFY2(r.ok, qPrintable(r.error));
+    QStringList shown;
+    for (const PaymentMethod& m : paymentMethods(r.values.paymentMethods))
+        shown << m.name + (m.cash ? "*" : "");
+    QCOMPARE(shown.join(' '), methods);
+    QCOMPARE(r.values.roundingStep, step);
+    QCOMPARE(r.values.tillName, till);
+    QVERIFY(!Config::tillName(r.values).isEmpty());
+}
 
 void PaymentsTest::checks_data()
 {
