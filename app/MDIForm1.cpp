@@ -6,9 +6,16 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "masterdata/frmDBBotol.h"
+#include "payments/ShiftReport.h"
+#include "payments/frmKas.h"
+#include "payments/frmShiftBuka.h"
+#include "payments/frmShiftList.h"
+#include "payments/frmShiftTutup.h"
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
 #include "reports/frmSales.h"
+#include "sales/Receipt.h"
+#include "sales/ReceiptPrinter.h"
 #include "sales/frmSearch.h"
 #include "sales/frmTransaksi.h"
 #include "stock/frmStockB.h"
@@ -23,6 +30,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -112,6 +120,9 @@ void MDIForm1::buildMenus()
         {QStringLiteral("&Menu"), &mnMenu, QStringLiteral("mnMenu"),
          {QStringLiteral("&Transaction"), QStringLiteral("&Search"), QStringLiteral("St&ock"),
           QStringLiteral("S&ales"), QStringLiteral("&Database")}},
+        {QStringLiteral("&Kas"), &mnKas, QStringLiteral("mnKas"),
+         {QStringLiteral("&Buka Shift"), QStringLiteral("&Kas Masuk/Keluar"),
+          QStringLiteral("&Tutup Shift"), QStringLiteral("-"), QStringLiteral("&Daftar Shift")}},
         {QStringLiteral("&Help"), &mnHelp, QStringLiteral("mnHelp"), {QStringLiteral("&About")}},
     };
 
@@ -314,6 +325,69 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
         showModal<frmSales>();
         return;
     }
+    if (p == QLatin1String("Kas"))
+        runKasCommand(c);
+}
+
+void MDIForm1::runKasCommand(const QString& c)
+{
+    const QString till = Config::tillName(ReceiptPrinter::settings());
+    std::optional<ShiftStore::Shift> open;
+    if (!guardDb([&] { open = ShiftStore::openShift(till); }))
+        return;
+    if (c == QLatin1String("Daftar Shift")) {
+        frmShiftList list(this);
+        connect(&list, &frmShiftList::shiftChosen, this, &MDIForm1::showShift);
+        list.exec();
+        return;
+    }
+    if (c == QLatin1String("Buka Shift") && open) {
+        Prompt::message(QStringLiteral("Shift kasir %1 sudah terbuka sejak %2 (%3).")
+                            .arg(till, open->openedAt, open->openedBy),
+                        QStringLiteral("Buka Shift"), Prompt::Icon::Information);
+        return;
+    }
+    if (c == QLatin1String("Tutup Shift")) {
+        if (!open)
+            Prompt::message(QStringLiteral("Belum ada shift yang terbuka di kasir %1.").arg(till),
+                            QStringLiteral("Tutup Shift"), Prompt::Icon::Information);
+        else
+            showShift(open->id);
+        return;
+    }
+    // Cash moves need an open shift: the till asks for one first.
+    qint64 id = open ? open->id : 0;
+    if (!open) {
+        frmShiftBuka opening(till, this);
+        if (opening.exec() != QDialog::Accepted)
+            return;
+        id = opening.openedShift();
+    }
+    if (c == QLatin1String("Kas Masuk/Keluar")) {
+        frmKas kas(id, this);
+        kas.exec();
+    }
+}
+
+void MDIForm1::showShift(qint64 idShift)
+{
+    guardDb([&] {
+        frmShiftTutup w(idShift, this);
+        connect(&w, &frmShiftTutup::printRequested, this, [this](const ShiftStore::Summary& s) {
+            const Config::Values settings = ReceiptPrinter::settings();
+            const QStringList lines =
+                ShiftReport::lines(s, settings.shopName,
+                                   Receipt::columnsFor(settings.receiptPaperMm),
+                                   QDateTime::currentDateTime());
+            if (const auto failed = ReceiptPrinter::print(
+                    lines, settings, QStringLiteral("tutup-kasir-%1").arg(s.shift.id)))
+                Prompt::message(QStringLiteral("Laporan tutup kasir tidak dapat dicetak ke %1: %2. "
+                                               "Shift tetap tersimpan.")
+                                    .arg(failed->target, failed->reason),
+                                QStringLiteral("Printer Error"), Prompt::Icon::Exclamation);
+        });
+        w.exec();
+    });
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event)

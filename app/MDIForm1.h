@@ -32,7 +32,7 @@ public:
 
     QToolBar* Toolbar1;
     QList<QMenu*> mnUtama;
-    QList<QAction*> mnFile, mnMenu, mnStock, mnDB, mnHelp;
+    QList<QAction*> mnFile, mnMenu, mnKas, mnStock, mnDB, mnHelp;
     QMenu* mnStockMenu;
     QMenu* mnDBMenu;
     QList<QToolButton*> toolbarButtons;
@@ -50,4 +50,7 @@ private:
     void fillDropDown(QToolButton* button, const QList<QAction*>& items);
     template <typename W> void showModal();
     bool showLogin();
+    // The till's drawer: opening, cash moves, closing and the list of shifts.
+    void runKasCommand(const QString& caption);
+    void showShift(qint64 idShift);
 };

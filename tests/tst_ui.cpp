@@ -598,6 +598,10 @@ void UiTest::commandsOpenTheirWindows_data()
         {"Database", "Botol", "frmDBBotol", "Database"},
         {"File", "Change Password", "frmSystemChangePass", "Change Password"},
         {"File", "User Management", "frmSystemManager", "User Management"},
+        // With no shift open on the till, a cash move asks for the opening cash first.
+        {"Kas", "Buka Shift", "frmShiftBuka", "Buka Shift"},
+        {"Kas", "Kas Masuk/Keluar", "frmShiftBuka", "Buka Shift"},
+        {"Kas", "Daftar Shift", "frmShiftList", "Daftar Shift"},
     };
     for (const QStringList& r : rows)
         QTest::newRow(qPrintable((r.at(0).isEmpty() ? QStringLiteral("toolbar") : r.at(0)) +
@@ -630,7 +634,7 @@ void UiTest::mainWindowMenusAndToolbar()
     QStringList tops;
     for (QMenu* m : w.mnUtama)
         tops << m->title();
-    QCOMPARE(tops, (QStringList{"&File", "&Menu", "&Help"}));
+    QCOMPARE(tops, (QStringList{"&File", "&Menu", "&Kas", "&Help"}));
 
     auto captions = [](const QList<QAction*>& items) {
         QStringList c;
@@ -642,12 +646,14 @@ void UiTest::mainWindowMenusAndToolbar()
                                               "-", "Quit"}));
     QCOMPARE(captions(w.mnMenu),
              (QStringList{"Transaction", "Search", "Stock", "Sales", "Database"}));
+    QCOMPARE(captions(w.mnKas),
+             (QStringList{"Buka Shift", "Kas Masuk/Keluar", "Tutup Shift", "-", "Daftar Shift"}));
     QCOMPARE(captions(w.mnStock), (QStringList{"Concentrate", "Botol"}));
     QCOMPARE(captions(w.mnDB), (QStringList{"Customer", "Variant", "Botol"}));
     QCOMPARE(captions(w.mnHelp), QStringList{"About"});
 
     // Every item has a mnemonic, unique within its menu.
-    for (const auto* items : {&w.mnFile, &w.mnMenu, &w.mnStock, &w.mnDB, &w.mnHelp}) {
+    for (const auto* items : {&w.mnFile, &w.mnMenu, &w.mnKas, &w.mnStock, &w.mnDB, &w.mnHelp}) {
         QSet<QChar> keys;
         for (QAction* a : *items) {
             if (a->isSeparator())
