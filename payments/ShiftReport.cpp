@@ -7,14 +7,11 @@ namespace ShiftReport {
 
 using namespace PaperText;
 
-namespace {
-// "2026-12-08 21:05:13" as "08/12/2026 21:05".
 QString moment(const QString& stored)
 {
     const QDateTime t = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return t.isValid() ? t.toString(QStringLiteral("dd/MM/yyyy HH:mm")) : stored;
 }
-} // namespace
 
 QStringList lines(const ShiftStore::Summary& summary, const QString& shopName, int columns,
                   const QDateTime& printedAt)

@@ -11,6 +11,9 @@
 // cash expected and counted and the difference.
 namespace ShiftReport {
 
+// A stored moment "2026-12-08 21:05:13" as people read it: "08/12/2026 21:05".
+QString moment(const QString& stored);
+
 QStringList lines(const ShiftStore::Summary& summary, const QString& shopName, int columns,
                   const QDateTime& printedAt);
 

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "payments/AmountFields.h"
+#include "payments/ShiftReport.h"
 #include "payments/ShiftStore.h"
 #include "core/Regional.h"
 #include "ui/GridColumns.h"
@@ -92,6 +93,7 @@ frmShiftTutup::frmShiftTutup(qint64 idShift, QWidget* parent)
     layout->addWidget(dtGridMetode);
     layout->addLayout(middle);
     layout->addLayout(buttonRow({cmdTutup, cmdCetak, cmdBatal}));
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     InputConventions::install(this, wholeAmounts());
     connect(txtHitung, &QLineEdit::textEdited, this, [this] {
@@ -115,8 +117,10 @@ void frmShiftTutup::showSummary()
 {
     const ShiftStore::Shift& s = m_summary.shift;
     lblShift_i->setText(QStringLiteral("%1 - %2 - dibuka %3%4 - %5 kunjungan")
-                            .arg(s.till, s.openedBy, s.openedAt,
-                                 s.closed ? QStringLiteral(", ditutup ") + s.closedAt : QString())
+                            .arg(s.till, s.openedBy, ShiftReport::moment(s.openedAt),
+                                 s.closed ? QStringLiteral(", ditutup ") +
+                                                ShiftReport::moment(s.closedAt)
+                                          : QString())
                             .arg(m_summary.visits));
     RowSet rows;
     rows.columns = {QStringLiteral("metode"), QStringLiteral("penjualan"),
@@ -124,12 +128,12 @@ void frmShiftTutup::showSummary()
     for (const ShiftStore::MethodTakings& m : m_summary.methods)
         rows.rows << QVariantList{m.method, m.sales, m.corrections, m.net()};
     m_model->setRows(rows);
-    applyGridColumns(dtGridMetode, {{QStringLiteral("Metode"), 1500},
-                                    {QStringLiteral("Penjualan"), 1800, Qt::AlignRight,
+    applyGridColumns(dtGridMetode, {{QStringLiteral("Metode"), 1600},
+                                    {QStringLiteral("Penjualan"), 1600, Qt::AlignRight,
                                      GridColumn::Format::Whole},
-                                    {QStringLiteral("Koreksi/Refund"), 1800, Qt::AlignRight,
+                                    {QStringLiteral("Koreksi/Refund"), 1600, Qt::AlignRight,
                                      GridColumn::Format::Whole},
-                                    {QStringLiteral("Bersih"), 1800, Qt::AlignRight,
+                                    {QStringLiteral("Bersih"), 1600, Qt::AlignRight,
                                      GridColumn::Format::Whole}});
     fitColumnsToText(dtGridMetode);
     lblModal_i->setText(Regional::whole(s.opening));
