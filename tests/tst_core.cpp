@@ -279,7 +279,8 @@ void CoreTest::notADatabaseFailsTheCheck()
     cfg.write("filedata=:tavoru.db\n");
     cfg.close();
     const QString failText = QStringLiteral("Database fail. Please contact your system administator.");
-    QCOMPARE(DoConnect(dir.path()).text, failText);
+    // A file that is not a database is told as such; the table text is for tables that differ.
+    QVERIFY(DoConnect(dir.path()).text.contains(QStringLiteral("bukan file database")));
     // The check only reads: the file is left byte for byte as it was.
     QFile again(dir.filePath("tavoru.db"));
     QVERIFY(again.open(QIODevice::ReadOnly));
