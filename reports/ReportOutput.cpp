@@ -1,6 +1,7 @@
 #include "ReportOutput.h"
 
-#include <QFileDialog>
+#include "ui/FileDialogs.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -141,7 +142,7 @@ QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& s
 {
     if (fileChooser())
         return fileChooser()(parent, caption, suggestedPath, filter);
-    return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
+    return FileDialogs::saveFileName(parent, caption, suggestedPath, filter);
 }
 
 } // namespace ReportOutput
