@@ -319,7 +319,7 @@ void frmSales::cmdPrint_Click()
 {
     if (reportIsEmpty())
         return;
-    const auto failure = ReportOutput::print(ReportLayout::pageLines(currentPage()),
+    const auto failure = ReportOutput::print(ReportLayout::pageDocument(currentPage()),
                                              ReportLayout::fileBaseName(m_report.period));
     if (!failure)
         return;
@@ -363,7 +363,7 @@ void frmSales::cmdPdf_Click()
                                     QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    if (const auto failure = ReportOutput::savePdf(ReportLayout::pageLines(currentPage()), path))
+    if (const auto failure = ReportOutput::savePdf(ReportLayout::pageDocument(currentPage()), path))
         reportWriteFailure(path, failure->description);
 }
 

@@ -31,10 +31,12 @@ QString centred(const QString& text, int columns)
     return QString((columns - t.size()) / 2, QLatin1Char(' ')) + t;
 }
 
-// A label and its value: "Kasir    : Ani".
+// A label and its value, every colon in the same column with a blank before
+// it, as wide as the longest label ("Pelanggan") needs: "Kasir     : Ani".
 QString field(const QString& label, const QString& value, int columns)
 {
-    return cut(label.leftJustified(9) + QStringLiteral(": ") + clean(value), columns);
+    constexpr int LabelWidth = 10;
+    return cut(label.leftJustified(LabelWidth) + QStringLiteral(": ") + clean(value), columns);
 }
 
 // Text on the left, an amount flush with the line's end; the text gives way.

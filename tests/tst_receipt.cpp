@@ -92,7 +92,7 @@ struct Receipts {
     {
         QList<qint64> ids;
         for (const QStringList& lines : printed)
-            ids << lines.filter("No. Nota : ").value(0).mid(11).toLongLong();
+            ids << lines.filter("No. Nota").value(0).section(": ", 1).toLongLong();
         return ids;
     }
 };
@@ -148,6 +148,8 @@ private slots:
     void automaticPrintsOncePerSave();
     void offHidesTheButtonAndTheKey();
     void printerFailureKeepsTheSale();
+    void whereTheReceiptGoes_data();
+    void whereTheReceiptGoes();
 };
 
 void ReceiptTest::lines_data()
@@ -172,10 +174,10 @@ void ReceiptTest::lines_data()
         Tavoru Aromatic|
      Jl. Melati 5, Bandung|
 --------------------------------|
-No. Nota : 7|
-Tanggal  : 08/12/2026 14:05|
-Kasir    : Ani Kasir|
-Pelanggan: C001 Budi Santoso|
+No. Nota  : 7|
+Tanggal   : 08/12/2026 14:05|
+Kasir     : Ani Kasir|
+Pelanggan : C001 Budi Santoso|
 --------------------------------|
 V001 Vanilla Oud|
 10 ml x 2.500             25.000|
@@ -193,10 +195,10 @@ Bayar                     27.000|
                 Tavoru Aromatic|
              Jl. Melati 5, Bandung|
 ------------------------------------------------|
-No. Nota : 7|
-Tanggal  : 08/12/2026 14:05|
-Kasir    : Ani Kasir|
-Pelanggan: C001 Budi Santoso|
+No. Nota  : 7|
+Tanggal   : 08/12/2026 14:05|
+Kasir     : Ani Kasir|
+Pelanggan : C001 Budi Santoso|
 ------------------------------------------------|
 V001 Vanilla Oud|
 10 ml x 2.500                             25.000|
@@ -219,11 +221,11 @@ Bayar                                     27.000|
         << "" << 32 << QDateTime(QDate(2026, 12, 8), QTime(9, 30)) << receipt(R"(
         Tavoru Aromatic|
 --------------------------------|
-No. Nota : 123|
-Tanggal  : 07/12/2026|
-Dicetak  : 08/12/2026 09:30|
-Kasir    : Ani Kasir|
-Pelanggan: C002|
+No. Nota  : 123|
+Tanggal   : 07/12/2026|
+Dicetak   : 08/12/2026 09:30|
+Kasir     : Ani Kasir|
+Pelanggan : C002|
 --------------------------------|
 V2 Mawar|
 2,5 ml x 12.500           31.250|
@@ -247,10 +249,10 @@ Bayar                     31.250|
 Toko Parfum Isi Ulang Tavoru Aro|
 Jalan Raya Kebayoran Lama Nomor|
 --------------------------------|
-No. Nota : 7|
-Tanggal  : 08/12/2026 14:05|
-Kasir    : Maria Goretti Susant|
-Pelanggan: C00000000012 Bernadet|
+No. Nota  : 7|
+Tanggal   : 08/12/2026 14:05|
+Kasir     : Maria Goretti Susant|
+Pelanggan : C00000000012 Bernade|
 --------------------------------|
 VARIANT00001 Oud Wood Intense Ex|
 1234 ml x 125.000    154.250.000|
@@ -378,7 +380,7 @@ void ReceiptTest::printsTheSaleInTheEditor()
     QCOMPARE(receipts.ids(), QList<qint64>{saved});
     const QStringList& lines = receipts.printed.last();
     QCOMPARE(lines.at(0), QString(13, ' ') + "Wangi");
-    QCOMPARE(lines.mid(4, 2), (QStringList{"Kasir    : Tester Satu", "Pelanggan: C001 Ani"}));
+    QCOMPARE(lines.mid(4, 2), (QStringList{"Kasir     : Tester Satu", "Pelanggan : C001 Ani"}));
     QCOMPARE(lines.mid(8, 2),
              (QStringList{"10 ml x 2.500             25.000", "Botol SPRAY                5.000"}));
 
@@ -482,6 +484,63 @@ void ReceiptTest::printerFailureKeepsTheSale()
                                              "tersimpan."});
         QCOMPARE(salesCount(), 2);
     }
+}
+
+void ReceiptTest::whereTheReceiptGoes_data()
+{
+    QTest::addColumn<QString>("printer");
+    QTest::addColumn<QString>("planted"); // what another account left in nota/
+    QTest::addColumn<QString>("outcome"); // "file", or what the message says
+
+    QTest::newRow("#pdf") << "#pdf" << "" << "file";
+    QTest::newRow("#PDF") << "#PDF" << "" << "file";
+    QTest::newRow("pdf as before") << "pdf" << "" << "file";
+    QTest::newRow("PDF, the cups-pdf queue") << "PDF" << "" << "printer \"PDF\"";
+    QTest::newRow("Pdf, a queue") << "Pdf" << "" << "printer \"Pdf\"";
+    QTest::newRow("a link at the receipt's name") << "#pdf" << "file link" << "file";
+    QTest::newRow("a link in place of the folder") << "#pdf" << "folder link" << "adalah link";
+}
+
+void ReceiptTest::whereTheReceiptGoes()
+{
+    QFETCH(QString, printer);
+    QFETCH(QString, planted);
+    QFETCH(QString, outcome);
+    TestDb t;
+    const QString folder = t.dir() + "/nota";
+    const QString victim = t.dir() + "/milik-orang-lain.txt";
+    QFile v(victim);
+    QVERIFY(v.open(QIODevice::WriteOnly));
+    v.write("jangan ditimpa");
+    v.close();
+    if (planted == "file link") {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(victim, folder + "/nota-7.pdf"));
+    } else if (planted == "folder link") {
+        QVERIFY(QDir().mkpath(t.dir() + "/lain"));
+        QVERIFY(QFile::link(t.dir() + "/lain", folder));
+    }
+
+    Config::Values settings;
+    settings.receiptPrinter = printer;
+    const auto failure = ReceiptPrinter::print({"Tavoru Aromatic", "No. Nota : 7"}, settings, "nota-7");
+    QVERIFY(QFile(victim).open(QIODevice::ReadOnly));
+    QCOMPARE(QFile(victim).size(), qint64(14));
+    if (outcome != "file") {
+        QVERIFY(failure);
+        QVERIFY2(ReceiptPrinter::message(*failure).contains(outcome),
+                 qPrintable(ReceiptPrinter::message(*failure)));
+        QVERIFY(QDir(t.dir() + "/lain").isEmpty());
+        return;
+    }
+    QVERIFY2(!failure, qPrintable(failure ? ReceiptPrinter::message(*failure) : QString()));
+    const QFileInfo written(folder + "/nota-7.pdf");
+    QVERIFY(written.isFile() && !written.isSymLink());
+    QFile pdf(written.filePath());
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().startsWith("%PDF"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{"nota-7.pdf"});
 }
 
 QTEST_MAIN(ReceiptTest)
