@@ -174,6 +174,8 @@ private slots:
     void emptyPeriodShowsZeroAndPrintsNothing();
     void pageLines_data();
     void pageLines();
+    void pagesRepeatTheHeading_data();
+    void pagesRepeatTheHeading();
     void printedAndSavedFiles();
     void writeFailures_data();
     void writeFailures();
@@ -449,6 +451,64 @@ void ReportsTest::pageLines()
         for (int c = 0; c < header.size(); ++c)
             if (header.at(c) == '|')
                 QVERIFY2(table.at(i).at(c) == '|', qPrintable(table.at(i)));
+}
+
+void ReportsTest::pagesRepeatTheHeading_data()
+{
+    QTest::addColumn<int>("sales");
+    QTest::addColumn<int>("perPage");
+    QTest::addColumn<int>("pages");
+
+    // 11 heading lines and 2 of foot: 47 of a 60-line page for the body, 46
+    // where the table goes on and its rule closes the page.
+    QTest::newRow("a short day") << 3 << 60 << 1;
+    QTest::newRow("the body just fills the page") << 42 << 60 << 1;
+    QTest::newRow("one line more") << 43 << 60 << 2;
+    QTest::newRow("a long day") << 120 << 60 << 3;
+    QTest::newRow("a page too small for its heading") << 5 << 10 << 10;
+}
+
+void ReportsTest::pagesRepeatTheHeading()
+{
+    QFETCH(int, sales);
+    QFETCH(int, perPage);
+    QFETCH(int, pages);
+    ReportLayout::Page page;
+    page.mode = Mode::Daily;
+    page.title = ReportLayout::title(page.mode);
+    page.period = "05 MARET 2026";
+    page.user = "kasir1";
+    page.printedAt = QDateTime(QDate(2026, 3, 5), QTime(18, 0));
+    for (int i = 0; i < sales; ++i)
+        page.lines << ReportStore::Line{i, QString("Pelanggan %1").arg(i), 1, 1000};
+    const TextPagePainter::Document d = ReportLayout::pageDocument(page);
+    QCOMPARE(d.heading.size(), 11);
+    QCOMPARE(d.heading + d.body, ReportLayout::pageLines(page));
+
+    const QList<QStringList> printed = TextPagePainter::pages(d, perPage);
+    QCOMPARE(printed.size(), pages);
+    const int head = int(d.heading.size());
+    QStringList body;
+    for (int p = 0; p < pages; ++p) {
+        const QStringList& lines = printed.at(p);
+        QCOMPARE(lines.mid(0, head), d.heading);
+        QCOMPARE(lines.last(), QString("    Halaman %1 dari %2").arg(p + 1).arg(pages));
+        if (p + 1 < pages) {
+            // A full page, its table closed by the rule above the foot.
+            const int room = std::max(1, perPage - head - 3);
+            body += lines.mid(head, room);
+            QCOMPARE(lines.mid(head + room, 1), d.pageBreak);
+            QCOMPARE(lines.size(), std::max(perPage, head + room + 3));
+        } else {
+            // The rest of the body, then blank lines down to the foot.
+            const QStringList rest = d.body.mid(body.size());
+            QCOMPARE(lines.mid(head, rest.size()), rest);
+            body += rest;
+            for (const QString& blank : lines.mid(head + rest.size(), lines.size() - head - rest.size() - 1))
+                QVERIFY(blank.isEmpty());
+        }
+    }
+    QCOMPARE(body, d.body); // every line once, in order
 }
 
 void ReportsTest::printedAndSavedFiles()

@@ -35,7 +35,7 @@ QList<QStringList> pages(const Document& d, int linesPerPage)
             page += d.pageBreak;
         if (foot > 0) {
             // The number sits on the page's last line, the same place on every page.
-            while (page.size() < linesPerPage - 1)
+            while (page.size() < linesPerPage - 2)
                 page << QString();
             page << QString();
             page << QString(std::max(0, d.pageNumberColumn - 1), QLatin1Char(' ')) +
