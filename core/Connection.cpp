@@ -334,7 +334,7 @@ QString failureCause(const QString& driverText, const QString& dbPath)
         return QStringLiteral("Database %1 rusak.\n\nPulihkan database dari salinan backup "
                               "(proTavoruh --restore FILE).\n\nKeterangan: %2")
             .arg(dbPath, driverText);
-    return QStringLiteral("Database %1 tidak dapat dibaca.\n\nKeterangan: %2")
+    return QStringLiteral("Database %1 tidak dapat dibaca atau ditulis.\n\nKeterangan: %2")
         .arg(dbPath, driverText);
 }
 
