@@ -175,8 +175,8 @@ QString notAllowed(const QString& what, const QString& path)
 {
     const QString user = userName();
     const QString grp = owningGroup(path);
-    return QStringLiteral("User \"%1\" tidak diizinkan %2 database %3.\n\n"
-                          "Hanya anggota grup \"%4\" yang boleh memakai database ini. Minta "
+    return QStringLiteral("User \"%1\" tidak diizinkan %2 %3.\n\n"
+                          "Hanya anggota grup \"%4\" yang boleh memakai database program ini. Minta "
                           "administrator komputer ini memasukkan user ini ke grup itu:\n\n"
                           "    sudo adduser %1 %4\n\n"
                           "lalu keluar (logout) dan login kembali sebelum menjalankan program lagi.")
@@ -191,9 +191,9 @@ QString readProblem(const QString& path)
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     if (::stat(name.constData(), &st) != 0)
-        return errno == EACCES ? notAllowed(QStringLiteral("membaca"), path) : QString();
+        return errno == EACCES ? notAllowed(QStringLiteral("membaca database"), path) : QString();
     if (::access(name.constData(), R_OK) != 0 && errno == EACCES)
-        return notAllowed(QStringLiteral("membaca"), path);
+        return notAllowed(QStringLiteral("membaca database"), path);
 #else
     Q_UNUSED(path);
 #endif
@@ -261,7 +261,7 @@ bool open(const QString& connectionText, const QString& appDir)
                               .arg(path));
         case RunLock::Result::Failed:
             return failed(lock->errorNumber() == EACCES || lock->errorNumber() == EPERM
-                              ? notAllowed(QStringLiteral("menulis ke folder"),
+                              ? notAllowed(QStringLiteral("menulis ke folder database"),
                                            QFileInfo(path).absolutePath()) +
                                     QStringLiteral("\n\n") + lock->problem()
                               : lock->problem());
@@ -324,7 +324,7 @@ QString failureCause(const QString& driverText, const QString& dbPath)
         return denied;
     if (t.contains(QLatin1String("readonly")) || t.contains(QLatin1String("read-only")) ||
         t.contains(QLatin1String("permission")) || t.contains(QLatin1String("unable to open")))
-        return notAllowed(QStringLiteral("menulis ke"), dbPath);
+        return notAllowed(QStringLiteral("menulis ke database"), dbPath);
     if (t.contains(QLatin1String("not a database")))
         return QStringLiteral("File %1 bukan file database (isinya rusak atau file lain yang "
                               "diberi nama itu).\n\nPulihkan database dari salinan backup "
@@ -350,10 +350,10 @@ QString prepare()
         const QFileInfo file(path);
         if (!file.isWritable())
             return QStringLiteral("File database hanya dapat dibaca (read-only).\n\n") +
-                   notAllowed(QStringLiteral("menulis ke"), path);
+                   notAllowed(QStringLiteral("menulis ke database"), path);
         if (!QFileInfo(file.absolutePath()).isWritable())
             return QStringLiteral("Folder database hanya dapat dibaca (read-only).\n\n") +
-                   notAllowed(QStringLiteral("menulis ke folder"), file.absolutePath());
+                   notAllowed(QStringLiteral("menulis ke folder database"), file.absolutePath());
     }
     // Durable commits that survive a power cut, and readers never blocked by a
     // writer. A database already in WAL mode is not written to here.
@@ -387,8 +387,14 @@ StartupResult DoConnect(const QString& appDir)
     };
     const QString configPath = QDir(appDir).filePath(QStringLiteral("cfg.cae"));
     const Config::Result config = Config::readFile(configPath);
-    if (!config.ok)
+    if (!config.ok) {
+        // The package's configuration is the group's only (it may hold a password).
+        const QString real = QFileInfo(configPath).canonicalFilePath();
+        if (!real.isEmpty() && !QFileInfo(real).isReadable())
+            return fail(QStringLiteral("CONFIGURATION ERROR"),
+                        notAllowed(QStringLiteral("membaca file konfigurasi"), real));
         return fail(QStringLiteral("CONFIGURATION ERROR"), config.error);
+    }
     ListPageSize = config.values.listPage;
 
     const QString connectionText = config.values.provider + config.values.filedata;
