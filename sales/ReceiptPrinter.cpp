@@ -17,6 +17,7 @@
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -24,6 +25,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -153,6 +155,22 @@ std::optional<Failure> paint(QPagedPaintDevice* device, const QStringList& lines
 
 namespace {
 
+#ifdef Q_OS_UNIX
+// Half-written receipts of programs that ended while writing one
+// (".nota-12.PID-N.tmp"): removed, never followed.
+void removeStaleTemporaries(const QString& folder)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.(\\d+)-\\d+\\.tmp$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto m = pattern.match(name);
+        const pid_t pid = pid_t(m.captured(1).toLongLong());
+        if (m.hasMatch() && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+    }
+}
+#endif
+
 // Writes the receipt as a PDF file in `folder`. The folder is shared by the
 // group's members, so nothing there is written through a link: the file is
 // made new (exclusively, refusing a link) under a name of its own, written
@@ -171,6 +189,7 @@ std::optional<Failure> writePdf(const QString& folder, const QString& documentNa
     if (!folderInfo.isDir() && !QDir().mkpath(folder))
         return Failure{target, QStringLiteral("folder %1 tidak dapat dibuat").arg(folder)};
 #ifdef Q_OS_UNIX
+    removeStaleTemporaries(folder);
     QString temp;
     int fd = -1;
     for (int n = 0; n < 100 && fd < 0; ++n) {

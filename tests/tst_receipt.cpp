@@ -505,6 +505,8 @@ void ReceiptTest::whereTheReceiptGoes_data()
     QTest::newRow("PDF, the cups-pdf queue") << "PDF" << "" << "printer \"PDF\"";
     QTest::newRow("Pdf, a queue") << "Pdf" << "" << "printer \"Pdf\"";
     QTest::newRow("a link at the receipt's name") << "#pdf" << "file link" << "file";
+    QTest::newRow("a program that ended while writing one") << "#pdf" << "half-written receipt"
+                                                           << "file";
     QTest::newRow("a link in place of the folder") << "#pdf" << "folder link" << "adalah link";
 }
 
@@ -518,6 +520,10 @@ void ReceiptTest::whereTheReceiptGoes()
     const QString victim = t.dir() + "/milik-orang-lain.txt";
     touch(victim, "jangan ditimpa");
     QDir().mkpath(t.dir() + "/lain");
+    if (planted == "half-written receipt") {
+        QDir().mkpath(folder);
+        touch(folder + "/.nota-6.999999999-1.tmp", "%PDF-1.4");
+    }
     if (planted == "file link")
         QVERIFY(QDir().mkpath(folder) && QFile::link(victim, folder + "/nota-7.pdf"));
     else if (planted == "folder link")
