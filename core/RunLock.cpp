@@ -11,20 +11,17 @@
 #include <unistd.h>
 #endif
 
-RunLock::~RunLock()
-{
+RunLock::~RunLock() {
     release();
 }
 
-QString RunLock::pathFor(const QString& dbPath)
-{
+QString RunLock::pathFor(const QString& dbPath) {
     const QFileInfo info(dbPath);
     const QString real = info.canonicalFilePath();
     return (real.isEmpty() ? info.absoluteFilePath() : real) + QStringLiteral(".lock");
 }
 
-RunLock::Result RunLock::take(const QString& dbPath, Kind kind)
-{
+RunLock::Result RunLock::take(const QString& dbPath, Kind kind) {
     release();
     m_problem.clear();
     m_errno = 0;
@@ -66,8 +63,7 @@ RunLock::Result RunLock::take(const QString& dbPath, Kind kind)
 #endif
 }
 
-void RunLock::release()
-{
+void RunLock::release() {
 #ifdef Q_OS_UNIX
     if (m_fd >= 0)
         ::close(m_fd);

@@ -10,8 +10,7 @@
 
 namespace TextPagePainter {
 
-QList<QStringList> pages(const Document& d, int linesPerPage)
-{
+QList<QStringList> pages(const Document& d, int linesPerPage) {
     const int foot = d.pageNumber.isEmpty() ? 0 : 2; // an empty line, then the number
     const int head = int(d.heading.size());
     // Each page carries at least one line of the body, however small it is.
@@ -47,8 +46,7 @@ QList<QStringList> pages(const Document& d, int linesPerPage)
 }
 
 std::optional<Failure> paint(QPagedPaintDevice* device, const Document& document,
-                             const QFont& font)
-{
+                             const QFont& font) {
     QPainter painter;
     if (!painter.begin(device))
         return Failure::CannotStart;
