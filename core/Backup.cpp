@@ -661,6 +661,8 @@ RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDa
             undo();
             return refused(cannotReplace(dbPath));
         }
+        for (const QString& side : SideFiles)
+            QFile::remove(temp + side);
         flushToDisk(current.absolutePath());
         if (keptByLink || keptByRename)
             r.keptAs = kept;
