@@ -19,7 +19,10 @@ set(TAVORU_LIBDIR lib/protavoruh)
 install(TARGETS proTavoruh RUNTIME DESTINATION ${TAVORU_LIBDIR})
 install(PROGRAMS ${TAVORU_PACKAGING_DIR}/setup-data DESTINATION ${TAVORU_LIBDIR})
 install(PROGRAMS ${TAVORU_PACKAGING_DIR}/protavoruh DESTINATION bin)
-install(FILES ${TAVORU_PACKAGING_DIR}/cfg.cae DESTINATION /etc/protavoruh)
+# Readable by root and, once the postinst has given it to the group, by the
+# group: it may hold a PostgreSQL password.
+install(FILES ${TAVORU_PACKAGING_DIR}/cfg.cae DESTINATION /etc/protavoruh
+        PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ)
 install(FILES ${TAVORU_SCHEMA_SQLITE} DESTINATION share/protavoruh)
 install(FILES ${TAVORU_PACKAGING_DIR}/protavoruh.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/resources/app_icon.png

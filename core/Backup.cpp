@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Connection.h"
 #include "core/Db.h"
+#include "core/RunLock.h"
 #include "core/Schema.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,8 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -203,6 +206,56 @@ Outcome failed(const QString& text)
     return o;
 }
 
+// The files SQLite may keep beside a database while it works on it.
+const QStringList SideFiles = {QStringLiteral("-journal"), QStringLiteral("-wal"),
+                               QStringLiteral("-shm")};
+
+void removeWithSides(const QString& path)
+{
+    QFile::remove(path);
+    for (const QString& side : SideFiles)
+        QFile::remove(path + side);
+}
+
+bool processIsRunning(qint64 pid)
+{
+#ifdef Q_OS_UNIX
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+#else
+    Q_UNUSED(pid);
+    return true;
+#endif
+}
+
+// Unfinished copies of this program ("tavoru-DATE.db.PID.part" and the
+// journal files SQLite writes beside it) left by a program that ended
+// mid-copy: those of an earlier day, of a process that is gone, or of this
+// process. Today's copy of another running program stays. Other files are
+// never touched.
+void removeLeftovers(const QDir& dir, const QDate& today)
+{
+    static const QRegularExpression partPattern(QStringLiteral(
+        "^tavoru-(\\d{4}-\\d{2}-\\d{2})\\.db\\.(\\d+)\\.part(-journal|-wal|-shm)?$"));
+    const QString todayText = today.toString(QStringLiteral("yyyy-MM-dd"));
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto m = partPattern.match(name);
+        if (!m.hasMatch())
+            continue;
+        const qint64 pid = m.captured(2).toLongLong();
+        if (m.captured(1) != todayText || pid == QCoreApplication::applicationPid() ||
+            !processIsRunning(pid))
+            QFile::remove(dir.filePath(name));
+    }
+    // Journal files of a copy that is no longer there.
+    static const QRegularExpression sidePattern(
+        QStringLiteral("^(tavoru-\\d{4}-\\d{2}-\\d{2}\\.db)(-journal|-wal|-shm)$"));
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto m = sidePattern.match(name);
+        if (m.hasMatch() && !QFileInfo::exists(dir.filePath(m.captured(1))))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 } // namespace
 
 QString copyName(const QDate& day)
@@ -257,7 +310,8 @@ Plan plan(const Config::Values& config, const QString& appDir)
 {
     Plan p;
     const ConnectionText c = ConnectionText::parse(config.provider + config.filedata);
-    if (c.driver != QLatin1String("QSQLITE") || Config::backupIsOff(config.backupDir))
+    if (!c.error.isEmpty() || c.driver != QLatin1String("QSQLITE") ||
+        Config::backupIsOff(config.backupDir))
         return p;
     p.dbPath = Connection::resolveFile(c.database, appDir);
     if (p.dbPath.isEmpty())
@@ -316,23 +370,26 @@ Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createF
     const QDir dir(folder);
     Outcome o;
     o.copy = dir.filePath(copyName(today));
+    removeLeftovers(dir, today);
     if (QFileInfo::exists(o.copy)) {
-        o.status = Outcome::AlreadyMade;
-        return o;
+        // Only a sound copy counts as the day's; an empty or broken file under
+        // its name (a copy cut short by a crash outside this program) is made anew.
+        const QString problem = checkCopy(o.copy);
+        if (problem.isEmpty()) {
+            o.status = Outcome::AlreadyMade;
+            return o;
+        }
+        if (!QFile::remove(o.copy))
+            return failed(QStringLiteral("Salinan database hari ini di folder backup %1 tidak "
+                                         "lolos pemeriksaan dan tidak dapat dihapus:\n%2")
+                              .arg(folder, problem));
+        for (const QString& side : SideFiles)
+            QFile::remove(o.copy + side);
     }
 
-    // Unfinished copies of earlier days (a program that was ended mid-copy) go;
-    // today's of other running programs stay.
     const QString ownTemp =
         o.copy + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
-    static const QRegularExpression partPattern(
-        QStringLiteral("^tavoru-(\\d{4}-\\d{2}-\\d{2})\\.db\\.\\d+\\.part$"));
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        const auto m = partPattern.match(name);
-        if (m.hasMatch() && m.captured(1) != today.toString(QStringLiteral("yyyy-MM-dd")))
-            QFile::remove(dir.filePath(name));
-    }
-    QFile::remove(ownTemp);
+    removeWithSides(ownTemp);
 
     const QString copyProblem = vacuumInto(dbPath, ownTemp, OwnConnection::ReadWrite);
     if (!copyProblem.isEmpty())
@@ -341,14 +398,14 @@ Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createF
 
     const QString checkProblem = checkCopy(ownTemp);
     if (!checkProblem.isEmpty()) {
-        QFile::remove(ownTemp);
+        removeWithSides(ownTemp);
         return failed(QStringLiteral("Salinan database di folder backup %1 tidak lolos "
                                      "pemeriksaan dan sudah dihapus:\n%2")
                           .arg(folder, checkProblem));
     }
 
     if (!QFile::rename(ownTemp, o.copy)) {
-        QFile::remove(ownTemp);
+        removeWithSides(ownTemp);
         if (QFileInfo::exists(o.copy)) {
             // Another program on the same database finished first.
             o.status = Outcome::AlreadyMade;
@@ -358,6 +415,8 @@ Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createF
                                      "backup %1.")
                           .arg(folder));
     }
+    for (const QString& side : SideFiles)
+        QFile::remove(ownTemp + side);
     flushToDisk(folder);
     o.status = Outcome::Made;
 
@@ -454,6 +513,41 @@ bool holdExclusive(const QSqlDatabase& db)
            q.exec(QStringLiteral("BEGIN EXCLUSIVE"));
 }
 
+QString inUse(const QString& dbPath)
+{
+    return QStringLiteral("Database %1 sedang dipakai oleh program yang berjalan. Tutup program "
+                          "itu dulu, lalu ulangi restore.")
+        .arg(dbPath);
+}
+
+QString cannotReplace(const QString& dbPath)
+{
+    return QStringLiteral("Database %1 tidak dapat diganti (file tidak dapat dipindahkan).")
+        .arg(dbPath);
+}
+
+bool hardLink(const QString& from, const QString& to)
+{
+#ifdef Q_OS_UNIX
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#else
+    Q_UNUSED(from);
+    Q_UNUSED(to);
+    return false;
+#endif
+}
+
+// rename(2): replaces the target in one step (QFile::rename refuses an existing one).
+bool renameOver(const QString& from, const QString& to)
+{
+#ifdef Q_OS_UNIX
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#else
+    QFile::remove(to);
+    return QFile::rename(from, to);
+#endif
+}
+
 // A free name beside the database for the one it replaces.
 QString keptName(const QString& dbPath, const QDateTime& now)
 {
@@ -492,17 +586,27 @@ RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDa
                                       "baik.\n%2")
                            .arg(copy, problem));
 
+    // Every program working on the database holds its share of the lock
+    // beside it for its whole run; the restore needs it alone, and holding it
+    // keeps a program that starts meanwhile away until the files are swapped.
+    RunLock runLock;
+    switch (runLock.take(dbPath, RunLock::Kind::Exclusive)) {
+    case RunLock::Result::Taken: break;
+    case RunLock::Result::Busy: return refused(inUse(dbPath));
+    case RunLock::Result::Failed: return refused(runLock.problem());
+    }
+
     // The copy is written beside the database first, so that the final step
     // is a rename on the same disk, and checked again as written.
     const QString temp = dbPath + QStringLiteral(".restore.part");
-    QFile::remove(temp);
+    removeWithSides(temp);
     const QString copyProblem = vacuumInto(copy, temp, OwnConnection::ReadOnly);
     if (!copyProblem.isEmpty())
         return refused(QStringLiteral("Salinan tidak dapat ditulis ke folder %1: %2")
                            .arg(current.absolutePath(), copyProblem));
     const QString tempProblem = checkCopy(temp);
     if (!tempProblem.isEmpty()) {
-        QFile::remove(temp);
+        removeWithSides(temp);
         return refused(tempProblem);
     }
 
@@ -513,40 +617,54 @@ RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDa
             lock = std::make_unique<OwnConnection>(dbPath, OwnConnection::ReadWrite, 200);
             if (lock->isOpen() && !holdExclusive(lock->db())) {
                 lock.reset();
-                QFile::remove(temp);
-                return refused(QStringLiteral("Database %1 sedang dipakai oleh program yang "
-                                              "berjalan. Tutup program itu dulu, lalu ulangi "
-                                              "restore.")
-                                   .arg(dbPath));
+                removeWithSides(temp);
+                return refused(inUse(dbPath));
             }
         }
 
-        // The replaced database and any journal files beside it keep one new name.
+        // The replaced database keeps a new name. Its journal files go first:
+        // held exclusively in rollback mode, it has everything in its main file.
         const QString kept = keptName(dbPath, now);
         QStringList moved;
-        bool ok = true;
-        for (const QString& side : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
-                                    QStringLiteral("-journal")}) {
+        const auto undo = [&] {
+            for (const QString& side : moved)
+                QFile::rename(kept + side, dbPath + side);
+            removeWithSides(temp);
+        };
+        for (const QString& side : SideFiles) {
             if (!QFileInfo::exists(dbPath + side))
                 continue;
             if (!QFile::rename(dbPath + side, kept + side)) {
-                ok = false;
-                break;
+                undo();
+                return refused(cannotReplace(dbPath));
             }
             moved << side;
         }
-        if (ok && !QFile::rename(temp, dbPath))
-            ok = false;
-        if (!ok) {
-            for (const QString& side : moved)
-                QFile::rename(kept + side, dbPath + side);
-            QFile::remove(temp);
-            return refused(QStringLiteral("Database %1 tidak dapat diganti (file tidak dapat "
-                                          "dipindahkan).")
-                               .arg(dbPath));
+        // Then the database is kept by a second name (a hard link), and the copy
+        // renamed over it: at every instant one whole database is in its place.
+        bool keptByLink = false;
+        bool keptByRename = false;
+        if (current.exists()) {
+            keptByLink = hardLink(dbPath, kept);
+            // A file system without hard links (a FAT stick): a rename, and a
+            // moment without a database in between.
+            if (!keptByLink && !(keptByRename = QFile::rename(dbPath, kept))) {
+                undo();
+                return refused(cannotReplace(dbPath));
+            }
         }
+        if (!renameOver(temp, dbPath)) {
+            if (keptByLink)
+                QFile::remove(kept);
+            if (keptByRename)
+                QFile::rename(kept, dbPath);
+            undo();
+            return refused(cannotReplace(dbPath));
+        }
+        for (const QString& side : SideFiles)
+            QFile::remove(temp + side);
         flushToDisk(current.absolutePath());
-        if (moved.contains(QString()))
+        if (keptByLink || keptByRename)
             r.keptAs = kept;
     }
 
@@ -567,6 +685,10 @@ RestoreOutcome restoreConfigured(const QString& appDir, const QString& copyPath,
     if (!config.ok)
         return refused(config.error);
     const ConnectionText c = ConnectionText::parse(config.values.provider + config.values.filedata);
+    if (!c.error.isEmpty())
+        return refused(QStringLiteral("Teks koneksi di file konfigurasi (baris \"provider\" dan "
+                                      "\"filedata\") tidak dapat dibaca: %1.")
+                           .arg(c.error));
     if (c.driver != QLatin1String("QSQLITE"))
         return refused(QStringLiteral("Database program ini ada di server (%1); pulihkan dengan "
                                       "alat server itu sendiri (PostgreSQL: pg_restore dari "

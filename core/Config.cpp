@@ -175,7 +175,11 @@ bool backupIsOff(const QString& backupDir)
 
 bool receiptIsPdf(const QString& receiptPrinter)
 {
-    return receiptPrinter.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+    // "#" is the one character CUPS never allows in a queue's name, so "#pdf"
+    // can name no printer. The earlier "pdf" keeps working exactly as written;
+    // "PDF", the queue cups-pdf makes, or any other spelling is a printer.
+    return receiptPrinter.compare(ReceiptPdf, Qt::CaseInsensitive) == 0 ||
+           receiptPrinter == QLatin1String("pdf");
 }
 
 QString tillName(const Values& values)

@@ -22,8 +22,8 @@ struct Values {
     enum class ReceiptMode { Automatic, Manual, Off };
     ReceiptMode receiptMode = ReceiptMode::Manual; // "nota": otomatis, manual, off
     int receiptPaperMm = 58;                       // "notalebar": 58 or 80
-    // "notaprinter": a printer's name, "pdf" for files beside the database, or
-    // empty for the system's default printer.
+    // "notaprinter": a printer's (CUPS queue's) name, "#pdf" for files beside
+    // the database, or empty for the system's default printer.
     QString receiptPrinter;
     QString shopName = QStringLiteral("Tavoru Aromatic"); // "toko"
     QString shopAddress;                                  // "alamattoko"; no line when empty
@@ -50,7 +50,12 @@ QString tillName(const Values& values);
 // True for the "backupdir" value that turns the daily copies off.
 bool backupIsOff(const QString& backupDir);
 
-// True for the "notaprinter" value that writes receipts as PDF files.
+// The "notaprinter" value that writes receipts as PDF files: no CUPS queue
+// name can hold a "#".
+inline const QString ReceiptPdf = QStringLiteral("#pdf");
+
+// True for the "notaprinter" values that write receipts as PDF files: "#pdf"
+// in any letter case, and the earlier "pdf" in small letters exactly.
 bool receiptIsPdf(const QString& receiptPrinter);
 
 struct Result {

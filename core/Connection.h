@@ -6,6 +6,11 @@
 // Qt SQL driver (QSQLITE when absent), Database the file or database name,
 // Host, Port, User and Password serve server drivers. A part without "="
 // names the database.
+//
+// A value may be quoted, "..." or '...', to hold ";" or blanks at its ends:
+// Password="a;b". Inside, the quote itself is written twice: "say ""hi""".
+// Only a value that begins with a quote is quoted; blanks may follow the
+// closing quote, nothing else.
 struct ConnectionText {
     QString driver = QStringLiteral("QSQLITE");
     QString database;
@@ -13,6 +18,9 @@ struct ConnectionText {
     int port = -1;
     QString user;
     QString password;
+    // Why the text cannot be read (a quote left open, text after a closing
+    // quote), in Indonesian and naming the key; empty when it was read.
+    QString error;
 
     static ConnectionText parse(const QString& text);
 };
@@ -26,7 +34,25 @@ QString resolveFile(const QString& database, const QString& appDir);
 // Opens the program's one connection. A missing SQLite file is never created:
 // the open fails instead. Returns whether the connection is open. Opening
 // writes nothing: the file is left as it is until prepare() has run.
+//
+// An SQLite database is opened only after this program has taken its share of
+// the lock beside it (RunLock), which then lasts as long as the connection:
+// until Db::close() removes it. A restore takes that lock exclusively.
 bool open(const QString& connectionText, const QString& appDir);
+
+// After open() failed: the cause in Indonesian (no permission to read the
+// file, the restore at work, the server's answer...), or an empty text when
+// the SQLite file simply does not exist.
+QString openProblem();
+
+// The SQLite file of the open connection, or an empty text (no connection, or
+// a server database).
+QString databaseFile();
+
+// The start-up message for a failed statement on the database at dbPath:
+// names the cause (locked by another program, disk full, no permission, not a
+// database) in Indonesian.
+QString failureCause(const QString& driverText, const QString& dbPath);
 
 // Readies an open SQLite connection for work once its tables passed the check:
 // write-ahead log and durable commits, and a check that the file can be written

@@ -110,17 +110,18 @@ QString number(double v)
     return Regional::plain(cents);
 }
 
-QStringList pageLines(const Page& page)
+TextPagePainter::Document pageDocument(const Page& page)
 {
     const Table& t = tableOf(page.mode);
-    QStringList out;
+    TextPagePainter::Document d;
+    QStringList* out = &d.heading;
     auto heading = [&](const QString& text) {
         QString line;
         at(line, 5, text);
-        out << line;
+        *out << line;
     };
 
-    out << QString() << QString() << QString();
+    d.heading << QString() << QString() << QString();
     // The section word: the title without "Sales " and without its colon.
     QString section = page.title.mid(6);
     section.remove(QLatin1Char(':'));
@@ -130,12 +131,14 @@ QStringList pageLines(const Page& page)
     heading(QStringLiteral("Printed date: ") +
             Regional::locale().toString(page.printedAt.date(), QStringLiteral("dd MMM yyyy")) +
             QLatin1Char(' ') + page.printedAt.time().toString(QStringLiteral("HH:mm:ss")));
-    out << QString();
+    d.heading << QString();
 
     const QString rule(t.ruleLength, QLatin1Char('-'));
     heading(rule);
     heading(t.header);
     heading(rule);
+
+    out = &d.body;
     const int labelWidth = t.bars[1] - t.bars[0] - 2;
     for (const ReportStore::Line& l : page.lines) {
         QString line;
@@ -145,7 +148,7 @@ QStringList pageLines(const Page& page)
         at(line, t.bars[2], QStringLiteral("| "));
         numberAt(line, t.bars[2] + 2, t.valueEnd, l.value);
         at(line, t.bars[3], QStringLiteral("| "));
-        out << line;
+        d.body << line;
     }
     heading(rule);
 
@@ -153,16 +156,29 @@ QStringList pageLines(const Page& page)
         QString line;
         at(line, 5, label);
         at(line, 20, QStringLiteral(": ") + value);
-        out << line;
+        d.body << line;
     };
     if (page.mode == Mode::Daily) {
-        out << QString();
+        d.body << QString();
         labelled(QStringLiteral("Record"), QString::number(page.lines.size()));
     }
     labelled(QStringLiteral("Jumlah ml"), Regional::amount(page.totalMililiter) +
                                               QStringLiteral(" ml"));
     labelled(QStringLiteral("Value"), Regional::amount(page.totalValue));
-    return out;
+
+    // A page the table goes on from is closed by its rule.
+    QString closing;
+    at(closing, 5, rule);
+    d.pageBreak << closing;
+    d.pageNumber = QStringLiteral("Halaman %1 dari %2");
+    d.pageNumberColumn = 5;
+    return d;
+}
+
+QStringList pageLines(const Page& page)
+{
+    const TextPagePainter::Document d = pageDocument(page);
+    return d.heading + d.body;
 }
 
 QString csvText(const Page& page)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/ReportStore.h"
+#include "ui/TextPagePainter.h"
 
 #include <QDateTime>
 #include <QList>
@@ -36,7 +37,10 @@ QString periodWords(const ReportStore::Period& period);
 // A number as plain regional text to the cent, without grouping: 1234.5 -> "1234,5".
 QString number(double v);
 
-// The lines of the printed page.
+// The printed report: the heading block and the table's header, repeated on
+// every page, the table's lines with the totals, and "Halaman n dari m".
+TextPagePainter::Document pageDocument(const Page& page);
+// The report as one page: the heading followed by the body.
 QStringList pageLines(const Page& page);
 
 // The report as CSV: ";" separated, a header row of the grid's captions, one

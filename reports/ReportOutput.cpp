@@ -1,16 +1,17 @@
 #include "ReportOutput.h"
 
-#include <QFileDialog>
+#include "ui/FileDialogs.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
 
-#include <algorithm>
 
 namespace ReportOutput {
 
@@ -39,38 +40,23 @@ QFont reportFont()
 
 } // namespace
 
-std::optional<Failure> paint(QPagedPaintDevice* device, const QStringList& lines)
+std::optional<Failure> paint(QPagedPaintDevice* device, const TextPagePainter::Document& report)
 {
-    QPainter painter;
-    if (!painter.begin(device))
+    // The font measured on the device itself, so that points are points on paper.
+    const auto failure = TextPagePainter::paint(device, report, QFont(reportFont(), device));
+    if (!failure)
+        return std::nullopt;
+    switch (*failure) {
+    case TextPagePainter::Failure::CannotStart:
         return Failure{Failure::CannotStart,
                        QStringLiteral("Printer tidak dapat memulai pencetakan.")};
-    // The font measured on the device itself, so that points are points on paper.
-    const QFont font(reportFont(), device);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QFontMetricsF metrics(font, device);
-    const double lineHeight = metrics.lineSpacing();
-    const double pageHeight = device->height();
-    const int perPage = std::max(1, int(pageHeight / lineHeight));
-
-    for (int i = 0; i < lines.size(); ++i) {
-        const int row = i % perPage;
-        if (i > 0 && row == 0 && !device->newPage()) {
-            painter.end();
-            return Failure{Failure::NewPageFailed,
-                           QStringLiteral("Printer tidak dapat memulai halaman baru.")};
-        }
-        painter.drawText(QPointF(0, row * lineHeight + metrics.ascent()), lines.at(i));
+    case TextPagePainter::Failure::NewPageFailed:
+        return Failure{Failure::NewPageFailed,
+                       QStringLiteral("Printer tidak dapat memulai halaman baru.")};
+    case TextPagePainter::Failure::CannotFinish: break;
     }
-    if (!painter.end())
-        return Failure{Failure::CannotFinish,
-                       QStringLiteral("Printer tidak dapat menyelesaikan pencetakan.")};
-    if (auto* printer = dynamic_cast<QPrinter*>(device);
-        printer && printer->printerState() == QPrinter::Error)
-        return Failure{Failure::CannotFinish,
-                       QStringLiteral("Printer tidak dapat menyelesaikan pencetakan.")};
-    return std::nullopt;
+    return Failure{Failure::CannotFinish,
+                   QStringLiteral("Printer tidak dapat menyelesaikan pencetakan.")};
 }
 
 std::unique_ptr<QPrinter> defaultPrinter()
@@ -91,7 +77,7 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path)
     return printer;
 }
 
-std::optional<Failure> print(const QStringList& lines, const QString& documentName)
+std::optional<Failure> print(const TextPagePainter::Document& report, const QString& documentName)
 {
     std::unique_ptr<QPrinter> printer =
         printerSource() ? printerSource()() : defaultPrinter();
@@ -99,17 +85,26 @@ std::optional<Failure> print(const QStringList& lines, const QString& documentNa
         return Failure{Failure::NoPrinter,
                        QStringLiteral("Tidak ada printer default yang terpasang.")};
     printer->setDocName(documentName);
-    return paint(printer.get(), lines);
+    return paint(printer.get(), report);
 }
 
-std::optional<Failure> savePdf(const QStringList& lines, const QString& path)
+std::optional<Failure> savePdf(const TextPagePainter::Document& report, const QString& path)
 {
-    std::unique_ptr<QPrinter> printer = pdfPrinter(path);
-    if (auto failure = paint(printer.get(), lines)) {
-        failure->number = Failure::CannotWrite;
-        failure->description = QStringLiteral("File PDF tidak dapat ditulis.");
-        return failure;
+    // Written beside and renamed at the end: a failed write leaves no half
+    // file, and a link at the name is replaced, never written through.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Failure{Failure::CannotWrite, file.errorString()};
+    {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(1200);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+        if (paint(&pdf, report))
+            return Failure{Failure::CannotWrite, QStringLiteral("File PDF tidak dapat ditulis.")};
     }
+    if (!file.commit())
+        return Failure{Failure::CannotWrite, file.errorString()};
     return std::nullopt;
 }
 
@@ -141,7 +136,7 @@ QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& s
 {
     if (fileChooser())
         return fileChooser()(parent, caption, suggestedPath, filter);
-    return QFileDialog::getSaveFileName(parent, caption, suggestedPath, filter);
+    return FileDialogs::saveFileName(parent, caption, suggestedPath, filter);
 }
 
 } // namespace ReportOutput

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/TextPagePainter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,20 +25,20 @@ struct Failure {
     QString description;
 };
 
-// Puts the lines on the device in "Courier New" 9 pt (or the fixed-pitch face
-// the system gives for it), one character column per character, starting a
-// new page when one is full.
-std::optional<Failure> paint(QPagedPaintDevice* device, const QStringList& lines);
+// Puts the report on the device in "Courier New" 9 pt (or the fixed-pitch face
+// the system gives for it), one character column per character: the heading
+// on every page, a new page when one is full, each page numbered.
+std::optional<Failure> paint(QPagedPaintDevice* device, const TextPagePainter::Document& report);
 
 // The system's default printer; nullptr when there is none.
 std::unique_ptr<QPrinter> defaultPrinter();
 // A printer that writes an A4 PDF file.
 std::unique_ptr<QPrinter> pdfPrinter(const QString& path);
 
-// Prints the lines on the printer of the printer source.
-std::optional<Failure> print(const QStringList& lines, const QString& documentName);
-// Writes the page as a PDF file.
-std::optional<Failure> savePdf(const QStringList& lines, const QString& path);
+// Prints the report on the printer of the printer source.
+std::optional<Failure> print(const TextPagePainter::Document& report, const QString& documentName);
+// Writes the report as an A4 PDF file, complete or not at all.
+std::optional<Failure> savePdf(const TextPagePainter::Document& report, const QString& path);
 // Writes text as a UTF-8 file (with a byte order mark, so spreadsheets read it as UTF-8).
 std::optional<Failure> saveText(const QString& text, const QString& path);
 

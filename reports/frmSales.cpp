@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "reports/ReportOutput.h"
+#include "ui/FileDialogs.h"
 #include "ui/GridColumns.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
@@ -19,7 +20,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -93,13 +93,6 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text)
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     return l;
-}
-
-// The folder the save dialogs open in: the last one used, else the documents folder.
-QString& saveFolder()
-{
-    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder;
 }
 
 } // namespace
@@ -326,7 +319,7 @@ void frmSales::cmdPrint_Click()
 {
     if (reportIsEmpty())
         return;
-    const auto failure = ReportOutput::print(ReportLayout::pageLines(currentPage()),
+    const auto failure = ReportOutput::print(ReportLayout::pageDocument(currentPage()),
                                              ReportLayout::fileBaseName(m_report.period));
     if (!failure)
         return;
@@ -344,14 +337,14 @@ void frmSales::cmdPrint_Click()
 QString frmSales::chooseFile(const QString& caption, const QString& extension,
                              const QString& filter)
 {
-    const QString suggested = QDir(saveFolder()).filePath(
+    const QString suggested = QDir(FileDialogs::startFolder()).filePath(
         ReportLayout::fileBaseName(m_report.period) + QLatin1Char('.') + extension);
     QString path = ReportOutput::chooseSaveFile(this, caption, suggested, filter);
     if (path.isEmpty())
         return {};
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + extension;
-    saveFolder() = QFileInfo(path).absolutePath();
+    FileDialogs::remember(path);
     return path;
 }
 
@@ -370,7 +363,7 @@ void frmSales::cmdPdf_Click()
                                     QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    if (const auto failure = ReportOutput::savePdf(ReportLayout::pageLines(currentPage()), path))
+    if (const auto failure = ReportOutput::savePdf(ReportLayout::pageDocument(currentPage()), path))
         reportWriteFailure(path, failure->description);
 }
 

@@ -1,6 +1,8 @@
 #include "ReceiptPrinter.h"
 
+#include "core/Connection.h"
 #include "core/Db.h"
+#include "ui/TextPagePainter.h"
 #include "sales/Receipt.h"
 #include "sales/SalesStore.h"
 
@@ -12,12 +14,22 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
+#include <QPagedPaintDevice>
+#include <QPdfWriter>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QUrl>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace ReceiptPrinter {
 
@@ -84,15 +96,9 @@ void setConfigFolder(const QString& folder)
 
 QString pdfFolder()
 {
-    QString base = QCoreApplication::applicationDirPath();
-    if (Db::isOpen() && Db::isSqlite()) {
-        // The connection names the file as a URI with its options after "?".
-        const QString name = Db::connection().databaseName().section(QLatin1Char('?'), 0, 0);
-        const QString path =
-            name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
-        if (!path.isEmpty())
-            base = QFileInfo(path).absolutePath();
-    }
+    const QString db = Connection::databaseFile();
+    const QString base =
+        db.isEmpty() ? QCoreApplication::applicationDirPath() : QFileInfo(db).absolutePath();
     return QDir(base).filePath(QStringLiteral("nota"));
 }
 
@@ -116,7 +122,7 @@ QFont fontFor(QPaintDevice* device, int columns)
     return QFont(font, device);
 }
 
-std::optional<Failure> paint(QPrinter* printer, const QStringList& lines, int paperMm)
+std::optional<Failure> paint(QPagedPaintDevice* device, const QStringList& lines, int paperMm)
 {
     const int columns = Receipt::columnsFor(paperMm);
     const double side = sideMarginMm(paperMm);
@@ -126,54 +132,114 @@ std::optional<Failure> paint(QPrinter* printer, const QStringList& lines, int pa
     const double lineMm =
         advanceMm * shape.lineSpacing() / std::max(1.0, shape.horizontalAdvance(QLatin1Char('M')));
     const double heightMm = TopMarginMm + BottomMarginMm + lineMm * (lines.size() + 1);
-    printer->setPageLayout(
+    device->setPageLayout(
         QPageLayout(QPageSize(QSizeF(paperMm, heightMm), QPageSize::Millimeter,
                               QStringLiteral("Nota %1 mm").arg(paperMm), QPageSize::ExactMatch),
                     QPageLayout::Portrait, QMarginsF(side, TopMarginMm, side, BottomMarginMm),
                     QPageLayout::Millimeter));
 
-    QPainter painter;
-    if (!painter.begin(printer))
+    TextPagePainter::Document receipt;
+    receipt.body = lines;
+    const auto failure = TextPagePainter::paint(device, receipt, fontFor(device, columns));
+    if (!failure)
+        return std::nullopt;
+    switch (*failure) {
+    case TextPagePainter::Failure::CannotStart:
         return Failure{{}, QStringLiteral("printer tidak dapat memulai pencetakan")};
-    const QFont font = fontFor(printer, columns);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QFontMetricsF metrics(font, printer);
-    const double lineHeight = metrics.lineSpacing();
-    const int perPage = std::max(1, int(printer->height() / lineHeight));
-    for (int i = 0; i < lines.size(); ++i) {
-        const int row = i % perPage;
-        if (i > 0 && row == 0 && !printer->newPage()) {
-            painter.end();
-            return Failure{{}, QStringLiteral("printer tidak dapat memulai halaman baru")};
-        }
-        painter.drawText(QPointF(0, row * lineHeight + metrics.ascent()), lines.at(i));
+    case TextPagePainter::Failure::NewPageFailed:
+        return Failure{{}, QStringLiteral("printer tidak dapat memulai halaman baru")};
+    case TextPagePainter::Failure::CannotFinish: break;
     }
-    if (!painter.end() || printer->printerState() == QPrinter::Error)
-        return Failure{{}, QStringLiteral("printer tidak dapat menyelesaikan pencetakan")};
-    return std::nullopt;
+    return Failure{{}, QStringLiteral("printer tidak dapat menyelesaikan pencetakan")};
 }
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Half-written receipts of programs that ended while writing one
+// (".nota-12.PID-N.tmp"): removed, never followed.
+void removeStaleTemporaries(const QString& folder)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.(\\d+)-\\d+\\.tmp$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto m = pattern.match(name);
+        const pid_t pid = pid_t(m.captured(1).toLongLong());
+        if (m.hasMatch() && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+    }
+}
+#endif
+
+// Writes the receipt as a PDF file in `folder`. The folder is shared by the
+// group's members, so nothing there is written through a link: the file is
+// made new (exclusively, refusing a link) under a name of its own, written
+// through its descriptor, and renamed to its name, which replaces whatever
+// stood there (a link included) instead of following it.
+std::optional<Failure> writePdf(const QString& folder, const QString& documentName,
+                                const QStringList& lines, int paperMm)
+{
+    const QString path = QDir(folder).filePath(documentName + QStringLiteral(".pdf"));
+    const QString target = QStringLiteral("file PDF \"%1\"").arg(path);
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.isSymLink())
+        return Failure{target, QStringLiteral("folder %1 adalah link, bukan folder; nota tidak "
+                                              "ditulis lewat link")
+                                   .arg(folder)};
+    if (!folderInfo.isDir() && !QDir().mkpath(folder))
+        return Failure{target, QStringLiteral("folder %1 tidak dapat dibuat").arg(folder)};
+#ifdef Q_OS_UNIX
+    removeStaleTemporaries(folder);
+    QString temp;
+    int fd = -1;
+    for (int n = 0; n < 100 && fd < 0; ++n) {
+        temp = QDir(folder).filePath(QStringLiteral(".%1.%2-%3.tmp")
+                                         .arg(documentName)
+                                         .arg(QCoreApplication::applicationPid())
+                                         .arg(QRandomGenerator::global()->generate()));
+        fd = ::open(QFile::encodeName(temp).constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return Failure{target, QStringLiteral("file tidak dapat dibuat: %1")
+                                   .arg(QString::fromLocal8Bit(std::strerror(errno)))};
+    bool ok = false;
+    {
+        QFile file;
+        if (file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            {
+                QPdfWriter pdf(&file);
+                pdf.setResolution(1200);
+                pdf.setTitle(documentName);
+                ok = !paint(&pdf, lines, paperMm);
+            }
+            ok = ok && file.flush() && ::fsync(fd) == 0;
+            file.close();
+        } else {
+            ::close(fd);
+        }
+    }
+    if (ok && ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) == 0)
+        return std::nullopt;
+    ::unlink(QFile::encodeName(temp).constData());
+    return Failure{target, QStringLiteral("file tidak dapat ditulis")};
+#else
+    QPdfWriter pdf(path);
+    if (paint(&pdf, lines, paperMm))
+        return Failure{target, QStringLiteral("file tidak dapat ditulis")};
+    return std::nullopt;
+#endif
+}
+
+} // namespace
 
 std::optional<Failure> print(const QStringList& lines, const Config::Values& settings,
                              const QString& documentName)
 {
-    if (Config::receiptIsPdf(settings.receiptPrinter)) {
-        const QString folder = pdfFolder();
-        const QString path = QDir(folder).filePath(documentName + QStringLiteral(".pdf"));
-        const QString target = QStringLiteral("file PDF \"%1\"").arg(path);
-        if (!QDir().mkpath(folder))
-            return Failure{target, QStringLiteral("folder %1 tidak dapat dibuat").arg(folder)};
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setDocName(documentName);
-        if (auto failure = paint(&printer, lines, settings.receiptPaperMm)) {
-            failure->target = target;
-            failure->reason = QStringLiteral("file tidak dapat ditulis");
-            return failure;
-        }
-        return std::nullopt;
-    }
+    if (Config::receiptIsPdf(settings.receiptPrinter))
+        return writePdf(pdfFolder(), documentName, lines, settings.receiptPaperMm);
 
     const QString name = printerName(settings.receiptPrinter);
     const QString target = QStringLiteral("printer \"%1\"").arg(name);

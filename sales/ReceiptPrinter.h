@@ -9,12 +9,13 @@
 #include <optional>
 
 class QFont;
+class QPagedPaintDevice;
 class QPaintDevice;
 class QPrinter;
 
 // Puts receipts on paper: on the printer named in cfg.cae or the system's
 // default one, without a dialog, or as PDF files in a folder beside the
-// database. The page is as wide as the receipt paper and as long as the
+// database, never written through a link. The page is as wide as the receipt paper and as long as the
 // receipt; a fixed-pitch font is sized so that a line fills the printable width.
 namespace ReceiptPrinter {
 
@@ -38,8 +39,8 @@ QString pdfFolder();
 // The receipt font on the device: `columns` characters fill its width.
 QFont fontFor(QPaintDevice* device, int columns);
 
-// Sizes the printer's page to the paper and the receipt and paints the lines.
-std::optional<Failure> paint(QPrinter* printer, const QStringList& lines, int paperMm);
+// Sizes the device's page to the paper and the receipt and paints the lines.
+std::optional<Failure> paint(QPagedPaintDevice* device, const QStringList& lines, int paperMm);
 
 // Prints the lines as the settings say; documentName names the job or the file.
 std::optional<Failure> print(const QStringList& lines, const Config::Values& settings,

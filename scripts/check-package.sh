@@ -47,6 +47,10 @@ for f in ./usr/lib/protavoruh/proTavoruh ./usr/lib/protavoruh/setup-data ./usr/b
          ./usr/share/doc/protavoruh/copyright ./usr/share/doc/protavoruh/changelog.gz; do
     grep -qxF "$f" "$work/files" && pass "holds $f" || fail "does not hold $f"
 done
+[ "$(dpkg-deb -c "$deb" | awk '$6 == "./etc/protavoruh/cfg.cae" {print $1}')" = "-rw-r-----" ] \
+    && pass "cfg.cae readable by root and the group only" || fail "cfg.cae mode"
+grep -q 'chown root:"$group" /etc/protavoruh/cfg.cae' "$work/control/postinst" \
+    && pass "postinst gives cfg.cae to the group" || fail "postinst leaves cfg.cae to root"
 if grep -q '^./var/' "$work/files"; then fail "ships files under /var (the data is never shipped)"; fi
 
 if command -v lintian >/dev/null; then
@@ -74,8 +78,9 @@ data=$root/var/lib/protavoruh
 "$root/usr/lib/protavoruh/setup-data" "$data" "$root/usr/share/protavoruh/schema.sql" > /dev/null
 [ -f "$data/tavoru.db" ] && [ -d "$data/backup" ] && pass "setup-data made the database" \
     || fail "setup-data made no database"
-[ "$(stat -c %a "$data")" = 2775 ] && [ "$(stat -c %a "$data/tavoru.db")" = 664 ] \
-    && pass "data folder setgid and group-writable" || fail "data folder permissions"
+[ "$(stat -c %a "$data")" = 2770 ] && [ "$(stat -c %a "$data/backup")" = 2770 ] \
+    && [ "$(stat -c %a "$data/tavoru.db")" = 660 ] \
+    && pass "data folder setgid, the group's only" || fail "data folder permissions"
 cp "$data/tavoru.db" "$work/first.db"
 "$root/usr/lib/protavoruh/setup-data" "$data" "$root/usr/share/protavoruh/schema.sql" > /dev/null
 cmp -s "$data/tavoru.db" "$work/first.db" && pass "setup-data keeps an existing database" \

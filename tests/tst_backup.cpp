@@ -13,12 +13,16 @@
 #include "core/Schema.h"
 #include "sales/SalesStore.h"
 #include "app/MDIForm1.h"
+#include "ui/FileDialogs.h"
 #include "users/frmSystemLogin.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -26,7 +30,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstring>
 #include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using Backup::Outcome;
 
@@ -104,6 +113,32 @@ SalesStore::NewSale saleOf(int variant, double ml)
     return s;
 }
 
+// This test program started again as another program on the same files.
+QString runAsAnotherProgram(const QStringList& args)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), args);
+    p.waitForFinished(30000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+// Whether this process holds a POSIX (SQLite) lock on the file, as the kernel lists it.
+bool holdsPosixLock(const QString& path)
+{
+    struct stat st;
+    QFile locks("/proc/locks");
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !locks.open(QIODevice::ReadOnly))
+        return false;
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        const QStringList f = QString::fromLatin1(line).split(' ', Qt::SkipEmptyParts);
+        if (f.size() >= 6 && f.at(1) == "POSIX" && f.at(4) == pid &&
+            f.at(5).endsWith(QString(":%1").arg(quint64(st.st_ino))))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class BackupTest : public QObject {
@@ -128,6 +163,11 @@ private slots:
     void restoreRefuses_data();
     void restoreRefuses();
     void restoreKeepsTheReplacedDatabase();
+
+    void fileDialogKeepsTheDatabaseLocks();
+    void leftoversAreCleanedAndTodaysCopyChecked_data();
+    void leftoversAreCleanedAndTodaysCopyChecked();
+    void restoreKilledAtAnyPointLeavesADatabase();
 };
 
 void BackupTest::keepingRuleOverTheYears_data()
@@ -564,5 +604,172 @@ void BackupTest::restoreKeepsTheReplacedDatabase()
     QVERIFY(Backup::restoreConfigured(t.dir(), copy, now.addSecs(1)).ok);
 }
 
-QTEST_MAIN(BackupTest)
+void BackupTest::fileDialogKeepsTheDatabaseLocks()
+{
+    TAVORU_SQLITE_ONLY();
+    TestDb t;
+    Db::exec("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C1', 'Ani')");
+    QVERIFY(holdsPosixLock(t.dbPath() + "-shm"));
+
+    // Never offered the database's folder, even when it is the one remembered.
+    FileDialogs::remember(t.dir() + "/laporan.pdf");
+    QVERIFY(QFileInfo(FileDialogs::startFolder()).canonicalFilePath() !=
+            QFileInfo(t.dir()).canonicalFilePath());
+
+    // The user goes there anyway: every file is listed with its icon and type.
+    auto dialog = FileDialogs::saveDialog(nullptr, "Simpan", t.dir(), "laporan.pdf", "PDF (*.pdf)");
+    dialog->setDirectory(t.dir());
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    model->setNameFilters({}); // every file, not only *.pdf
+    const QModelIndex folder = model->index(t.dir());
+    QTRY_VERIFY(model->rowCount(folder) >= 3);
+    for (int row = 0; row < model->rowCount(folder); ++row) {
+        model->data(model->index(row, 0, folder), Qt::DecorationRole);
+        model->data(model->index(row, 2, folder), Qt::DisplayRole);
+    }
+    QTest::qWait(300); // the model's own thread looks at the files meanwhile
+    dialog->reject();
+    dialog.reset();
+    QVERIFY(holdsPosixLock(t.dbPath() + "-shm"));
+
+    // A second till writes and ends; its end must not take the log away from
+    // under this program, whose next sale then stays visible to everyone.
+    QCOMPARE(runAsAnotherProgram({"--as-till", t.dbPath(), "C2"}), QString("2"));
+    Db::exec("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C3', 'Citra')");
+    QCOMPARE(runAsAnotherProgram({"--as-till", t.dbPath()}), QString("3"));
+
+    // And a restore is refused while this program runs.
+    const QString copy = t.dir() + "/backup/" + Backup::copyName(day("2026-12-08"));
+    QCOMPARE(Backup::makeDailyCopy(t.dbPath(), t.dir() + "/backup", true, day("2026-12-08")).status,
+             Outcome::Made);
+    const QString restored = runAsAnotherProgram({"--as-restore", t.dbPath(), copy});
+    QVERIFY2(restored.contains("sedang dipakai"), qPrintable(restored));
+    QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_customer").toInt(), 3);
+}
+
+void BackupTest::leftoversAreCleanedAndTodaysCopyChecked_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("staying");
+
+    const QString today = Backup::copyName(day("2026-12-08"));
+    const QString own = QString::number(QCoreApplication::applicationPid());
+    const QString running = QString::number(getppid());
+    QTest::newRow("an earlier day's unfinished copy")
+        << QStringList{"tavoru-2026-12-07.db.123.part", "tavoru-2026-12-07.db.123.part-journal"}
+        << QStringList{};
+    QTest::newRow("today's of a program that is gone, and this one's own")
+        << QStringList{today + ".999999999.part", today + ".999999999.part-wal",
+                       today + "." + own + ".part", today + "." + own + ".part-shm"}
+        << QStringList{};
+    QTest::newRow("today's of a program at work stays")
+        << QStringList{today + "." + running + ".part"} << QStringList{today + "." + running + ".part"};
+    QTest::newRow("an empty file under today's name") << QStringList{today} << QStringList{};
+    QTest::newRow("a broken file under today's name")
+        << QStringList{today + "#broken", today + "-journal", "tavoru-2026-11-01.db-wal"}
+        << QStringList{};
+    QTest::newRow("other files are never touched")
+        << QStringList{"catatan.txt", "tavoru-lama.db.part"}
+        << QStringList{"catatan.txt", "tavoru-lama.db.part"};
+}
+
+void BackupTest::leftoversAreCleanedAndTodaysCopyChecked()
+{
+    TAVORU_SQLITE_ONLY();
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, staying);
+    TestDb t(false);
+    const QString folder = t.dir() + "/backup";
+    QDir().mkpath(folder);
+    for (const QString& entry : present) {
+        const QString name = entry.section('#', 0, 0);
+        touch(folder + "/" + name,
+              entry.endsWith("#broken") ? QByteArray("SQLite format 3").append(4000, '\x01')
+                                        : QByteArray());
+    }
+
+    const Outcome o = Backup::makeDailyCopy(t.dbPath(), folder, false, day("2026-12-08"));
+    QCOMPARE(o.status, Outcome::Made);
+    QVERIFY(Backup::checkCopy(o.copy).isEmpty());
+    QStringList expected = staying;
+    expected << Backup::copyName(day("2026-12-08"));
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    // Made and sound: the next start counts it and does nothing more.
+    QCOMPARE(Backup::makeDailyCopy(t.dbPath(), folder, false, day("2026-12-08")).status,
+             Outcome::AlreadyMade);
+}
+
+void BackupTest::restoreKilledAtAnyPointLeavesADatabase()
+{
+    TAVORU_SQLITE_ONLY();
+    TestDb t;
+    const QString copy = t.dir() + "/backup/" + Backup::copyName(day("2026-12-08"));
+    QCOMPARE(Backup::makeDailyCopy(t.dbPath(), t.dir() + "/backup", true, day("2026-12-08")).status,
+             Outcome::Made);
+    Db::exec("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C1', 'Ani')");
+    Db::close();
+
+    // The restore killed after ever longer moments: whenever it stops, the
+    // database is in its place and sound, the old one or the copy, once opened
+    // as the program opens it (which finishes a checkpoint cut short).
+    bool finished = false;
+    for (int delayUs = 0; delayUs <= 400000 && !finished; delayUs += 1000) {
+        QProcess p;
+        p.start(QCoreApplication::applicationFilePath(), {"--as-restore", t.dbPath(), copy});
+        QVERIFY(p.waitForStarted());
+        ::usleep(useconds_t(delayUs));
+        p.kill();
+        p.waitForFinished();
+        finished = p.exitStatus() == QProcess::NormalExit;
+        const QString customers = runAsAnotherProgram({"--as-till", t.dbPath()});
+        QVERIFY2(customers == "0" || customers == "1", qPrintable(customers));
+        QVERIFY2(Backup::checkCopy(t.dbPath()).isEmpty(), qPrintable(Backup::checkCopy(t.dbPath())));
+        if (customers == "0") // restored: the replaced database was kept
+            QVERIFY(!QDir(t.dir()).entryList({"tavoru-sebelum-restore-*.db"}).isEmpty());
+    }
+    QVERIFY(finished);
+    // A start afterwards works on it; a restore cut short left nothing in the way.
+    QVERIFY(Backup::restore(t.dbPath(), copy, QDateTime::currentDateTime().addDays(1)).ok);
+    QVERIFY(!QFileInfo::exists(t.dbPath() + ".restore.part"));
+}
+
+// Started with --as-...: another program on the same files. A till adds the
+// customer numbered in its fourth argument, if any, and tells how many there are.
+static int actAsAnotherProgram(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const QString path = args.value(2);
+    if (args.value(1) == "--as-restore") {
+        std::printf("%s\n", qPrintable(Backup::restore(path, args.value(3),
+                                                       QDateTime::currentDateTime()).message));
+        return 0;
+    }
+    try {
+        if (!Connection::open("Driver=QSQLITE;Database=" + path, QFileInfo(path).absolutePath()))
+            throw DbError(Connection::openProblem());
+        if (args.size() > 3)
+            Db::exec("INSERT INTO tvr_customer (cust_nomor) VALUES (?)", {args.value(3)});
+        std::printf("%d\n", Db::scalar("SELECT COUNT(*) FROM tvr_customer").toInt());
+    } catch (const DbError& e) {
+        std::printf("%s\n", qPrintable(e.text()));
+    }
+    Db::close();
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::strncmp(argv[1], "--as-", 5) == 0)
+        return actAsAnotherProgram(argc, argv);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    BackupTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_backup.moc"

@@ -59,6 +59,13 @@ qint64 makeShop()
         {Regional::today()}));
 }
 
+void touch(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+}
+
 int salesCount()
 {
     return Db::scalar("SELECT COUNT(*) FROM tvr_sales").toInt();
@@ -92,7 +99,7 @@ struct Receipts {
     {
         QList<qint64> ids;
         for (const QStringList& lines : printed)
-            ids << lines.filter("No. Nota : ").value(0).mid(11).toLongLong();
+            ids << lines.filter("No. Nota").value(0).section(": ", 1).toLongLong();
         return ids;
     }
 };
@@ -148,6 +155,8 @@ private slots:
     void automaticPrintsOncePerSave();
     void offHidesTheButtonAndTheKey();
     void printerFailureKeepsTheSale();
+    void whereTheReceiptGoes_data();
+    void whereTheReceiptGoes();
 };
 
 void ReceiptTest::lines_data()
@@ -172,10 +181,10 @@ void ReceiptTest::lines_data()
         Tavoru Aromatic|
      Jl. Melati 5, Bandung|
 --------------------------------|
-No. Nota : 7|
-Tanggal  : 08/12/2026 14:05|
-Kasir    : Ani Kasir|
-Pelanggan: C001 Budi Santoso|
+No. Nota  : 7|
+Tanggal   : 08/12/2026 14:05|
+Kasir     : Ani Kasir|
+Pelanggan : C001 Budi Santoso|
 --------------------------------|
 V001 Vanilla Oud|
 10 ml x 2.500             25.000|
@@ -193,10 +202,10 @@ Bayar                     27.000|
                 Tavoru Aromatic|
              Jl. Melati 5, Bandung|
 ------------------------------------------------|
-No. Nota : 7|
-Tanggal  : 08/12/2026 14:05|
-Kasir    : Ani Kasir|
-Pelanggan: C001 Budi Santoso|
+No. Nota  : 7|
+Tanggal   : 08/12/2026 14:05|
+Kasir     : Ani Kasir|
+Pelanggan : C001 Budi Santoso|
 ------------------------------------------------|
 V001 Vanilla Oud|
 10 ml x 2.500                             25.000|
@@ -219,11 +228,11 @@ Bayar                                     27.000|
         << "" << 32 << QDateTime(QDate(2026, 12, 8), QTime(9, 30)) << receipt(R"(
         Tavoru Aromatic|
 --------------------------------|
-No. Nota : 123|
-Tanggal  : 07/12/2026|
-Dicetak  : 08/12/2026 09:30|
-Kasir    : Ani Kasir|
-Pelanggan: C002|
+No. Nota  : 123|
+Tanggal   : 07/12/2026|
+Dicetak   : 08/12/2026 09:30|
+Kasir     : Ani Kasir|
+Pelanggan : C002|
 --------------------------------|
 V2 Mawar|
 2,5 ml x 12.500           31.250|
@@ -247,10 +256,10 @@ Bayar                     31.250|
 Toko Parfum Isi Ulang Tavoru Aro|
 Jalan Raya Kebayoran Lama Nomor|
 --------------------------------|
-No. Nota : 7|
-Tanggal  : 08/12/2026 14:05|
-Kasir    : Maria Goretti Susant|
-Pelanggan: C00000000012 Bernadet|
+No. Nota  : 7|
+Tanggal   : 08/12/2026 14:05|
+Kasir     : Maria Goretti Susant|
+Pelanggan : C00000000012 Bernade|
 --------------------------------|
 VARIANT00001 Oud Wood Intense Ex|
 1234 ml x 125.000    154.250.000|
@@ -378,7 +387,7 @@ void ReceiptTest::printsTheSaleInTheEditor()
     QCOMPARE(receipts.ids(), QList<qint64>{saved});
     const QStringList& lines = receipts.printed.last();
     QCOMPARE(lines.at(0), QString(13, ' ') + "Wangi");
-    QCOMPARE(lines.mid(4, 2), (QStringList{"Kasir    : Tester Satu", "Pelanggan: C001 Ani"}));
+    QCOMPARE(lines.mid(4, 2), (QStringList{"Kasir     : Tester Satu", "Pelanggan : C001 Ani"}));
     QCOMPARE(lines.mid(8, 2),
              (QStringList{"10 ml x 2.500             25.000", "Botol SPRAY                5.000"}));
 
@@ -482,6 +491,59 @@ void ReceiptTest::printerFailureKeepsTheSale()
                                              "tersimpan."});
         QCOMPARE(salesCount(), 2);
     }
+}
+
+void ReceiptTest::whereTheReceiptGoes_data()
+{
+    QTest::addColumn<QString>("printer");
+    QTest::addColumn<QString>("planted"); // what another account left in nota/
+    QTest::addColumn<QString>("outcome"); // "file", or what the message says
+
+    QTest::newRow("#pdf") << "#pdf" << "" << "file";
+    QTest::newRow("#PDF") << "#PDF" << "" << "file";
+    QTest::newRow("pdf as before") << "pdf" << "" << "file";
+    QTest::newRow("PDF, the cups-pdf queue") << "PDF" << "" << "printer \"PDF\"";
+    QTest::newRow("Pdf, a queue") << "Pdf" << "" << "printer \"Pdf\"";
+    QTest::newRow("a link at the receipt's name") << "#pdf" << "file link" << "file";
+    QTest::newRow("a program that ended while writing one") << "#pdf" << "half-written receipt"
+                                                           << "file";
+    QTest::newRow("a link in place of the folder") << "#pdf" << "folder link" << "adalah link";
+}
+
+void ReceiptTest::whereTheReceiptGoes()
+{
+    QFETCH(QString, printer);
+    QFETCH(QString, planted);
+    QFETCH(QString, outcome);
+    TestDb t;
+    const QString folder = t.dir() + "/nota";
+    const QString victim = t.dir() + "/milik-orang-lain.txt";
+    touch(victim, "jangan ditimpa");
+    QDir().mkpath(t.dir() + "/lain");
+    if (planted == "half-written receipt") {
+        QDir().mkpath(folder);
+        touch(folder + "/.nota-6.999999999-1.tmp", "%PDF-1.4");
+    }
+    if (planted == "file link")
+        QVERIFY(QDir().mkpath(folder) && QFile::link(victim, folder + "/nota-7.pdf"));
+    else if (planted == "folder link")
+        QVERIFY(QFile::link(t.dir() + "/lain", folder));
+
+    Config::Values settings;
+    settings.receiptPrinter = printer;
+    const auto failure = ReceiptPrinter::print({"No. Nota  : 7"}, settings, "nota-7");
+    QCOMPARE(QFileInfo(victim).size(), qint64(14));
+    QVERIFY(QDir(t.dir() + "/lain").isEmpty());
+    if (outcome != "file") {
+        QVERIFY(failure && ReceiptPrinter::message(*failure).contains(outcome));
+        return;
+    }
+    QVERIFY2(!failure, qPrintable(failure ? ReceiptPrinter::message(*failure) : QString()));
+    QVERIFY(!QFileInfo(folder + "/nota-7.pdf").isSymLink());
+    QFile pdf(folder + "/nota-7.pdf");
+    QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().startsWith("%PDF"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{"nota-7.pdf"});
 }
 
 QTEST_MAIN(ReceiptTest)

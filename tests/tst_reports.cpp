@@ -174,6 +174,8 @@ private slots:
     void emptyPeriodShowsZeroAndPrintsNothing();
     void pageLines_data();
     void pageLines();
+    void pagesRepeatTheHeading_data();
+    void pagesRepeatTheHeading();
     void printedAndSavedFiles();
     void writeFailures_data();
     void writeFailures();
@@ -449,6 +451,58 @@ void ReportsTest::pageLines()
         for (int c = 0; c < header.size(); ++c)
             if (header.at(c) == '|')
                 QVERIFY2(table.at(i).at(c) == '|', qPrintable(table.at(i)));
+}
+
+void ReportsTest::pagesRepeatTheHeading_data()
+{
+    QTest::addColumn<int>("sales");
+    QTest::addColumn<int>("perPage");
+    QTest::addColumn<int>("pages");
+
+    // 11 heading lines and 2 of foot: 47 of a 60-line page for the body, 46
+    // where the table goes on and its rule closes the page.
+    QTest::newRow("a short day") << 3 << 60 << 1;
+    QTest::newRow("the body just fills the page") << 42 << 60 << 1;
+    QTest::newRow("one line more") << 43 << 60 << 2;
+    QTest::newRow("a long day") << 120 << 60 << 3;
+    QTest::newRow("a page too small for its heading") << 5 << 10 << 10;
+}
+
+void ReportsTest::pagesRepeatTheHeading()
+{
+    QFETCH(int, sales);
+    QFETCH(int, perPage);
+    QFETCH(int, pages);
+    ReportLayout::Page page;
+    page.mode = Mode::Daily;
+    page.title = ReportLayout::title(page.mode);
+    page.period = "05 MARET 2026";
+    page.user = "kasir1";
+    page.printedAt = QDateTime(QDate(2026, 3, 5), QTime(18, 0));
+    for (int i = 0; i < sales; ++i)
+        page.lines << ReportStore::Line{i, QString("Pelanggan %1").arg(i), 1, 1000};
+    const TextPagePainter::Document d = ReportLayout::pageDocument(page);
+    QCOMPARE(d.heading.size(), 11);
+    QCOMPARE(d.heading + d.body, ReportLayout::pageLines(page));
+
+    const QList<QStringList> printed = TextPagePainter::pages(d, perPage);
+    QCOMPARE(printed.size(), pages);
+    QStringList body;
+    for (int p = 0; p < pages; ++p) {
+        const QStringList& lines = printed.at(p);
+        QCOMPARE(lines.mid(0, d.heading.size()), d.heading);
+        QCOMPARE(lines.last(), QString("    Halaman %1 dari %2").arg(p + 1).arg(pages));
+        QVERIFY(lines.size() >= perPage && lines.at(lines.size() - 2).isEmpty());
+        // Between heading and foot: the body, closed by the table's rule where
+        // it goes on, blank lines down to the foot on the last page.
+        QStringList part = lines.mid(d.heading.size(), lines.size() - d.heading.size() - 2);
+        if (p + 1 < pages)
+            QCOMPARE(part.takeLast(), d.pageBreak.first());
+        while (p + 1 == pages && part.last().isEmpty())
+            part.removeLast();
+        body += part;
+    }
+    QCOMPARE(body, d.body); // every line once, in order
 }
 
 void ReportsTest::printedAndSavedFiles()
