@@ -1,5 +1,5 @@
 // Payments at the till: the checks of a payment and its rounding, the payment
-// window driven by keys, and the shifts of the tills with their cash count.
+// panel driven by keys, and the shifts of the tills with their cash count.
 #include "ScriptedPrompt.h"
 #include "TestDb.h"
 #include "WindowDriver.h"
@@ -13,13 +13,16 @@
 #include "sales/VisitStore.h"
 
 #include "payments/Payment.h"
-#include "payments/frmBayar.h"
+#include "payments/PaymentPanel.h"
 #include "payments/frmShiftTutup.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include <QDialog>
 #include <QLabel>
+#include <QVBoxLayout>
+#include "ui/InputConventions.h"
 #include <QLineEdit>
 #include <QTest>
 
@@ -31,8 +34,8 @@ private slots:
     void tillSettings();
     void checks_data();
     void checks();
-    void paymentWindowKeys_data();
-    void paymentWindowKeys();
+    void paymentPanelKeys_data();
+    void paymentPanelKeys();
     void closeCountsItsOwnShift();
     void closedShiftNeverChanges();
     void closingWindowCountsTheDrawer();
@@ -172,24 +175,24 @@ void PaymentsTest::checks()
     }
 }
 
-void PaymentsTest::paymentWindowKeys_data()
+void PaymentsTest::paymentPanelKeys_data()
 {
-    QTest::addColumn<QString>("keys"); // F2 chooses the second method; "\n" is Enter
+    QTest::addColumn<QString>("keys"); // F4 chooses the second method; "\n" is Enter
     QTest::addColumn<bool>("paid");
     QTest::addColumn<QString>("method");
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("message");
 
-    // The visit costs 27.000.
-    QTest::newRow("cash with a round note") << "50000\n" << true << "Tunai" << "23.000" << "";
-    QTest::newRow("exact cash: Enter alone") << "\n" << true << "Tunai" << "0" << "";
+    // The visit costs 27.000; F3 is the first method's key.
+    QTest::newRow("cash with a round note") << "F3 50000\n" << true << "Tunai" << "23.000" << "";
+    QTest::newRow("exact cash: Enter alone") << "F3 \n" << true << "Tunai" << "0" << "";
     QTest::newRow("cash short, then more typed at once")
-        << "20000\n" << false << "" << "-"
+        << "F3 20000\n" << false << "" << "-"
         << "Uang yang diterima kurang dari jumlah yang harus dibayar (27.000).";
-    QTest::newRow("QRIS by its key") << "F2\n" << true << "QRIS" << "0" << "";
+    QTest::newRow("QRIS by its key") << "F4 \n" << true << "QRIS" << "0" << "";
 }
 
-void PaymentsTest::paymentWindowKeys()
+void PaymentsTest::paymentPanelKeys()
 {
     QFETCH(QString, keys);
     QFETCH(bool, paid);
@@ -197,34 +200,45 @@ void PaymentsTest::paymentWindowKeys()
     QFETCH(QString, change);
     QFETCH(QString, message);
 
-    frmBayar w(27000, 0, 27000, {{"Tunai", true}, {"QRIS", false}, {"Debit", false}});
-    showAndFocus(&w, w.txtDiterima);
-    QCOMPARE(w.lblBayar_i->text(), QStringLiteral("27.000"));
-    QString text = keys;
-    if (text.startsWith("F2")) {
-        QTest::keyClick(w.txtDiterima, Qt::Key_F2);
-        text.remove(0, 2);
-    }
-    for (const QChar c : text) {
+    // The panel as a selling window holds it, with the window's input conventions.
+    QDialog host;
+    auto* other = new QLineEdit(&host);
+    other->setProperty("tag", "input");
+    auto* panel = new PaymentPanel({{"Tunai", true}, {"QRIS", false}, {"Debit", false}}, Qt::Key_F3,
+                                   &host);
+    auto* layout = new QVBoxLayout(&host);
+    layout->addWidget(other);
+    layout->addWidget(panel);
+    InputConventions::install(&host, InputRules{});
+    QList<Payment> payments;
+    connect(panel, &PaymentPanel::paid, [&](const Payment& p) { payments << p; });
+    panel->setAmounts(27000, 0, 27000);
+    showAndFocus(&host, other);
+    QCOMPARE(panel->lblBayar_i->text(), QStringLiteral("27.000"));
+
+    const QString key = keys.section(' ', 0, 0);
+    QTest::keyClick(other, key == "F3" ? Qt::Key_F3 : Qt::Key_F4);
+    QCOMPARE(QApplication::focusWidget(), panel->txtDiterima);
+    for (const QChar c : keys.section(' ', 1)) {
         if (c == '\n')
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         else
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
-    QCOMPARE(w.result() == QDialog::Accepted, paid);
-    QCOMPARE(w.lblPesan->text(), message);
+    QCOMPARE(payments.size(), paid ? 1 : 0);
+    QCOMPARE(panel->lblPesan->text(), message);
     if (paid) {
-        QCOMPARE(w.payment().method, method);
-        QCOMPARE(w.lblKembali_i->text(), change);
+        QCOMPARE(payments.first().method, method);
+        QCOMPARE(panel->lblKembali_i->text(), change);
         return;
     }
     // Refused beside the field: the next keys still land in it.
-    QCOMPARE(QApplication::focusWidget(), w.txtDiterima);
-    QTest::keyClicks(w.txtDiterima, "30000");
-    QCOMPARE(w.lblKembali_i->text(), QStringLiteral("3.000"));
-    QTest::keyClick(w.txtDiterima, Qt::Key_Return);
-    QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(w.payment().change, 3000.0);
+    QCOMPARE(QApplication::focusWidget(), panel->txtDiterima);
+    QTest::keyClicks(panel->txtDiterima, "30000");
+    QCOMPARE(panel->lblKembali_i->text(), QStringLiteral("3.000"));
+    QTest::keyClick(panel->txtDiterima, Qt::Key_Return);
+    QCOMPARE(payments.size(), 1);
+    QCOMPARE(payments.first().change, 3000.0);
 }
 
 void PaymentsTest::closeCountsItsOwnShift()
