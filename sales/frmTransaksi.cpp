@@ -381,6 +381,7 @@ void frmTransaksi::DoGetPrice()
         txtMililiter->setText(QStringLiteral("0"));
     if (txtDiscount->text().isEmpty())
         txtDiscount->setText(QStringLiteral("0"));
+    m_repriced = true;
     showPrice(salePrice(Regional::read(txtMililiter->text()), m_hargaVariant, m_hargaBotol,
                         Regional::read(txtDiscount->text())));
 }
@@ -478,6 +479,7 @@ void frmTransaksi::DoGetTrans(const QString& id)
     if (sale) {
         // The stored totals, not a repricing at today's prices.
         showPrice({sale->hargaTotal, sale->hargaDiskon});
+        m_repriced = false;
     } else {
         m_price = {};
         lblHarga_i->setText(QStringLiteral("0"));
@@ -525,15 +527,18 @@ bool frmTransaksi::isUpdateMode() const
 
 SalesStore::Amounts frmTransaksi::amounts() const
 {
-    return {m_idVariant,
-            m_idBotol,
-            Regional::read(txtMililiter->text()),
-            Regional::read(txtTotalml->text()),
-            m_price.harga,
-            Regional::read(txtDiscount->text()),
-            m_price.total,
-            m_hargaVariant,
-            m_hargaBotol};
+    SalesStore::Amounts a{m_idVariant,
+                          m_idBotol,
+                          Regional::read(txtMililiter->text()),
+                          Regional::read(txtTotalml->text()),
+                          m_price.harga,
+                          Regional::read(txtDiscount->text()),
+                          m_price.total,
+                          m_hargaVariant,
+                          m_hargaBotol};
+    // Not repriced since loading: the totals shown are the stored ones.
+    a.repriced = m_repriced;
+    return a;
 }
 
 bool frmTransaksi::cmdSubmit_Click()

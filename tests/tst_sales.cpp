@@ -208,6 +208,7 @@ private slots:
     void keyboardOnlySales();
     void unsavedEntrySurvivesTheList();
     void committedActionsReportedDespiteFailedRefresh();
+    void correctionPricesFollowTheNewItems_data();
     void correctionPricesFollowTheNewItems();
 };
 
@@ -1182,28 +1183,85 @@ void SalesTest::committedActionsReportedDespiteFailedRefresh()
     Q_UNUSED(kept);
 }
 
+void SalesTest::correctionPricesFollowTheNewItems_data()
+{
+    QTest::addColumn<bool>("newPrice");
+    QTest::addColumn<QString>("kode"); // empty: each field as loaded
+    QTest::addColumn<QString>("ml");
+    QTest::addColumn<QString>("totalml");
+    QTest::addColumn<QString>("botol");
+    QTest::addColumn<QString>("diskon");
+    QTest::addColumn<double>("hargaVariant"); // stored after the correction
+    QTest::addColumn<double>("hargaBotol");
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("afterDiscount");
+    // Sold at 2000 per ml and 4000 a bottle; the register says 2500 and 5000 now.
+    QTest::newRow("Update with no edit") << false << "" << "" << "" << "" << "" << 2000.0
+                                         << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("only Total ml") << false << "" << "" << "12" << "" << "" << 2000.0 << 4000.0
+                                   << 24000.0 << 24000.0;
+    QTest::newRow("millilitres at today's prices") << false << "" << "8" << "" << "" << ""
+                                                   << 2500.0 << 5000.0 << 25000.0 << 25000.0;
+    QTest::newRow("discount at today's prices") << false << "" << "" << "" << "" << "10"
+                                                << 2500.0 << 5000.0 << 30000.0 << 27000.0;
+    QTest::newRow("other bottle at today's prices") << false << "" << "" << "" << "ROLL" << ""
+                                                    << 2500.0 << 3000.0 << 28000.0 << 28000.0;
+    QTest::newRow("New Price, millilitres") << true << "" << "8" << "" << "" << "" << 2000.0
+                                            << 4000.0 << 20000.0 << 20000.0;
+    QTest::newRow("New Price only") << true << "" << "" << "" << "" << "" << 2000.0 << 4000.0
+                                    << 24000.0 << 24000.0;
+    // A variant changed to another has that variant's own price.
+    QTest::newRow("New Price, other variant") << true << "V2" << "" << "" << "" << "" << 3000.0
+                                              << 4000.0 << 34000.0 << 34000.0;
+}
+
+// Whatever a correction changes, the stored row never contradicts itself: its
+// total is its millilitres at its unit price plus its bottle price.
 void SalesTest::correctionPricesFollowTheNewItems()
 {
+    QFETCH(bool, newPrice);
+    QFETCH(QString, kode);
+    QFETCH(QString, ml);
+    QFETCH(QString, totalml);
+    QFETCH(QString, botol);
+    QFETCH(QString, diskon);
+    QFETCH(double, hargaVariant);
+    QFETCH(double, hargaBotol);
+    QFETCH(double, total);
+    QFETCH(double, afterDiscount);
     TestDb t;
     const Shop shop = makeShop();
-    // Sold at 2000 per ml and 4000 a bottle; the register says 2500 and 5000 now.
     const qint64 id = addSaleRow(shop.ani, shop.v1, shop.spray, 10, QDate::currentDate());
     ScriptedPrompt prompt;
     auto w = openTill();
     clickRow(w->dtGridTrans, 0);
 
-    // "New Price" keeps the stored prices of the items the sale keeps ...
-    QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {}, QPoint(6, w->cekRefresh->height() / 2));
-    QVERIFY(w->cekRefresh->isChecked());
-    QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
-    // ... and a variant changed to another has that variant's own price.
-    type(w->txtKode, "V2");
-    QCOMPARE(w->lblHarga_i->text(), QString("34.000,00"));
+    if (newPrice) {
+        QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {},
+                          QPoint(6, w->cekRefresh->height() / 2));
+        QVERIFY(w->cekRefresh->isChecked());
+        QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
+    }
+    if (!kode.isEmpty())
+        type(w->txtKode, kode);
+    if (!ml.isEmpty())
+        type(w->txtMililiter, ml);
+    if (!totalml.isEmpty())
+        type(w->txtTotalml, totalml);
+    if (!botol.isEmpty())
+        choose(w->cmbBotol, botol);
+    if (!diskon.isEmpty())
+        type(w->txtDiscount, diskon);
+    QCOMPARE(w->lblHarga_i->text(), Regional::amount(total));
     click(w->cmdSubmit);
     QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
-    QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), 3000.0);
-    QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), 4000.0);
-    QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), 34000.0);
+    QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), hargaVariant);
+    QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), hargaBotol);
+    QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), total);
+    QCOMPARE(saleValue(id, "sales_hargadiskon").toDouble(), afterDiscount);
+    QCOMPARE(saleValue(id, "sales_mililiter").toDouble() * hargaVariant + hargaBotol, total);
+    if (!totalml.isEmpty())
+        QCOMPARE(saleValue(id, "sales_totalml").toDouble(), 12.0);
 }
 
 QTEST_MAIN(SalesTest)
