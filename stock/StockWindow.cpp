@@ -100,6 +100,15 @@ StockWindow::StockWindow(const StockWindowConfig& config, QWidget* parent)
         connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] { cmdNavigasi_Click(i); });
 
     restart();
+
+    // Opens showing the whole list and a page of the ledger; its minimum is
+    // smaller, so it fits a small screen, where the two lists scroll instead.
+    m_list->setMinimumWidth(gridWidthFor(m_list));
+    const QSize preferred = minimumSizeHint();
+    m_list->setMinimumSize(std::min(m_list->minimumWidth(), 240), 160);
+    m_ledger->setMinimumHeight(m_ledger->verticalHeader()->defaultSectionSize() * 6 +
+                               2 * m_ledger->frameWidth() + 4);
+    resize(preferred);
 }
 
 void StockWindow::buildControls()
@@ -246,7 +255,6 @@ void StockWindow::loadItems()
     fitNumberColumns(m_list, m_listRows, m_config.listColumns);
     // Codes and names are never clipped either.
     fitColumnsToText(m_list);
-    m_list->setMinimumWidth(gridWidthFor(m_list));
     m_loading = false;
 }
 
