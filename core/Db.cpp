@@ -2,8 +2,10 @@
 
 #include "Connection.h"
 
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 
 #include <cmath>
 
@@ -260,6 +262,11 @@ int affected(const QSqlQuery& query)
 bool inTransaction()
 {
     return transactionDepth > 0;
+}
+
+void pauseBeforeRetry()
+{
+    QThread::msleep(20 + QRandomGenerator::global()->bounded(40));
 }
 
 } // namespace Db

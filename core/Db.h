@@ -86,6 +86,10 @@ int affected(const QSqlQuery& query);
 // Whether a Transaction scope is open on the connection.
 bool inTransaction();
 
+// A short, slightly random pause that lets the transaction that won a
+// deadlock go on before the loser runs again.
+void pauseBeforeRetry();
+
 // Runs a write action that makes its own transaction. When the server cancels
 // that transaction as the victim of a deadlock or a serialization conflict,
 // nothing of it is left, so the whole action runs once more from its start;
@@ -101,6 +105,7 @@ auto retryOnce(Action&& action) -> decltype(action())
             if (!e.isTransient())
                 throw;
         }
+        pauseBeforeRetry();
     }
     return action();
 }

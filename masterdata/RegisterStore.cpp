@@ -267,7 +267,8 @@ std::optional<Variant> findVariant(const QString& kode)
                    rows.value(0, 2).toString(), rows.value(0, 3).toDouble()};
 }
 
-static Saved saveVariantOnce(std::optional<int> id, const QString& kode, const QString& nama, double harga)
+static Saved saveVariantOnce(std::optional<int> id, const QString& kode, const QString& nama,
+                             double harga)
 {
     Transaction t;
     if (const std::optional<Outcome> refused = refusal(Variants, id, kode))
@@ -462,7 +463,7 @@ std::optional<Customer> findCustomer(const QString& nomor)
 }
 
 static Saved saveCustomerOnce(std::optional<int> id, const QString& nomor, const QString& nama,
-                   const QString& alamat, const QString& notelp)
+                              const QString& alamat, const QString& notelp)
 {
     Transaction t;
     if (const std::optional<Outcome> refused = refusal(Customers, id, nomor))

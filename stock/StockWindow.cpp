@@ -457,7 +457,8 @@ void StockWindow::cmdSubmit_Click()
     // The stored stock decides, not the one read when the item was chosen.
     if (!rereadStock() || !selectedId())
         return;
-    if (isReduction() && m_stockAwal - Regional::read(txtOperasi->text()) < -StockStore::Tolerance) {
+    const double akhir = m_stockAwal - Regional::read(txtOperasi->text());
+    if (isReduction() && akhir < -StockStore::Tolerance) {
         Prompt::message(QStringLiteral("Stock tidak mencukupi. Stock saat ini %1; pengurangan "
                                        "ini akan membuat stock di bawah nol.")
                             .arg(number(m_stockAwal)),

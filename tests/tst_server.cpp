@@ -640,8 +640,8 @@ void ServerTest::lockOrderBetweenTwoTills_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<bool>("otherInOrder");
-    for (const char* action :
-         {"correct sale", "delete sale", "delete variant", "delete bottle type", "delete customer"}) {
+    for (const char* action : {"correct sale", "delete sale", "delete variant",
+                               "delete bottle type", "delete customer"}) {
         // The other till keeps the order (the variant, then the sale): the two
         // take turns. It breaks it (the sale, then the variant): the server
         // cancels the till under test, which runs its action again unseen.

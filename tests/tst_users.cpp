@@ -465,8 +465,9 @@ void UsersTest::userNameRule()
     const bool taken = std::any_of(accounts.begin(), accounts.end(), [&](const QString& name) {
         return name.compare(typed, Qt::CaseInsensitive) == 0;
     });
-    QCOMPARE(prompt.texts().first(), found.isEmpty() && taken ? QStringLiteral("Username sudah ada!")
-                                                              : QStringLiteral("Data telah disimpan."));
+    QCOMPARE(prompt.texts().first(), found.isEmpty() && taken
+                                         ? QStringLiteral("Username sudah ada!")
+                                         : QStringLiteral("Data telah disimpan."));
     QStringList names;
     for (const QVariantList& row : Db::select("SELECT user_name FROM tvr_user WHERE user_name <> "
                                               "'admin' ORDER BY iduser")
