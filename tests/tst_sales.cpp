@@ -1186,46 +1186,33 @@ void SalesTest::committedActionsReportedDespiteFailedRefresh()
 
 void SalesTest::correctionPricesFollowTheNewItems_data()
 {
-    QTest::addColumn<bool>("newPrice");
-    QTest::addColumn<QString>("kode"); // empty: each field as loaded
-    QTest::addColumn<QString>("ml");
-    QTest::addColumn<QString>("totalml");
-    QTest::addColumn<QString>("botol");
-    QTest::addColumn<QString>("diskon");
+    // The edits: "New Price" ticked ("+"), then field=text in this order.
+    QTest::addColumn<QString>("edits");
     QTest::addColumn<double>("hargaVariant"); // stored after the correction
     QTest::addColumn<double>("hargaBotol");
     QTest::addColumn<double>("total");
     QTest::addColumn<double>("afterDiscount");
     // Sold at 2000 per ml and 4000 a bottle; the register says 2500 and 5000 now.
-    QTest::newRow("Update with no edit") << false << "" << "" << "" << "" << "" << 2000.0
-                                         << 4000.0 << 24000.0 << 24000.0;
-    QTest::newRow("only Total ml") << false << "" << "" << "12" << "" << "" << 2000.0 << 4000.0
-                                   << 24000.0 << 24000.0;
-    QTest::newRow("millilitres at today's prices") << false << "" << "8" << "" << "" << ""
-                                                   << 2500.0 << 5000.0 << 25000.0 << 25000.0;
-    QTest::newRow("discount at today's prices") << false << "" << "" << "" << "" << "10"
-                                                << 2500.0 << 5000.0 << 30000.0 << 27000.0;
-    QTest::newRow("other bottle at today's prices") << false << "" << "" << "" << "ROLL" << ""
-                                                    << 2500.0 << 3000.0 << 28000.0 << 28000.0;
-    QTest::newRow("New Price, millilitres") << true << "" << "8" << "" << "" << "" << 2000.0
-                                            << 4000.0 << 20000.0 << 20000.0;
-    QTest::newRow("New Price only") << true << "" << "" << "" << "" << "" << 2000.0 << 4000.0
-                                    << 24000.0 << 24000.0;
+    QTest::newRow("Update with no edit") << "" << 2000.0 << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("only Total ml") << "totalml=12" << 2000.0 << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("millilitres, today's prices") << "ml=8" << 2500.0 << 5000.0 << 25000.0
+                                                 << 25000.0;
+    QTest::newRow("discount, today's prices") << "diskon=10" << 2500.0 << 5000.0 << 30000.0
+                                              << 27000.0;
+    QTest::newRow("other bottle, today's prices") << "botol=ROLL" << 2500.0 << 3000.0 << 28000.0
+                                                  << 28000.0;
+    QTest::newRow("New Price only") << "+" << 2000.0 << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("New Price, millilitres") << "+ ml=8" << 2000.0 << 4000.0 << 20000.0 << 20000.0;
     // A variant changed to another has that variant's own price.
-    QTest::newRow("New Price, other variant") << true << "V2" << "" << "" << "" << "" << 3000.0
-                                              << 4000.0 << 34000.0 << 34000.0;
+    QTest::newRow("New Price, other variant") << "+ kode=V2" << 3000.0 << 4000.0 << 34000.0
+                                              << 34000.0;
 }
 
 // Whatever a correction changes, the stored row never contradicts itself: its
 // total is its millilitres at its unit price plus its bottle price.
 void SalesTest::correctionPricesFollowTheNewItems()
 {
-    QFETCH(bool, newPrice);
-    QFETCH(QString, kode);
-    QFETCH(QString, ml);
-    QFETCH(QString, totalml);
-    QFETCH(QString, botol);
-    QFETCH(QString, diskon);
+    QFETCH(QString, edits);
     QFETCH(double, hargaVariant);
     QFETCH(double, hargaBotol);
     QFETCH(double, total);
@@ -1236,23 +1223,22 @@ void SalesTest::correctionPricesFollowTheNewItems()
     ScriptedPrompt prompt;
     auto w = openTill();
     clickRow(w->dtGridTrans, 0);
-
-    if (newPrice) {
-        QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {},
-                          QPoint(6, w->cekRefresh->height() / 2));
-        QVERIFY(w->cekRefresh->isChecked());
-        QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
+    const QMap<QString, QLineEdit*> fields{{"kode", w->txtKode},
+                                           {"ml", w->txtMililiter},
+                                           {"totalml", w->txtTotalml},
+                                           {"diskon", w->txtDiscount}};
+    for (const QString& edit : edits.split(' ', Qt::SkipEmptyParts)) {
+        const QString field = edit.section('=', 0, 0), text = edit.section('=', 1);
+        if (edit == "+") {
+            QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {},
+                              QPoint(6, w->cekRefresh->height() / 2));
+            QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
+        } else if (field == "botol") {
+            choose(w->cmbBotol, text);
+        } else {
+            type(fields.value(field), text);
+        }
     }
-    if (!kode.isEmpty())
-        type(w->txtKode, kode);
-    if (!ml.isEmpty())
-        type(w->txtMililiter, ml);
-    if (!totalml.isEmpty())
-        type(w->txtTotalml, totalml);
-    if (!botol.isEmpty())
-        choose(w->cmbBotol, botol);
-    if (!diskon.isEmpty())
-        type(w->txtDiscount, diskon);
     QCOMPARE(w->lblHarga_i->text(), Regional::amount(total));
     click(w->cmdSubmit);
     QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
@@ -1261,8 +1247,7 @@ void SalesTest::correctionPricesFollowTheNewItems()
     QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), total);
     QCOMPARE(saleValue(id, "sales_hargadiskon").toDouble(), afterDiscount);
     QCOMPARE(saleValue(id, "sales_mililiter").toDouble() * hargaVariant + hargaBotol, total);
-    if (!totalml.isEmpty())
-        QCOMPARE(saleValue(id, "sales_totalml").toDouble(), 12.0);
+    QCOMPARE(saleValue(id, "sales_totalml").toDouble(), edits == "totalml=12" ? 12.0 : 10.0);
 }
 
 QTEST_MAIN(SalesTest)
