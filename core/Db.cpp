@@ -1,13 +1,23 @@
 #include "Db.h"
 
+#include "Connection.h"
+
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
 
 #include <cmath>
 
-DbError::DbError(const QString& text, const QString& sql)
-    : std::runtime_error(text.toStdString()), m_text(text), m_sql(sql)
+DbError::DbError(const QString& text, const QString& sql, const QString& code)
+    : std::runtime_error(text.toStdString()), m_text(text), m_sql(sql), m_code(code)
 {
+}
+
+bool DbError::isTransient() const
+{
+    // deadlock_detected and serialization_failure
+    return m_code == QLatin1String("40P01") || m_code == QLatin1String("40001");
 }
 
 QVariant RowSet::value(int row, const QString& name) const
@@ -23,6 +33,12 @@ static QString errorText(const QSqlError& e)
     if (text.isEmpty())
         text = e.text().trimmed();
     return text;
+}
+
+// A failed statement, with the server's SQLSTATE where it gives one.
+static DbError failure(const QSqlError& e, const QString& sql)
+{
+    return DbError(errorText(e), sql, e.nativeErrorCode());
 }
 
 namespace {
@@ -45,18 +61,22 @@ void noteFailure(const QSqlDatabase& db)
         connectionSuspect = true;
 }
 
-// A server connection that failed a statement is tried with a trivial query;
-// when that fails too it is closed and opened afresh with the same settings,
-// so the till works again once the server is back. Only between transactions:
-// a reopened connection has lost the open one.
+// Before each action outside a transaction: a connection found closed (the
+// driver gave it up, or it was closed under the program) or one that failed a
+// statement on a server, and then fails a trivial query too, is closed and
+// opened afresh with the same settings, so the till works again once the
+// server is back. Only between transactions: a reopened connection has lost
+// the open one.
 void reviveConnection()
 {
-    if (!connectionSuspect || transactionDepth > 0)
+    if (transactionDepth > 0)
         return;
     QSqlDatabase db = Db::connection();
-    if (!db.isValid() || !isServer(db))
+    if (!db.isValid())
         return;
     if (db.isOpen()) {
+        if (!connectionSuspect)
+            return;
         QSqlQuery ping(db);
         if (ping.exec(QStringLiteral("SELECT 1"))) {
             connectionSuspect = false;
@@ -64,9 +84,23 @@ void reviveConnection()
         }
     }
     db.close();
-    if (!db.open())
-        throw DbError(QStringLiteral("Koneksi ke server database terputus: %1")
-                          .arg(errorText(db.lastError())));
+    if (!db.open()) {
+        // Tried again at the next action.
+        connectionSuspect = true;
+        throw DbError(isServer(db) ? QStringLiteral("Koneksi ke server database terputus: %1")
+                                         .arg(errorText(db.lastError()))
+                                   : QStringLiteral("Database tidak dapat dibuka kembali: %1")
+                                         .arg(errorText(db.lastError())));
+    }
+    if (!isServer(db)) {
+        // The durable-commit settings belong to the connection, not the file.
+        const QString reason = Connection::prepare();
+        if (!reason.isEmpty()) {
+            db.close();
+            connectionSuspect = true;
+            throw DbError(QStringLiteral("Database tidak dapat dibuka kembali: %1").arg(reason));
+        }
+    }
     connectionSuspect = false;
 }
 } // namespace
@@ -143,8 +177,11 @@ QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
 {
     reviveConnection();
     QSqlDatabase db = Db::connection();
-    if (!db.isOpen())
+    if (!db.isOpen()) {
+        // Lost inside a transaction: the next action opens it again.
+        connectionSuspect = true;
         throw DbError(QStringLiteral("Koneksi database tidak terbuka."), sql);
+    }
     QSqlQuery q(db);
     // Rows read once from first to last need no second copy in the driver.
     q.setForwardOnly(forwardOnly);
@@ -153,13 +190,13 @@ QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
     if (values.isEmpty() && isServer(db)) {
         if (!q.exec(sql)) {
             noteFailure(db);
-            throw DbError(errorText(q.lastError()), sql);
+            throw failure(q.lastError(), sql);
         }
         return q;
     }
     if (!q.prepare(sql)) {
         noteFailure(db);
-        throw DbError(errorText(q.lastError()), sql);
+        throw failure(q.lastError(), sql);
     }
     for (const QVariant& v : values) {
         if (v.typeId() == QMetaType::Double && !std::isfinite(v.toDouble()))
@@ -168,7 +205,7 @@ QSqlQuery run(const QString& sql, const QVariantList& values, bool forwardOnly)
     }
     if (!q.exec()) {
         noteFailure(db);
-        throw DbError(errorText(q.lastError()), sql);
+        throw failure(q.lastError(), sql);
     }
     return q;
 }
@@ -201,7 +238,7 @@ RowSet select(const QString& sql, const QVariantList& values)
     }
     if (q.lastError().isValid()) {
         noteFailure(Db::connection());
-        throw DbError(errorText(q.lastError()), sql);
+        throw failure(q.lastError(), sql);
     }
     return rs;
 }
@@ -222,6 +259,16 @@ int affected(const QSqlQuery& query)
     return query.numRowsAffected();
 }
 
+bool inTransaction()
+{
+    return transactionDepth > 0;
+}
+
+void pauseBeforeRetry()
+{
+    QThread::msleep(20 + QRandomGenerator::global()->bounded(40));
+}
+
 } // namespace Db
 
 namespace {
@@ -231,7 +278,7 @@ void run(const QString& sql)
     QSqlQuery q(db);
     if (!q.exec(sql)) {
         noteFailure(db);
-        throw DbError(errorText(q.lastError()), sql);
+        throw failure(q.lastError(), sql);
     }
 }
 } // namespace

@@ -12,13 +12,19 @@
 // A failed database statement. Carries the driver's own text for the message box.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString& text, const QString& sql = {});
+    explicit DbError(const QString& text, const QString& sql = {}, const QString& code = {});
     QString text() const { return m_text; }
     QString sql() const { return m_sql; }
+    // The server's SQLSTATE (PostgreSQL), empty where the driver gives none.
+    QString code() const { return m_code; }
+    // The server cancelled the transaction to resolve a deadlock or a
+    // serialization conflict: run again from its start, it can succeed.
+    bool isTransient() const;
 
 private:
     QString m_text;
     QString m_sql;
+    QString m_code;
 };
 
 // The rows of a query, read out completely; lists are small (a page, a day).
@@ -76,6 +82,33 @@ qint64 insertedId(const QSqlQuery& query);
 
 // Number of rows the UPDATE or DELETE of this query changed.
 int affected(const QSqlQuery& query);
+
+// Whether a Transaction scope is open on the connection.
+bool inTransaction();
+
+// A short, slightly random pause that lets the transaction that won a
+// deadlock go on before the loser runs again.
+void pauseBeforeRetry();
+
+// Runs a write action that makes its own transaction. When the server cancels
+// that transaction as the victim of a deadlock or a serialization conflict,
+// nothing of it is left, so the whole action runs once more from its start;
+// the caller sees only the second outcome. Inside an open transaction the
+// action runs once: only the outermost one can be run again.
+template <typename Action>
+auto retryOnce(Action&& action) -> decltype(action())
+{
+    if (!inTransaction()) {
+        try {
+            return action();
+        } catch (const DbError& e) {
+            if (!e.isTransient())
+                throw;
+        }
+        pauseBeforeRetry();
+    }
+    return action();
+}
 
 } // namespace Db
 

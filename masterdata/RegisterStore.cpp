@@ -179,6 +179,33 @@ void lockSales(const QString& salesFilter, int id)
                    {id});
 }
 
+// Locks the rows of an item table that the sales in `salesFilter` name,
+// smallest key first. A cascade takes them before the sales: items before
+// their sales, customer, variant, bottle type, is the order of every writer,
+// so two tills never wait on each other in a circle.
+void lockNamedItems(const QString& table, const QString& idColumn, const QString& salesColumn,
+                    const QString& salesFilter, int id)
+{
+    if (!Db::lockRows().isEmpty())
+        Db::select(QStringLiteral("SELECT %1 FROM %2 WHERE %1 IN (SELECT %3 FROM tvr_sales "
+                                  "WHERE %4) ORDER BY %1")
+                           .arg(idColumn, table, salesColumn, salesFilter) +
+                       Db::lockRows(),
+                   {id});
+}
+
+void lockNamedVariants(const QString& salesFilter, int id)
+{
+    lockNamedItems(QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"),
+                   QStringLiteral("sales_idvariant"), salesFilter, id);
+}
+
+void lockNamedBotols(const QString& salesFilter, int id)
+{
+    lockNamedItems(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"),
+                   QStringLiteral("sales_idbotol"), salesFilter, id);
+}
+
 // One bottle back for every sale in `salesFilter`, never for the refill type.
 void giveBottlesBack(const QString& salesFilter, int id)
 {
@@ -240,7 +267,8 @@ std::optional<Variant> findVariant(const QString& kode)
                    rows.value(0, 2).toString(), rows.value(0, 3).toDouble()};
 }
 
-Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga)
+static Saved saveVariantOnce(std::optional<int> id, const QString& kode, const QString& nama,
+                             double harga)
 {
     Transaction t;
     if (const std::optional<Outcome> refused = refusal(Variants, id, kode))
@@ -273,11 +301,14 @@ bool variantIsReferenced(int id)
                   {id});
 }
 
-Outcome deleteVariant(int id)
+static Outcome deleteVariantOnce(int id)
 {
     Transaction t;
     if (!lockRow(Variants, id))
         return Outcome::Missing;
+    // Every writer of a sale of this variant locks the variant first: from
+    // here on the bottle types its sales name stay the same.
+    lockNamedBotols(QStringLiteral("sales_idvariant = ?"), id);
     lockSales(QStringLiteral("sales_idvariant = ?"), id);
     // The concentrate of these sales is not given back: the variant goes away.
     giveBottlesBack(QStringLiteral("sales_idvariant = ?"), id);
@@ -328,7 +359,7 @@ std::optional<Botol> findBotol(const QString& tipe)
                  rows.value(0, 2).toDouble()};
 }
 
-Saved saveBotol(std::optional<int> id, const QString& tipe, double harga)
+static Saved saveBotolOnce(std::optional<int> id, const QString& tipe, double harga)
 {
     Transaction t;
     // A new type named like the refill type would take stock as an ordinary
@@ -367,11 +398,15 @@ bool botolIsReferenced(int id)
                   {id});
 }
 
-Outcome deleteBotol(int id)
+static Outcome deleteBotolOnce(int id)
 {
     Transaction t;
+    // Variants come before bottle types: those its sales name are locked
+    // first, then the type, then any a sale written meanwhile added.
+    lockNamedVariants(QStringLiteral("sales_idbotol = ?"), id);
     if (!lockRow(Botols, id))
         return Outcome::Missing;
+    lockNamedVariants(QStringLiteral("sales_idbotol = ?"), id);
     lockSales(QStringLiteral("sales_idbotol = ?"), id);
     giveConcentrateBack(QStringLiteral("sales_idbotol = ?"), id);
     Db::exec(
@@ -427,8 +462,8 @@ std::optional<Customer> findCustomer(const QString& nomor)
                     rows.value(0, 4).toString()};
 }
 
-Saved saveCustomer(std::optional<int> id, const QString& nomor, const QString& nama,
-                   const QString& alamat, const QString& notelp)
+static Saved saveCustomerOnce(std::optional<int> id, const QString& nomor, const QString& nama,
+                              const QString& alamat, const QString& notelp)
 {
     Transaction t;
     if (const std::optional<Outcome> refused = refusal(Customers, id, nomor))
@@ -456,11 +491,15 @@ bool customerIsReferenced(int id)
     return exists(QStringLiteral("SELECT 1 FROM tvr_sales WHERE sales_idcust = ? LIMIT 1"), {id});
 }
 
-Outcome deleteCustomer(int id)
+static Outcome deleteCustomerOnce(int id)
 {
     Transaction t;
     if (!lockRow(Customers, id))
         return Outcome::Missing;
+    // Every writer of this customer's sales locks the customer first: the
+    // goods they name stay the same from here on.
+    lockNamedVariants(QStringLiteral("sales_idcust = ?"), id);
+    lockNamedBotols(QStringLiteral("sales_idcust = ?"), id);
     lockSales(QStringLiteral("sales_idcust = ?"), id);
     // Concentrate before bottles: the order in which a sale locks them.
     giveConcentrateBack(QStringLiteral("sales_idcust = ?"), id);
@@ -469,6 +508,39 @@ Outcome deleteCustomer(int id)
     Db::exec(QStringLiteral("DELETE FROM tvr_customer WHERE idcust = ?"), {id});
     t.commit();
     return Outcome::Done;
+}
+
+// Each write runs once more when the server cancelled it as a deadlock victim.
+
+Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga)
+{
+    return Db::retryOnce([&] { return saveVariantOnce(id, kode, nama, harga); });
+}
+
+Outcome deleteVariant(int id)
+{
+    return Db::retryOnce([&] { return deleteVariantOnce(id); });
+}
+
+Saved saveBotol(std::optional<int> id, const QString& tipe, double harga)
+{
+    return Db::retryOnce([&] { return saveBotolOnce(id, tipe, harga); });
+}
+
+Outcome deleteBotol(int id)
+{
+    return Db::retryOnce([&] { return deleteBotolOnce(id); });
+}
+
+Saved saveCustomer(std::optional<int> id, const QString& nomor, const QString& nama,
+                   const QString& alamat, const QString& notelp)
+{
+    return Db::retryOnce([&] { return saveCustomerOnce(id, nomor, nama, alamat, notelp); });
+}
+
+Outcome deleteCustomer(int id)
+{
+    return Db::retryOnce([&] { return deleteCustomerOnce(id); });
 }
 
 } // namespace RegisterStore

@@ -120,8 +120,13 @@ void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
     guardDb([this] { restartList(); });
     applyGridColumns(m_grid, m_list.columns);
     fitColumns();
+    // Opens with the whole list in view; its minimum is smaller, so it fits a
+    // small screen, where the list scrolls instead.
     m_grid->setMinimumWidth(gridWidthFor(m_grid));
     m_grid->setMinimumHeight(260);
+    const QSize preferred = minimumSizeHint();
+    m_grid->setMinimumSize(std::min(m_grid->minimumWidth(), 300), 140);
+    resize(preferred);
     cmdNew_Click();
 }
 

@@ -122,6 +122,7 @@ void frmDBCustomer::DoGetCustomer(const QString& number)
     txtNama->setText(found ? found->nama : QString());
     txtAlamat->setText(found ? found->alamat : QString());
     txtNoTelp->setText(found ? found->notelp : QString());
+    txtAlamat->setCursorPosition(0); // a long address is shown from its start
     setEditing(found ? std::optional<int>(found->id) : std::nullopt);
 }
 
@@ -131,6 +132,7 @@ void frmDBCustomer::fillEditor(int row)
     txtNama->setText(m_rows->value(row, QStringLiteral("cust_nama")).toString());
     txtAlamat->setText(m_rows->value(row, QStringLiteral("cust_alamat")).toString());
     txtNoTelp->setText(m_rows->value(row, QStringLiteral("cust_notelp")).toString());
+    txtAlamat->setCursorPosition(0);
 }
 
 void frmDBCustomer::clearEditor()

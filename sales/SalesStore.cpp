@@ -3,6 +3,8 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 
+#include <algorithm>
+
 namespace SalesStore {
 
 namespace {
@@ -93,22 +95,63 @@ std::optional<QVariantList> firstRow(const QString& sql, const QVariantList& val
 
 // What a recorded sale took from stock, read inside the caller's transaction.
 struct Taken {
+    int idCust = 0;
     int idVariant = 0;
     int idBotol = 0;
     double mililiter = 0;
     int status = 0;
+    double hargaVariant = 0, hargaBotol = 0;
 };
 
-std::optional<Taken> takenBy(qint64 id)
+std::optional<Taken> takenBy(qint64 id, bool lock)
 {
-    const auto r = firstRow(QStringLiteral("SELECT sales_idvariant, sales_idbotol, "
-                                           "sales_mililiter, sales_status "
-                                           "FROM tvr_sales WHERE idsales = ?") +
-                                Db::lockRows(),
+    const auto r = firstRow(QStringLiteral("SELECT sales_idcust, sales_idvariant, sales_idbotol, "
+                                           "sales_mililiter, sales_status, sales_hargavariant, "
+                                           "sales_hargabotol FROM tvr_sales WHERE idsales = ?") +
+                                (lock ? Db::lockRows() : QString()),
                             {id});
     if (!r)
         return std::nullopt;
-    return Taken{r->at(0).toInt(), r->at(1).toInt(), r->at(2).toDouble(), r->at(3).toInt()};
+    return Taken{r->at(0).toInt(),    r->at(1).toInt(),    r->at(2).toInt(),   r->at(3).toDouble(),
+                 r->at(4).toInt(),    r->at(5).toDouble(), r->at(6).toDouble()};
+}
+
+// Locks rows of an item table by key, smallest first, as every writer does.
+void lockItems(const QString& table, const QString& idColumn, QList<int> ids)
+{
+    if (Db::lockRows().isEmpty())
+        return;
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    for (const int id : ids)
+        Db::select(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, idColumn) +
+                       Db::lockRows(),
+                   {id});
+}
+
+// A correction or a deletion locks in the order every writer keeps on a
+// server: the customer, the variants, the bottle types (old and new), and only
+// then the sale. The items are read from the sale first; should another till
+// have changed them before the sale was locked, the new ones are locked too.
+std::optional<Taken> lockSaleWithItems(qint64 id, const Amounts* next)
+{
+    std::optional<Taken> seen = takenBy(id, false);
+    for (int round = 0; seen && round < 3; ++round) {
+        lockItems(QStringLiteral("tvr_customer"), QStringLiteral("idcust"), {seen->idCust});
+        QList<int> variants{seen->idVariant}, botols{seen->idBotol};
+        if (next) {
+            variants << next->idVariant;
+            botols << next->idBotol;
+        }
+        lockItems(QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"), variants);
+        lockItems(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"), botols);
+        const std::optional<Taken> locked = takenBy(id, true);
+        if (!locked || (locked->idCust == seen->idCust && locked->idVariant == seen->idVariant &&
+                        locked->idBotol == seen->idBotol))
+            return locked;
+        seen = locked;
+    }
+    return seen ? takenBy(id, true) : std::nullopt;
 }
 
 } // namespace
@@ -281,24 +324,22 @@ QString refusalText(Outcome outcome)
     return {};
 }
 
-Outcome recordSale(const NewSale& sale, qint64* savedId)
+namespace {
+
+Outcome recordSaleOnce(const NewSale& sale, qint64* savedId)
 {
     const QString today = Regional::today();
     Transaction tx;
     int idCust = sale.idCust;
     // Rows looked up earlier may have been deleted by another till since; the
     // locks taken here keep them until this sale is written. Customer, then
-    // variant, then bottle: every writer takes them in this order.
+    // variant, then bottle, then the sale: every writer takes them in this order.
     if (idCust != 0 && !stillThere(QStringLiteral("tvr_customer"), QStringLiteral("idcust"), idCust))
         return Outcome::CustomerGone;
-    const Amounts& a = sale.amounts;
-    if (const Outcome taken = takeConcentrate(a.idVariant, a.mililiter); taken != Outcome::Done)
-        return taken;
-    if (const Outcome taken = takeBottle(a.idBotol); taken != Outcome::Done)
-        return taken;
     if (idCust == 0) {
         // A customer of that number entered meanwhile (in any letter case) is
-        // the one meant: a number is never registered twice.
+        // the one meant: a number is never registered twice. A refusal below
+        // rolls the new customer back with the sale.
         const NewCustomer& c = sale.customer;
         Db::lockKey(QStringLiteral("tvr_customer"), c.nomor);
         if (const auto known = findCustomer(c.nomor)) {
@@ -311,6 +352,11 @@ Outcome recordSale(const NewSale& sale, qint64* savedId)
             idCust = int(Db::insertedId(q));
         }
     }
+    const Amounts& a = sale.amounts;
+    if (const Outcome taken = takeConcentrate(a.idVariant, a.mililiter); taken != Outcome::Done)
+        return taken;
+    if (const Outcome taken = takeBottle(a.idBotol); taken != Outcome::Done)
+        return taken;
     const QSqlQuery q = Db::exec(
         QStringLiteral("INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
                        "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
@@ -325,10 +371,10 @@ Outcome recordSale(const NewSale& sale, qint64* savedId)
     return Outcome::Done;
 }
 
-Outcome correctSale(qint64 id, const Amounts& a)
+Outcome correctSaleOnce(qint64 id, const Amounts& a)
 {
     Transaction tx;
-    const std::optional<Taken> old = takenBy(id);
+    const std::optional<Taken> old = lockSaleWithItems(id, &a);
     if (!old)
         return Outcome::Missing;
     if (old->status == 1)
@@ -352,31 +398,53 @@ Outcome correctSale(qint64 id, const Amounts& a)
     } else if (!stillThere(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"), a.idBotol)) {
         return Outcome::BotolGone;
     }
-    // The unit prices are those the new total was computed from, so the row
-    // never contradicts itself.
+    // The unit prices stored are those the stored total was computed from, so
+    // the row never contradicts itself: a correction that keeps the goods and
+    // was not repriced keeps the prices the sale was made at.
+    const bool keepPrices =
+        !a.repriced && old->idVariant == a.idVariant && old->idBotol == a.idBotol;
+    const double hargaVariant = keepPrices ? old->hargaVariant : a.hargaVariant;
+    const double hargaBotol = keepPrices ? old->hargaBotol : a.hargaBotol;
     Db::exec(QStringLiteral("UPDATE tvr_sales SET sales_idvariant = ?, sales_idbotol = ?, "
                             "sales_mililiter = ?, sales_totalml = ?, sales_hargavariant = ?, "
                             "sales_hargabotol = ?, sales_hargatotal = ?, sales_diskon = ?, "
                             "sales_hargadiskon = ? WHERE idsales = ?"),
-             {a.idVariant, a.idBotol, a.mililiter, a.totalml, a.hargaVariant, a.hargaBotol,
+             {a.idVariant, a.idBotol, a.mililiter, a.totalml, hargaVariant, hargaBotol,
               a.hargaTotal, a.diskon, a.hargaDiskon, id});
     tx.commit();
     return Outcome::Done;
 }
 
-Outcome deleteSale(qint64 id)
+Outcome deleteSaleOnce(qint64 id)
 {
     Transaction tx;
-    const std::optional<Taken> old = takenBy(id);
+    const std::optional<Taken> old = lockSaleWithItems(id, nullptr);
     if (!old)
         return Outcome::Missing;
     if (old->status == 1)
         return Outcome::Locked;
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE idsales = ?"), {id});
-    moveBottles(old->idBotol, +1);
     moveConcentrate(old->idVariant, old->mililiter);
+    moveBottles(old->idBotol, +1);
     tx.commit();
     return Outcome::Done;
+}
+
+} // namespace
+
+Outcome recordSale(const NewSale& sale, qint64* savedId)
+{
+    return Db::retryOnce([&] { return recordSaleOnce(sale, savedId); });
+}
+
+Outcome correctSale(qint64 id, const Amounts& amounts)
+{
+    return Db::retryOnce([&] { return correctSaleOnce(id, amounts); });
+}
+
+Outcome deleteSale(qint64 id)
+{
+    return Db::retryOnce([&] { return deleteSaleOnce(id); });
 }
 
 } // namespace SalesStore

@@ -86,6 +86,9 @@ struct Amounts {
     double mililiter = 0, totalml = 0;
     double hargaTotal = 0, diskon = 0, hargaDiskon = 0;
     double hargaVariant = 0, hargaBotol = 0; // unit prices the total was computed from
+    // A correction: whether the total was computed again. When not, and the
+    // variant and the bottle type stay, the sale keeps its stored unit prices.
+    bool repriced = true;
 };
 
 struct NewCustomer {
@@ -124,6 +127,8 @@ qint64 addSale(const NewSale& sale);
 
 // Rewrites the goods, unit prices and amounts of a sale (never its customer,
 // date or author), gives back the stock recorded on it and takes the new amounts.
+// The unit prices stay as stored unless the correction repriced the sale or
+// changed its variant or bottle type.
 Outcome correctSale(qint64 id, const Amounts& amounts);
 
 // Deletes a sale and gives back the stock recorded on it.

@@ -151,6 +151,11 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     DoFirstSetPage();
     DoSetDNavigasi();
     DoGetList();
+    // Wide enough for every column of the day's list, Total included (a
+    // small screen shrinks it again, and the list then scrolls sideways).
+    const QMargins margins = layout()->contentsMargins();
+    resize(std::max(width(), gridWidthFor(dtGridTrans) + margins.left() + margins.right()),
+           height());
     cmdNew_Click();
 }
 
@@ -275,7 +280,8 @@ void frmTransaksi::buildControls()
     dtGridTrans->setObjectName(QStringLiteral("dtGridTrans"));
     m_model = new RowSetModel(dtGridTrans);
     setUpGrid(dtGridTrans, m_model);
-    dtGridTrans->setMinimumHeight(220);
+    // A few rows at least; the window opens taller where the screen allows.
+    dtGridTrans->setMinimumHeight(140);
     QHBoxLayout* nav = pageButtonRow(cmdNavigasi, this);
     lblPage_i = new QLabel(this);
     lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
@@ -284,9 +290,10 @@ void frmTransaksi::buildControls()
     nav->addStretch(1);
 
     auto* top = new QGridLayout;
-    top->addWidget(customer, 0, 0, 2, 1);
+    // The price on one line across the window: narrow enough for a small screen.
+    top->addWidget(customer, 0, 0);
     top->addWidget(fraEditor, 0, 1);
-    top->addWidget(price, 1, 1);
+    top->addWidget(price, 1, 0, 1, 2);
     top->setColumnStretch(0, 2);
     top->setColumnStretch(1, 3);
 
@@ -342,6 +349,9 @@ void frmTransaksi::DoGetCustomer()
     txtNama->setText(c ? c->nama : QString());
     txtAlamat->setText(c ? c->alamat : QString());
     txtNoTelp->setText(c ? c->notelp : QString());
+    // A long text is shown from its start, also where it is locked.
+    for (QLineEdit* e : {txtNama, txtAlamat, txtNoTelp})
+        e->setCursorPosition(0);
     // A known customer's details are locked; a new one's are typed here.
     InputIsEnabled(QStringLiteral("input_e1"), !c);
 }
@@ -381,6 +391,7 @@ void frmTransaksi::DoGetPrice()
         txtMililiter->setText(QStringLiteral("0"));
     if (txtDiscount->text().isEmpty())
         txtDiscount->setText(QStringLiteral("0"));
+    m_repriced = true;
     showPrice(salePrice(Regional::read(txtMililiter->text()), m_hargaVariant, m_hargaBotol,
                         Regional::read(txtDiscount->text())));
 }
@@ -478,6 +489,7 @@ void frmTransaksi::DoGetTrans(const QString& id)
     if (sale) {
         // The stored totals, not a repricing at today's prices.
         showPrice({sale->hargaTotal, sale->hargaDiskon});
+        m_repriced = false;
     } else {
         m_price = {};
         lblHarga_i->setText(QStringLiteral("0"));
@@ -525,15 +537,18 @@ bool frmTransaksi::isUpdateMode() const
 
 SalesStore::Amounts frmTransaksi::amounts() const
 {
-    return {m_idVariant,
-            m_idBotol,
-            Regional::read(txtMililiter->text()),
-            Regional::read(txtTotalml->text()),
-            m_price.harga,
-            Regional::read(txtDiscount->text()),
-            m_price.total,
-            m_hargaVariant,
-            m_hargaBotol};
+    SalesStore::Amounts a{m_idVariant,
+                          m_idBotol,
+                          Regional::read(txtMililiter->text()),
+                          Regional::read(txtTotalml->text()),
+                          m_price.harga,
+                          Regional::read(txtDiscount->text()),
+                          m_price.total,
+                          m_hargaVariant,
+                          m_hargaBotol};
+    // Not repriced since loading: the totals shown are the stored ones.
+    a.repriced = m_repriced;
+    return a;
 }
 
 bool frmTransaksi::cmdSubmit_Click()

@@ -121,6 +121,8 @@ private:
     double m_hargaVariant = 0, m_stockVariant = 0;
     int m_idBotol = 0;
     double m_hargaBotol = 0, m_stockBotol = 0;
+    // The price was computed again since the sale was loaded.
+    bool m_repriced = true;
     int m_idCust = 0; // 0: a new customer is created on saving
 
     SalePrice m_price;                     // as the two price labels show it

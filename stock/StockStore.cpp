@@ -179,7 +179,7 @@ RowSet emptyLedger()
     return rows;
 }
 
-Moved move(Item item, qint64 id, double quantity, const QString& reason)
+static Moved moveOnce(Item item, qint64 id, double quantity, const QString& reason)
 {
     const Table& t = tableOf(item);
     Transaction tx;
@@ -200,12 +200,17 @@ Moved move(Item item, qint64 id, double quantity, const QString& reason)
     return {Outcome::Done, *before, after};
 }
 
+std::optional<double> stockOf(Item item, qint64 id)
+{
+    return storedStock(tableOf(item), id);
+}
+
 Outcome checkDeletion(Item item, qint64 id, qint64 idStock)
 {
     return deletionOutcome(tableOf(item), id, idStock, nullptr);
 }
 
-Outcome deleteEntry(Item item, qint64 id, qint64 idStock)
+static Outcome deleteEntryOnce(Item item, qint64 id, qint64 idStock)
 {
     const Table& t = tableOf(item);
     Transaction tx;
@@ -219,7 +224,7 @@ Outcome deleteEntry(Item item, qint64 id, qint64 idStock)
     return Outcome::Done;
 }
 
-Outcome reset(Item item, qint64 id)
+static Outcome resetOnce(Item item, qint64 id)
 {
     const Table& t = tableOf(item);
     Transaction tx;
@@ -241,6 +246,23 @@ Outcome reset(Item item, qint64 id)
              {id});
     tx.commit();
     return Outcome::Done;
+}
+
+// Each write runs once more when the server cancelled it as a deadlock victim.
+
+Moved move(Item item, qint64 id, double quantity, const QString& reason)
+{
+    return Db::retryOnce([&] { return moveOnce(item, id, quantity, reason); });
+}
+
+Outcome deleteEntry(Item item, qint64 id, qint64 idStock)
+{
+    return Db::retryOnce([&] { return deleteEntryOnce(item, id, idStock); });
+}
+
+Outcome reset(Item item, qint64 id)
+{
+    return Db::retryOnce([&] { return resetOnce(item, id); });
 }
 
 } // namespace StockStore

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Every SQL text of the two stock windows. Concentrate (tvr_dtvariant,
 // ledger rows named "variant") and bottle types (tvr_dtbotol, ledger rows
 // named "botol", never the refill type) are handled by the same statements.
@@ -63,6 +65,9 @@ struct Moved {
 // Adds `quantity` to the stock of item `id` (negative for a reduction) and
 // writes its ledger row dated today by the logged-in user with `reason`.
 Moved move(Item item, qint64 id, double quantity, const QString& reason);
+
+// The stored stock of item `id`, or nothing when there is no such item.
+std::optional<double> stockOf(Item item, qint64 id);
 
 // Whether deleting ledger row `idStock` of item `id` could reverse its
 // effect without taking the stock below zero. Reads only.

@@ -100,6 +100,15 @@ StockWindow::StockWindow(const StockWindowConfig& config, QWidget* parent)
         connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] { cmdNavigasi_Click(i); });
 
     restart();
+
+    // Opens showing the whole list and a page of the ledger; its minimum is
+    // smaller, so it fits a small screen, where the two lists scroll instead.
+    m_list->setMinimumWidth(gridWidthFor(m_list));
+    const QSize preferred = minimumSizeHint();
+    m_list->setMinimumSize(std::min(m_list->minimumWidth(), 240), 160);
+    m_ledger->setMinimumHeight(m_ledger->verticalHeader()->defaultSectionSize() * 6 +
+                               2 * m_ledger->frameWidth() + 4);
+    resize(preferred);
 }
 
 void StockWindow::buildControls()
@@ -246,7 +255,6 @@ void StockWindow::loadItems()
     fitNumberColumns(m_list, m_listRows, m_config.listColumns);
     // Codes and names are never clipped either.
     fitColumnsToText(m_list);
-    m_list->setMinimumWidth(gridWidthFor(m_list));
     m_loading = false;
 }
 
@@ -326,6 +334,16 @@ void StockWindow::selectItem(int row)
         m_itemLabels.at(i)->setText(
             found ? m_listRows->value(row, m_config.itemLabels.at(i).column).toString() : QString());
     m_stockAwal = found ? m_listRows->value(row, m_config.stockColumn).toDouble() : 0;
+    if (found) {
+        // The list may be older than the stock another till has moved since.
+        const qint64 itemId = m_listRows->value(row, m_config.idColumn).toLongLong();
+        guardDb([&] {
+            if (const std::optional<double> stored = StockStore::stockOf(m_config.item, itemId)) {
+                m_stockAwal = *stored;
+                m_listRows->setValue(row, m_config.stockColumn, *stored);
+            }
+        });
+    }
     lblStockAwal_i->setText(number(m_stockAwal));
     lblStockAkhir_i->setText(number(m_stockAwal));
     cmdReset->setEnabled(found);
@@ -360,6 +378,42 @@ void StockWindow::refreshItem(qint64 id, int row)
         m_loading = false;
         selectItem(target);
     });
+}
+
+bool StockWindow::rereadStock()
+{
+    const std::optional<qint64> id = selectedId();
+    if (!id)
+        return true;
+    std::optional<double> stored;
+    if (!guardDb([&] { stored = StockStore::stockOf(m_config.item, *id); }))
+        return false;
+    if (!stored) {
+        // Deleted meanwhile: the list as it is now.
+        refreshItem(*id, m_list->currentIndex().row());
+        return true;
+    }
+    if (*stored != m_stockAwal) {
+        m_stockAwal = *stored;
+        m_listRows->setValue(m_list->currentIndex().row(), m_config.stockColumn, *stored);
+        fitNumberColumns(m_list, m_listRows, m_config.listColumns);
+        lblStockAwal_i->setText(number(m_stockAwal));
+        recompute();
+    }
+    return true;
+}
+
+bool StockWindow::event(QEvent* event)
+{
+    // After a failed read its message box gives the activation back: that one
+    // is not read again, or a lost connection would ask forever.
+    if (event->type() == QEvent::WindowActivate && !m_loading && Db::isOpen()) {
+        if (m_skipActivation)
+            m_skipActivation = false;
+        else
+            m_skipActivation = !rereadStock();
+    }
+    return QDialog::event(event);
 }
 
 void StockWindow::showReason()
@@ -397,6 +451,18 @@ void StockWindow::cmdSubmit_Click()
     if (!selectedId())
         return;
     if (!(Regional::read(txtOperasi->text()) > 0)) {
+        txtOperasi->setFocus();
+        return;
+    }
+    // The stored stock decides, not the one read when the item was chosen.
+    if (!rereadStock() || !selectedId())
+        return;
+    const double akhir = m_stockAwal - Regional::read(txtOperasi->text());
+    if (isReduction() && akhir < -StockStore::Tolerance) {
+        Prompt::message(QStringLiteral("Stock tidak mencukupi. Stock saat ini %1; pengurangan "
+                                       "ini akan membuat stock di bawah nol.")
+                            .arg(number(m_stockAwal)),
+                        EntryTitle, Prompt::Icon::Critical);
         txtOperasi->setFocus();
         return;
     }
@@ -469,12 +535,17 @@ void StockWindow::deleteTopEntry()
         return;
     const qint64 idStock = m_ledgerRows->value(0, QStringLiteral("idstock")).toLongLong();
 
-    // A reversal that would take the stock below zero is refused silently.
+    // A reversal that would take the stored stock below zero is refused, with
+    // the stock as stored now on screen.
+    const double order = m_ledgerRows->value(0, QStringLiteral("stock_order")).toDouble();
     StockStore::Outcome check = StockStore::Outcome::Done;
     if (!guardDb([&] { check = StockStore::checkDeletion(m_config.item, *id, idStock); }))
         return;
-    if (check != StockStore::Outcome::Done)
+    rereadStock();
+    if (check != StockStore::Outcome::Done) {
+        refuseDeletion(check, order);
         return;
+    }
     if (Prompt::message(QStringLiteral("Yakin akan menghapus rekaman ini?"),
                         m_config.deleteTitle, Prompt::Icon::Question,
                         Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
@@ -484,9 +555,25 @@ void StockWindow::deleteTopEntry()
     if (!guardDb([&] { outcome = StockStore::deleteEntry(m_config.item, *id, idStock); }))
         return;
     refreshItem(*id, row);
-    if (outcome != StockStore::Outcome::Done)
+    if (outcome != StockStore::Outcome::Done) {
+        refuseDeletion(outcome, order);
         return;
+    }
     Prompt::message(m_config.deletedText, m_config.deleteTitle, Prompt::Icon::Information);
+}
+
+void StockWindow::refuseDeletion(StockStore::Outcome outcome, double order)
+{
+    if (outcome == StockStore::Outcome::BelowZero)
+        Prompt::message(QStringLiteral("Rekaman ini tidak dapat dihapus: stock saat ini %1, dan "
+                                       "membatalkan %2 %3 akan membuat stock di bawah nol.")
+                            .arg(number(m_stockAwal),
+                                 order > 0 ? QStringLiteral("penambahan")
+                                           : QStringLiteral("pengurangan"),
+                                 number(std::abs(order))),
+                        m_config.deleteTitle, Prompt::Icon::Exclamation);
+    else
+        Prompt::message(MissingText, EntryTitle, Prompt::Icon::Critical);
 }
 
 void StockWindow::cmdReset_Click()

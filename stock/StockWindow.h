@@ -75,6 +75,8 @@ protected:
     bool submitOperation(const QString& reason);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Activation reads the stored stock of the selected item again.
+    bool event(QEvent* event) override;
 
     QTableView* m_list;
     QTableView* m_ledger;
@@ -88,6 +90,10 @@ private:
     // Reloads the list and selects item `id` again (or the row `row` when it
     // is gone), so the labels and the ledger show what is stored now.
     void refreshItem(qint64 id, int row);
+    // Reads the stored stock of the selected item again and shows it (the
+    // list, Stock Awal and Stock Akhir), keeping the amount typed. False when
+    // it could not be read.
+    bool rereadStock();
     QList<GridColumn> ledgerColumns() const;
     void showReason();
     void recompute();
@@ -99,6 +105,8 @@ private:
     void cmdReset_Click();
     void cmdNavigasi_Click(int index);
     void deleteTopEntry();
+    // Says why a ledger row was not deleted.
+    void refuseDeletion(StockStore::Outcome outcome, double order);
 
     StockWindowConfig m_config;
     RowSetModel* m_listRows;
@@ -107,4 +115,5 @@ private:
     qint64 m_ledgerItem = 0;
     int m_shownPage = 0; // ledger page on show, 0 for none
     bool m_loading = false;
+    bool m_skipActivation = false;
 };

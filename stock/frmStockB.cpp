@@ -13,7 +13,7 @@ StockWindowConfig bottles()
     c.listColumns = {
         {QString(), 0, Qt::AlignLeft, F::Text}, // idbotol
         {QStringLiteral("Tipe Botol"), 1500, Qt::AlignLeft, F::Text},
-        {QStringLiteral("Harga/ml"), 900, Qt::AlignRight, F::Whole},
+        {QStringLiteral("Harga"), 900, Qt::AlignRight, F::Whole},
         {QStringLiteral("Stock"), 900, Qt::AlignRight, F::Whole},
     };
     c.idColumn = QStringLiteral("idbotol");

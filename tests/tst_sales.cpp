@@ -208,6 +208,7 @@ private slots:
     void keyboardOnlySales();
     void unsavedEntrySurvivesTheList();
     void committedActionsReportedDespiteFailedRefresh();
+    void correctionPricesFollowTheNewItems_data();
     void correctionPricesFollowTheNewItems();
 };
 
@@ -600,16 +601,17 @@ void SalesTest::windowNewAndKnownCustomer()
 {
     TestDb t;
     const Shop shop = makeShop();
-    Db::exec("UPDATE tvr_customer SET cust_alamat = 'Jl. Mawar 1', cust_notelp = '0812' "
-             "WHERE idcust = ?",
-             {shop.ani});
+    const QString address = "Jl. Mawar 1" + QString(150, 'x') + " RT 05";
+    Db::exec("UPDATE tvr_customer SET cust_alamat = ?, cust_notelp = '0812' WHERE idcust = ?",
+             {address, shop.ani});
     ScriptedPrompt prompt;
     auto w = openTill();
 
-    // A known number fills and locks the details.
+    // A known number fills and locks the details; a long address shows its start.
     type(w->txtNoCust, "C001");
     QCOMPARE(w->txtNama->text(), QString("Ani"));
-    QCOMPARE(w->txtAlamat->text(), QString("Jl. Mawar 1"));
+    QCOMPARE(w->txtAlamat->text(), address);
+    QCOMPARE(w->txtAlamat->cursorPosition(), 0);
     QVERIFY(!w->fraEditor_e1->isEnabled());
     QVERIFY(w->txtNama->isReadOnly());
 
@@ -1182,28 +1184,70 @@ void SalesTest::committedActionsReportedDespiteFailedRefresh()
     Q_UNUSED(kept);
 }
 
+void SalesTest::correctionPricesFollowTheNewItems_data()
+{
+    // The edits: "New Price" ticked ("+"), then field=text in this order.
+    QTest::addColumn<QString>("edits");
+    QTest::addColumn<double>("hargaVariant"); // stored after the correction
+    QTest::addColumn<double>("hargaBotol");
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("afterDiscount");
+    // Sold at 2000 per ml and 4000 a bottle; the register says 2500 and 5000 now.
+    QTest::newRow("Update with no edit") << "" << 2000.0 << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("only Total ml") << "totalml=12" << 2000.0 << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("millilitres, today's prices") << "ml=8" << 2500.0 << 5000.0 << 25000.0
+                                                 << 25000.0;
+    QTest::newRow("discount, today's prices") << "diskon=10" << 2500.0 << 5000.0 << 30000.0
+                                              << 27000.0;
+    QTest::newRow("other bottle, today's prices") << "botol=ROLL" << 2500.0 << 3000.0 << 28000.0
+                                                  << 28000.0;
+    QTest::newRow("New Price only") << "+" << 2000.0 << 4000.0 << 24000.0 << 24000.0;
+    QTest::newRow("New Price, millilitres") << "+ ml=8" << 2000.0 << 4000.0 << 20000.0 << 20000.0;
+    // A variant changed to another has that variant's own price.
+    QTest::newRow("New Price, other variant") << "+ kode=V2" << 3000.0 << 4000.0 << 34000.0
+                                              << 34000.0;
+}
+
+// Whatever a correction changes, the stored row never contradicts itself: its
+// total is its millilitres at its unit price plus its bottle price.
 void SalesTest::correctionPricesFollowTheNewItems()
 {
+    QFETCH(QString, edits);
+    QFETCH(double, hargaVariant);
+    QFETCH(double, hargaBotol);
+    QFETCH(double, total);
+    QFETCH(double, afterDiscount);
     TestDb t;
     const Shop shop = makeShop();
-    // Sold at 2000 per ml and 4000 a bottle; the register says 2500 and 5000 now.
     const qint64 id = addSaleRow(shop.ani, shop.v1, shop.spray, 10, QDate::currentDate());
     ScriptedPrompt prompt;
     auto w = openTill();
     clickRow(w->dtGridTrans, 0);
-
-    // "New Price" keeps the stored prices of the items the sale keeps ...
-    QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {}, QPoint(6, w->cekRefresh->height() / 2));
-    QVERIFY(w->cekRefresh->isChecked());
-    QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
-    // ... and a variant changed to another has that variant's own price.
-    type(w->txtKode, "V2");
-    QCOMPARE(w->lblHarga_i->text(), QString("34.000,00"));
+    const QMap<QString, QLineEdit*> fields{{"kode", w->txtKode},
+                                           {"ml", w->txtMililiter},
+                                           {"totalml", w->txtTotalml},
+                                           {"diskon", w->txtDiscount}};
+    for (const QString& edit : edits.split(' ', Qt::SkipEmptyParts)) {
+        const QString field = edit.section('=', 0, 0), text = edit.section('=', 1);
+        if (edit == "+") {
+            QTest::mouseClick(w->cekRefresh, Qt::LeftButton, {},
+                              QPoint(6, w->cekRefresh->height() / 2));
+            QCOMPARE(w->lblHarga_i->text(), QString("24.000,00"));
+        } else if (field == "botol") {
+            choose(w->cmbBotol, text);
+        } else {
+            type(fields.value(field), text);
+        }
+    }
+    QCOMPARE(w->lblHarga_i->text(), Regional::amount(total));
     click(w->cmdSubmit);
     QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
-    QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), 3000.0);
-    QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), 4000.0);
-    QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), 34000.0);
+    QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), hargaVariant);
+    QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), hargaBotol);
+    QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), total);
+    QCOMPARE(saleValue(id, "sales_hargadiskon").toDouble(), afterDiscount);
+    QCOMPARE(saleValue(id, "sales_mililiter").toDouble() * hargaVariant + hargaBotol, total);
+    QCOMPARE(saleValue(id, "sales_totalml").toDouble(), edits == "totalml=12" ? 12.0 : 10.0);
 }
 
 QTEST_MAIN(SalesTest)

@@ -569,6 +569,9 @@ void StockTest::windowListsAndLedgerPages()
 
     const QString label = variantWindow ? "variant_kode" : "botol_tipe";
     QCOMPARE(shown(win.list, label), (QStringList{"ALFA", "ZETA"}));
+    // A bottle is priced by the piece, concentrate by the millilitre.
+    QCOMPARE(modelOf(win.list)->headerData(variantWindow ? 3 : 2, Qt::Horizontal).toString(),
+             variantWindow ? QString("Harga/ml") : QString("Harga"));
     QCOMPARE(QApplication::focusWidget(), win.list);
     // The first item is selected on opening.
     QCOMPARE(w->selectedId().value_or(0), alfa);
@@ -678,15 +681,32 @@ void StockTest::windowDeleteTopEntry()
     QCOMPARE(ledgerOf(kind, id), (QList<QVariantList>{{200.0, -50.0, 150.0, "Tumpah", 0}}));
     QCOMPARE(w->lblStockAwal_i->text(), kind == "variant" ? QString("150,00") : QString("150"));
 
-    // An addition of 100 cannot be taken back once the stock is 60: refused silently.
+    // An addition of 100 cannot be taken back once the stock is 60 (sold by
+    // another till after the window read it): refused, saying why, and the
+    // stock as stored now is shown.
     StockStore::move(item, id, 100, "");
-    setStock(kind, id, 60);
     win = open(kind);
     w = win.w.get();
+    const auto shownStock = [&](double v) {
+        return kind == "variant" ? Regional::amount(v) : Regional::whole(v);
+    };
+    QCOMPARE(w->lblStockAwal_i->text(), shownStock(250));
+    setStock(kind, id, 70);
+    // Activating the window reads the stored stock again.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(w, &activate);
+    QCOMPARE(w->lblStockAwal_i->text(), shownStock(70));
+    setStock(kind, id, 60);
     prompt.clear();
     clickRow(win.ledger, 0);
     QTest::keyClick(win.ledger, Qt::Key_Delete);
-    QVERIFY(prompt.calls.isEmpty());
+    QCOMPARE(prompt.texts(),
+             QStringList{QStringLiteral("Rekaman ini tidak dapat dihapus: stock saat ini %1, dan "
+                                        "membatalkan penambahan %2 akan membuat stock di bawah "
+                                        "nol.")
+                             .arg(shownStock(60), shownStock(100))});
+    QCOMPARE(prompt.calls.first().title, title);
+    QCOMPARE(w->lblStockAwal_i->text(), shownStock(60));
     QCOMPARE(stockOf(kind, id), 60.0);
     QCOMPARE(ledgerOf(kind, id).size(), 2);
 

@@ -14,6 +14,20 @@
 #include "ui/Paging.h"
 #include "ui/frmAbout.h"
 #include "users/frmSystemLogin.h"
+#include "masterdata/frmDBBotol.h"
+#include "masterdata/frmDBCustomer.h"
+#include "masterdata/frmDBVariant.h"
+#include "reports/frmSales.h"
+#include "sales/frmSearch.h"
+#include "sales/frmSearchNext.h"
+#include "sales/frmTransaksi.h"
+#include "stock/frmStockB.h"
+#include "stock/frmStockC.h"
+#include "users/frmSystemChangePass.h"
+#include "users/frmSystemManager.h"
+#include <QScreen>
+#include <functional>
+#include <memory>
 
 #include <QAction>
 #include <QApplication>
@@ -123,6 +137,8 @@ private slots:
     void startUpGoesOnAfterLogin();
     void aboutWindow();
     void databaseErrorIsOneMessage();
+    void everyWindowFitsASmallScreen_data();
+    void everyWindowFitsASmallScreen();
 };
 
 void UiTest::keyIsAllowed_data()
@@ -474,8 +490,10 @@ void UiTest::loginMessages_data()
                                     << "txtUsername";
     QTest::newRow("unknown user") << "nobody" << "pinus" << "Username atau password salah."
                                   << "txtUsername";
-    QTest::newRow("other letter case") << "ADMIN" << "pinus" << "Username atau password salah."
-                                       << "txtUsername";
+    // A user name is found in any letter case; a password is compared exactly.
+    QTest::newRow("password in other letter case") << "ADMIN" << "PINUS"
+                                                   << "Username atau password salah."
+                                                   << "txtUsername";
 }
 
 void UiTest::loginMessages()
@@ -783,6 +801,48 @@ void UiTest::databaseErrorIsOneMessage()
     QVERIFY(prompt.lastText().contains("tvr_nosuchtable"));
     QCOMPARE(Db::scalar("SELECT botol_stock FROM tvr_dtbotol").toDouble(), 0.0);
     QVERIFY(guardDb([] { Db::exec("UPDATE tvr_dtbotol SET botol_stock = 1"); }));
+}
+
+void UiTest::everyWindowFitsASmallScreen_data()
+{
+    using Make = std::function<QWidget*()>;
+    QTest::addColumn<Make>("make");
+    QTest::newRow("frmTransaksi") << Make([] { return new frmTransaksi; });
+    QTest::newRow("frmSearch") << Make([] { return new frmSearch; });
+    QTest::newRow("frmSearchNext") << Make([] { return new frmSearchNext; });
+    QTest::newRow("frmStockC") << Make([] { return new frmStockC; });
+    QTest::newRow("frmStockB") << Make([] { return new frmStockB; });
+    QTest::newRow("frmDBCustomer") << Make([] { return new frmDBCustomer; });
+    QTest::newRow("frmDBVariant") << Make([] { return new frmDBVariant; });
+    QTest::newRow("frmDBBotol") << Make([] { return new frmDBBotol; });
+    QTest::newRow("frmSales") << Make([] { return new frmSales; });
+    QTest::newRow("frmSystemLogin") << Make([] { return new frmSystemLogin; });
+    QTest::newRow("frmSystemChangePass") << Make([] { return new frmSystemChangePass; });
+    QTest::newRow("frmSystemManager") << Make([] { return new frmSystemManager; });
+    QTest::newRow("frmAbout") << Make([] { return new frmAbout; });
+}
+
+// At a display scale of 1,5 a 1024 x 768 screen is 682 x 512: no window asks
+// for more, and a window that would open larger than its screen opens within it.
+void UiTest::everyWindowFitsASmallScreen()
+{
+    using Make = std::function<QWidget*()>;
+    QFETCH(Make, make);
+    TestDb t;
+    // Long texts widen their columns; the minimum does not grow with them.
+    Db::exec("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat) VALUES ('C001', ?, ?)",
+             {QString(25, 'W'), QString(200, 'W')});
+    ScriptedPrompt prompt;
+    std::unique_ptr<QWidget> w(make());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QSize minimum = w->minimumSizeHint().expandedTo(w->minimumSize());
+    QVERIFY2(minimum.width() <= SmallScreenWidth && minimum.height() <= SmallScreenHeight,
+             qPrintable(QStringLiteral("%1 x %2").arg(minimum.width()).arg(minimum.height())));
+    const QSize free = w->screen()->availableGeometry().size();
+    QVERIFY2(w->width() <= free.width() && w->height() <= free.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(w->width()).arg(w->height())));
+    prompt.unexpected.clear();
 }
 
 QTEST_MAIN(UiTest)

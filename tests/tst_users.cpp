@@ -102,6 +102,8 @@ private slots:
     void authorRule_data();
     void authorRule();
     void lastAccountStays();
+    void userNameRule_data();
+    void userNameRule();
     void deleteConcernsTheNamedAccount_data();
     void deleteConcernsTheNamedAccount();
     void rowWrittenWhileAskingKeepsTheAccount();
@@ -275,9 +277,12 @@ void UsersTest::addThenUpdate()
     QCOMPARE(w.cmdSubmit->text(), QStringLiteral("Submit"));
     QCOMPARE(w.rsUsers->rowCount(), 2);
 
-    // Typing an existing name in another letter case finds it as stored.
+    // Typing an existing name in another letter case finds it: the box keeps
+    // what was typed, the list stands on the account as stored.
     QTest::keyClicks(w.txtUsername, "BUDI");
-    QCOMPARE(w.txtUsername->text(), QStringLiteral("budi"));
+    QCOMPARE(w.txtUsername->text(), QStringLiteral("BUDI"));
+    QCOMPARE(w.rsUsers->value(w.dtGridUsers->currentIndex().row(), "user_name").toString(),
+             QStringLiteral("budi"));
     QCOMPARE(w.txtNamaLengkap->text(), QStringLiteral("Budi Santoso"));
     QCOMPARE(w.cmdSubmit->text(), QStringLiteral("Update"));
     QTest::keyClicks(w.txtPassword1, "neu1");
@@ -293,7 +298,7 @@ void UsersTest::addThenUpdate()
              (QVariantList{"budi", "neu1", "Budi S", Regional::today(), "tester"}));
     QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_user").toInt(), 2);
     // After an update the editor stays on the account and asks for a password again.
-    QCOMPARE(w.txtUsername->text(), QStringLiteral("budi"));
+    QCOMPARE(w.txtUsername->text(), QStringLiteral("BUDI"));
     QCOMPARE(w.txtNamaLengkap->text(), QStringLiteral("Budi S"));
     QCOMPARE(w.txtPassword1->text(), QString());
     QCOMPARE(w.cmdSubmit->text(), QStringLiteral("Update"));
@@ -370,16 +375,20 @@ void UsersTest::authorRule()
     standOn(w, "kasir1");
 
     if (kept) {
+        // Refused, saying why.
         QTest::keyClick(w.dtGridUsers, Qt::Key_Delete);
-        QVERIFY(prompt.calls.isEmpty());
+        QCOMPARE(prompt.texts(),
+                 QStringList{"User 'kasir1' tidak dapat dihapus: namanya tercatat sebagai penulis "
+                             "rekaman stock, variant, tipe botol atau penjualan."});
+        QCOMPARE(prompt.calls.first().title, QStringLiteral("Hapus Record"));
         QCOMPARE(users(), before);
         return;
     }
-    // The question names the account by its number; No keeps it.
+    // The question names the account by its user name and full name; No keeps it.
+    Q_UNUSED(id);
     prompt.answers << Prompt::Answer::No;
     QTest::keyClick(w.dtGridUsers, Qt::Key_Delete);
-    QCOMPARE(prompt.texts(), QStringList{QStringLiteral("Yakin akan menghapus rekaman '%1' ini?")
-                                             .arg(id)});
+    QCOMPARE(prompt.texts(), QStringList{"Yakin akan menghapus user 'kasir1' (Pengguna)?"});
     QCOMPARE(prompt.calls.first().title, QStringLiteral("Hapus Record"));
     QCOMPARE(prompt.calls.first().icon, Prompt::Icon::Question);
     QCOMPARE(prompt.calls.first().buttons, Prompt::Buttons::YesNo);
@@ -406,19 +415,70 @@ void UsersTest::lastAccountStays()
     const QString before = users();
     QTest::keyClick(w.dtGridUsers, Qt::Key_Delete);
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
-    QVERIFY(prompt.calls.isEmpty());
+    const QString why = "User 'admin' tidak dapat dihapus: user terakhir harus tetap ada.";
+    QCOMPARE(prompt.texts(), (QStringList{why, why}));
     QCOMPARE(users(), before);
+}
+
+void UsersTest::userNameRule_data()
+{
+    QTest::addColumn<QStringList>("accounts");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("found"); // the account as stored, or empty
+    QTest::newRow("exact") << QStringList{"kasir2"} << "kasir2" << "kasir2";
+    QTest::newRow("other letter case") << QStringList{"admin2"} << "ADMIN2" << "admin2";
+    QTest::newRow("stored in capitals") << QStringList{"ADMIN2"} << "admin2" << "ADMIN2";
+    QTest::newRow("two spellings, neither typed") << QStringList{"kasir", "KASIR"} << "Kasir" << "";
+    QTest::newRow("two spellings, one typed") << QStringList{"kasir", "KASIR"} << "KASIR"
+                                              << "KASIR";
+    QTest::newRow("a new name") << QStringList{"kasir"} << "ADMIN3" << "";
+}
+
+// Login and the user management find a name by one rule; a name is stored as typed.
+void UsersTest::userNameRule()
+{
+    QFETCH(QStringList, accounts);
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    TestDb t;
+    for (const QString& name : accounts)
+        addUser(name, "rahasia", "Nama " + name);
+    LoginUserName = "tester";
+    QCOMPARE(loginWorks(typed, "rahasia"), !found.isEmpty());
+    QCOMPARE(LoginUserName, found.isEmpty() ? QStringLiteral("tester") : found);
+    LoginUserName = "tester";
+
+    ScriptedPrompt prompt;
+    frmSystemManager w;
+    showAndFocus(&w, w.txtUsername);
+    QTest::keyClicks(w.txtUsername, typed);
+    QCOMPARE(w.txtUsername->text(), typed);
+    QCOMPARE(w.txtNamaLengkap->text(), found.isEmpty() ? QString() : "Nama " + found);
+    QTest::keyClicks(w.txtPassword1, "baru1");
+    QTest::keyClicks(w.txtPassword2, "baru1");
+    w.txtNamaLengkap->setText("Baru");
+    QTest::mouseClick(w.cmdSubmit, Qt::LeftButton);
+    // A new name that an account has in another letter case is refused.
+    const bool added = found.isEmpty() && !accounts.contains(typed, Qt::CaseInsensitive);
+    QCOMPARE(prompt.texts().first(), found.isEmpty() && !added ? "Username sudah ada!"
+                                                               : "Data telah disimpan.");
+    QCOMPARE(passwordOf(added ? typed : found), found.isEmpty() && !added ? "" : "baru1");
+    QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_user").toInt(), int(accounts.size()) + 1 + added);
 }
 
 void UsersTest::deleteConcernsTheNamedAccount_data()
 {
     QTest::addColumn<QString>("typed"); // after choosing "idle1" in the list; "-" presses New
-    QTest::addColumn<QString>("deleted");
-    QTest::newRow("after New") << "-" << "";
-    QTest::newRow("a name that has written") << "writer" << "";
-    QTest::newRow("an unknown name") << "nobody" << "";
+    QTest::addColumn<QString>("deleted"); // or the refusal
+    QTest::newRow("after New") << "-" << "Pilih user yang akan dihapus.";
+    QTest::newRow("a name that has written")
+        << "writer"
+        << "User 'writer' tidak dapat dihapus: namanya tercatat sebagai penulis rekaman stock, "
+           "variant, tipe botol atau penjualan.";
+    QTest::newRow("an unknown name") << "nobody" << "Username tidak ditemukan!";
     QTest::newRow("another idle name") << "idle2" << "idle2";
     QTest::newRow("the chosen name") << "idle1" << "idle1";
+    QTest::newRow("the chosen name in capitals") << "IDLE1" << "idle1";
 }
 
 void UsersTest::deleteConcernsTheNamedAccount()
@@ -442,16 +502,19 @@ void UsersTest::deleteConcernsTheNamedAccount()
         w.txtUsername->clear();
         QTest::keyClicks(w.txtUsername, typed);
     }
-    if (!deleted.isEmpty())
+    const bool refused = deleted.contains(' ');
+    if (!refused)
         prompt.answers << Prompt::Answer::Yes;
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
-    if (deleted.isEmpty()) {
-        QVERIFY(prompt.calls.isEmpty());
+    if (refused) {
+        QCOMPARE(prompt.texts(), QStringList{deleted});
         QCOMPARE(users(), before);
         return;
     }
-    QCOMPARE(prompt.texts().first(), QStringLiteral("Yakin akan menghapus rekaman '%1' ini?")
-                                         .arg(deleted == "idle1" ? idle1 : idle2));
+    Q_UNUSED(idle1);
+    Q_UNUSED(idle2);
+    QCOMPARE(prompt.texts().first(),
+             QStringLiteral("Yakin akan menghapus user '%1' (Pengguna)?").arg(deleted));
     QStringList left{"admin", "idle1", "idle2", "writer"};
     left.removeOne(deleted);
     QStringList names;
@@ -475,7 +538,8 @@ void UsersTest::rowWrittenWhileAskingKeepsTheAccount()
     showAndFocus(&w, w.txtUsername);
     standOn(w, "kasir1");
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
-    QCOMPARE(prompt.calls.size(), 1);
+    QCOMPARE(prompt.calls.size(), 2);
+    QVERIFY(prompt.lastText().startsWith("User 'kasir1' tidak dapat dihapus"));
     QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_user WHERE user_name = 'kasir1'").toInt(), 1);
 }
 

@@ -17,6 +17,15 @@ void RowSetModel::setRows(const RowSet& rows)
     endResetModel();
 }
 
+void RowSetModel::setValue(int row, const QString& column, const QVariant& value)
+{
+    const int col = m_rows.column(column);
+    if (row < 0 || row >= m_rows.size() || col < 0)
+        return;
+    m_rows.rows[row][col] = value;
+    emit dataChanged(index(row, col), index(row, col));
+}
+
 int RowSetModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_rows.size();

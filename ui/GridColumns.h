@@ -19,6 +19,8 @@ public:
     const RowSet& rows() const { return m_rows; }
     // Value of the row by column name, as read from the database.
     QVariant value(int row, const QString& column) const { return m_rows.value(row, column); }
+    // Replaces one value of a row with what was read again from the database.
+    void setValue(int row, const QString& column, const QVariant& value);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

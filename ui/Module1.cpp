@@ -2,9 +2,55 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
+
+namespace {
+
+// Shrinks a window, when it is first shown, to the free area of its screen
+// less its title bar and frame, never below its minimum size: a window opened
+// on a small screen or at a large display scale keeps its title bar and
+// buttons on the screen.
+class ScreenFit : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            window->removeEventFilter(this);
+            fitToScreen(window);
+            deleteLater();
+        }
+        return false;
+    }
+
+    static void fitToScreen(QWidget* window)
+    {
+        const QScreen* screen = window->screen();
+        if (!screen)
+            return;
+        const QSize free = screen->availableGeometry().size() - frameAllowance(window);
+        const QSize fitted = window->size().boundedTo(free).expandedTo(window->minimumSizeHint());
+        if (fitted != window->size())
+            window->resize(fitted);
+    }
+
+    // Before the window manager has framed it, the frame is not known yet.
+    static QSize frameAllowance(const QWidget* window)
+    {
+        const int frame = window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        const int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        return {2 * frame, title + 2 * frame};
+    }
+};
+
+} // namespace
 
 bool KeyIsAllowed(int& keyAscii, const QString& allowed)
 {
@@ -74,4 +120,5 @@ void DoApplyWindowLook(QWidget* window)
     window->setPalette(pal);
     window->setAutoFillBackground(true);
     window->setWindowIcon(QApplication::windowIcon());
+    window->installEventFilter(new ScreenFit(window));
 }

@@ -36,8 +36,16 @@ bool FormIsLoaded(const QString& name);
 // sideways, stretched to the widget's height.
 void DoSetTiledBackground(QWidget* widget, const QString& resource);
 
-// Back colour and icon common to all working windows.
+// Back colour and icon common to all working windows. The window opens at
+// the size it asks for, shrunk to the free area of its screen where that is
+// smaller (down to its minimum size).
 void DoApplyWindowLook(QWidget* window);
+
+// The largest minimum size of a working window (logical pixels): a 1024 x 768
+// screen at a display scale of 1,5 gives 682 x 512, less a title bar, a frame
+// and a panel.
+inline constexpr int SmallScreenWidth = 660;
+inline constexpr int SmallScreenHeight = 460;
 
 // The tag marker of an input control ("input", "input_int", ...).
 QString tagOf(const QWidget* control);

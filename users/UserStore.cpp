@@ -6,17 +6,6 @@
 
 namespace UserStore {
 
-std::optional<User> findLogin(const QString& name, const QString& password)
-{
-    const RowSet rs = Db::select(
-        QStringLiteral("SELECT iduser, user_name, user_namalengkap FROM tvr_user "
-                       "WHERE user_name = ? AND user_password = ? ORDER BY iduser LIMIT 1"),
-        {name, password});
-    if (rs.isEmpty())
-        return std::nullopt;
-    return User{rs.value(0, 0).toInt(), rs.value(0, 1).toString(), rs.value(0, 2).toString()};
-}
-
 namespace {
 
 // A null QString would be bound as NULL: empty text stays empty text.
@@ -50,20 +39,47 @@ DeleteCheck verdictFor(const QString& storedName)
     return DeleteCheck::Allowed;
 }
 
+// Whether any account has the name in any letter case.
+bool nameTaken(const QString& name)
+{
+    return Db::scalar(QStringLiteral("SELECT 1 FROM tvr_user WHERE lower(user_name) = lower(?) "
+                                     "LIMIT 1"),
+                      {name})
+        .isValid();
+}
+
 } // namespace
 
 std::optional<User> findUser(const QString& name)
 {
     if (name.isEmpty())
         return std::nullopt;
+    // The accounts of that name in any letter case. Older data may hold one
+    // name in two spellings: then only the exact spelling finds an account.
     const RowSet rs = Db::select(
         QStringLiteral("SELECT iduser, user_name, user_namalengkap FROM tvr_user "
-                       "WHERE lower(user_name) = lower(?) "
-                       "ORDER BY user_name = ? DESC, iduser LIMIT 1"),
-        {name, name});
-    if (rs.isEmpty())
+                       "WHERE lower(user_name) = lower(?) ORDER BY iduser"),
+        {name});
+    int found = rs.size() == 1 ? 0 : -1;
+    for (int r = 0; r < rs.size(); ++r)
+        if (rs.value(r, 1).toString() == name)
+            found = r;
+    if (found < 0)
         return std::nullopt;
-    return User{rs.value(0, 0).toInt(), rs.value(0, 1).toString(), rs.value(0, 2).toString()};
+    return User{rs.value(found, 0).toInt(), rs.value(found, 1).toString(),
+                rs.value(found, 2).toString()};
+}
+
+std::optional<User> findLogin(const QString& name, const QString& password)
+{
+    // The same rule finds the account as in the user management.
+    const std::optional<User> user = findUser(name);
+    if (!user || !Db::scalar(QStringLiteral("SELECT 1 FROM tvr_user WHERE iduser = ? AND "
+                                            "user_password = ?"),
+                             {user->id, password})
+                      .isValid())
+        return std::nullopt;
+    return user;
 }
 
 RowSet listUsers()
@@ -73,25 +89,27 @@ RowSet listUsers()
                        "FROM tvr_user ORDER BY user_name ASC, iduser ASC"));
 }
 
-bool changePassword(const QString& name, const QString& oldPassword, const QString& newPassword)
+namespace {
+
+bool changePasswordOnce(const QString& name, const QString& oldPassword,
+                        const QString& newPassword)
 {
     Transaction tx;
-    const QVariant id = Db::scalar(
-        QStringLiteral("SELECT iduser FROM tvr_user WHERE user_name = ? AND user_password = ? "
-                       "ORDER BY iduser LIMIT 1"),
-        {name, oldPassword});
-    if (!id.isValid())
+    const std::optional<User> user = findLogin(name, oldPassword);
+    if (!user)
         return false;
     Db::exec(QStringLiteral("UPDATE tvr_user SET user_password = ? WHERE iduser = ?"),
-             {text(newPassword), id});
+             {text(newPassword), user->id});
     tx.commit();
     return true;
 }
 
-bool addUser(const QString& name, const QString& password, const QString& fullName)
+bool addUserOnce(const QString& name, const QString& password, const QString& fullName)
 {
     Transaction tx;
-    if (findUser(name))
+    // Two tills adding one name take turns; the name is stored as typed.
+    Db::lockKey(QStringLiteral("tvr_user"), name);
+    if (nameTaken(name))
         return false;
     Db::exec(QStringLiteral("INSERT INTO tvr_user (user_name, user_password, user_namalengkap, "
                             "user_date, user_author) VALUES (?, ?, ?, ?, ?)"),
@@ -100,7 +118,7 @@ bool addUser(const QString& name, const QString& password, const QString& fullNa
     return true;
 }
 
-bool updateUser(const QString& name, const QString& password, const QString& fullName)
+bool updateUserOnce(const QString& name, const QString& password, const QString& fullName)
 {
     Transaction tx;
     const std::optional<User> user = findUser(name);
@@ -113,15 +131,7 @@ bool updateUser(const QString& name, const QString& password, const QString& ful
     return true;
 }
 
-DeleteVerdict checkDelete(const QString& name)
-{
-    const std::optional<User> user = findUser(name);
-    if (!user)
-        return {};
-    return {verdictFor(user->name), user->id};
-}
-
-DeleteCheck deleteUser(int id)
+DeleteCheck deleteUserOnce(int id)
 {
     Transaction tx;
     const QVariant name =
@@ -134,6 +144,54 @@ DeleteCheck deleteUser(int id)
     Db::exec(QStringLiteral("DELETE FROM tvr_user WHERE iduser = ?"), {id});
     tx.commit();
     return DeleteCheck::Allowed;
+}
+
+} // namespace
+
+DeleteVerdict checkDelete(const QString& name)
+{
+    const std::optional<User> user = findUser(name);
+    if (!user)
+        return {};
+    return {verdictFor(user->name), user->id, user->name, user->fullName};
+}
+
+QString refusalText(const DeleteVerdict& verdict)
+{
+    switch (verdict.check) {
+    case DeleteCheck::Allowed: return {};
+    case DeleteCheck::NoSuchUser: return QStringLiteral("Username tidak ditemukan!");
+    case DeleteCheck::HasWritten:
+        return QStringLiteral("User '%1' tidak dapat dihapus: namanya tercatat sebagai penulis "
+                              "rekaman stock, variant, tipe botol atau penjualan.")
+            .arg(verdict.name);
+    case DeleteCheck::LastAccount:
+        return QStringLiteral("User '%1' tidak dapat dihapus: user terakhir harus tetap ada.")
+            .arg(verdict.name);
+    }
+    return {};
+}
+
+// Each write runs once more when the server cancelled it as a deadlock victim.
+
+bool changePassword(const QString& name, const QString& oldPassword, const QString& newPassword)
+{
+    return Db::retryOnce([&] { return changePasswordOnce(name, oldPassword, newPassword); });
+}
+
+bool addUser(const QString& name, const QString& password, const QString& fullName)
+{
+    return Db::retryOnce([&] { return addUserOnce(name, password, fullName); });
+}
+
+bool updateUser(const QString& name, const QString& password, const QString& fullName)
+{
+    return Db::retryOnce([&] { return updateUserOnce(name, password, fullName); });
+}
+
+DeleteCheck deleteUser(int id)
+{
+    return Db::retryOnce([&] { return deleteUserOnce(id); });
 }
 
 } // namespace UserStore

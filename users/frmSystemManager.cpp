@@ -159,9 +159,21 @@ void frmSystemManager::DoGetUser(const QString& name)
         cmdSubmit->setText(QStringLiteral("Submit"));
         return;
     }
-    // The box shows the name as stored.
-    if (txtUsername->text() != user->name)
-        txtUsername->setText(user->name);
+    // The box keeps what was typed; the list shows the account found, with
+    // its name as stored.
+    if (const QModelIndex current = dtGridUsers->currentIndex();
+        !current.isValid() || rsUsers->value(current.row(), QStringLiteral("iduser")).toInt() !=
+                                  user->id) {
+        for (int r = 0; r < rsUsers->rowCount(); ++r)
+            if (rsUsers->value(r, QStringLiteral("iduser")).toInt() == user->id) {
+                const bool wasRefreshing = isRefreshing;
+                isRefreshing = true;
+                dtGridUsers->selectionModel()->setCurrentIndex(
+                    rsUsers->index(r, 1),
+                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                isRefreshing = wasRefreshing;
+            }
+    }
     txtNamaLengkap->setText(user->fullName);
     cmdSubmit->setText(QStringLiteral("Update"));
 }
@@ -264,23 +276,39 @@ bool frmSystemManager::DoSubmit(const QString& mode)
 
 void frmSystemManager::cmdDelete_Click()
 {
-    // The account named in the editor is checked, asked about and deleted;
-    // refusals end the action without a message.
+    // The account named in the editor is checked, asked about by its name
+    // and full name, and deleted; a refusal says why.
     const QString name = txtUsername->text();
+    if (name.isEmpty()) {
+        Prompt::message(QStringLiteral("Pilih user yang akan dihapus."), DeleteTitle,
+                        Prompt::Icon::Exclamation);
+        txtUsername->setFocus();
+        return;
+    }
     UserStore::DeleteVerdict verdict;
     if (!guardDb([&] { verdict = UserStore::checkDelete(name); }))
         return;
-    if (verdict.check != UserStore::DeleteCheck::Allowed)
+    if (verdict.check != UserStore::DeleteCheck::Allowed) {
+        Prompt::message(UserStore::refusalText(verdict), DeleteTitle, Prompt::Icon::Exclamation);
         return;
-    if (Prompt::message(QStringLiteral("Yakin akan menghapus rekaman '%1' ini?").arg(verdict.id),
+    }
+    if (Prompt::message(QStringLiteral("Yakin akan menghapus user '%1' (%2)?")
+                            .arg(verdict.name, verdict.fullName),
                         DeleteTitle, Prompt::Icon::Question,
                         Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
     UserStore::DeleteCheck done = UserStore::DeleteCheck::NoSuchUser;
     if (!guardDb([&] { done = UserStore::deleteUser(verdict.id); }))
         return;
-    if (done != UserStore::DeleteCheck::Allowed)
+    if (done != UserStore::DeleteCheck::Allowed) {
+        // Something was written by the account, or the account went, meanwhile.
+        verdict.check = done;
+        Prompt::message(UserStore::refusalText(verdict), DeleteTitle, Prompt::Icon::Exclamation);
+        isRefreshing = true;
+        guardDb([this] { DoGetList(); });
+        isRefreshing = false;
         return;
+    }
     isRefreshing = true;
     guardDb([this] { DoGetList(); });
     isRefreshing = false;
