@@ -90,7 +90,8 @@ QString refusalText(Outcome outcome)
     return {};
 }
 
-Outcome open(const QString& till, double openingCash, qint64* id)
+namespace {
+Outcome openOnce(const QString& till, double openingCash, qint64* id)
 {
     Transaction tx;
     // Two programs opening a shift on the same till take turns: the second
@@ -108,6 +109,12 @@ Outcome open(const QString& till, double openingCash, qint64* id)
         *id = newId;
     return Outcome::Done;
 }
+} // namespace
+
+Outcome open(const QString& till, double openingCash, qint64* id)
+{
+    return Db::retryOnce([&] { return openOnce(till, openingCash, id); });
+}
 
 Outcome lockOpen(qint64 idShift)
 {
@@ -119,7 +126,8 @@ Outcome lockOpen(qint64 idShift)
     return status.toInt() == 0 ? Outcome::Done : Outcome::Closed;
 }
 
-Outcome moveCash(qint64 idShift, double amount, const QString& reason)
+namespace {
+Outcome moveCashOnce(qint64 idShift, double amount, const QString& reason)
 {
     Transaction tx;
     if (const Outcome o = lockOpen(idShift); o != Outcome::Done)
@@ -130,6 +138,12 @@ Outcome moveCash(qint64 idShift, double amount, const QString& reason)
               QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), LoginUserName});
     tx.commit();
     return Outcome::Done;
+}
+} // namespace
+
+Outcome moveCash(qint64 idShift, double amount, const QString& reason)
+{
+    return Db::retryOnce([&] { return moveCashOnce(idShift, amount, reason); });
 }
 
 Summary summary(qint64 idShift)
@@ -161,7 +175,8 @@ Summary summary(qint64 idShift)
     return s;
 }
 
-Outcome close(qint64 idShift, double counted, const QString& count, Summary* closed)
+namespace {
+Outcome closeOnce(qint64 idShift, double counted, const QString& count, Summary* closed)
 {
     Transaction tx;
     if (const Outcome o = lockOpen(idShift); o != Outcome::Done)
@@ -189,6 +204,12 @@ Outcome close(qint64 idShift, double counted, const QString& count, Summary* clo
         *closed = s;
     }
     return Outcome::Done;
+}
+} // namespace
+
+Outcome close(qint64 idShift, double counted, const QString& count, Summary* closed)
+{
+    return Db::retryOnce([&] { return closeOnce(idShift, counted, count, closed); });
 }
 
 RowSet list(const QDate& from, const QDate& to)

@@ -41,7 +41,8 @@ QString Result::text() const
                                               : SalesStore::refusalText(sale);
 }
 
-Result recordVisit(const NewVisit& nv, Saved* saved)
+namespace {
+Result recordVisitOnce(const NewVisit& nv, Saved* saved)
 {
     using SalesStore::Outcome;
     const Visit& visit = nv.visit;
@@ -98,6 +99,12 @@ Result recordVisit(const NewVisit& nv, Saved* saved)
     if (saved)
         *saved = result;
     return {};
+}
+} // namespace
+
+Result recordVisit(const NewVisit& nv, Saved* saved)
+{
+    return Db::retryOnce([&] { return recordVisitOnce(nv, saved); });
 }
 
 qint64 visitOf(qint64 idSales)
@@ -185,17 +192,21 @@ Result bookChange(qint64 idSales, Kind kind, const PaymentMethod& method, qint64
 Result correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
                    const PaymentMethod& method, qint64 idShift, double step, double* difference)
 {
-    return bookChange(
-        idSales, ItemCorrected, method, idShift, step,
-        [&] { return SalesStore::correctSale(idSales, amounts); }, difference);
+    return Db::retryOnce([&] {
+        return bookChange(
+            idSales, ItemCorrected, method, idShift, step,
+            [&] { return SalesStore::correctSale(idSales, amounts); }, difference);
+    });
 }
 
 Result deleteItem(qint64 idSales, const PaymentMethod& method, qint64 idShift, double step,
                   double* difference)
 {
-    return bookChange(
-        idSales, ItemDeleted, method, idShift, step, [&] { return SalesStore::deleteSale(idSales); },
-        difference);
+    return Db::retryOnce([&] {
+        return bookChange(
+            idSales, ItemDeleted, method, idShift, step,
+            [&] { return SalesStore::deleteSale(idSales); }, difference);
+    });
 }
 
 std::optional<ReceiptVisit> receiptVisit(qint64 idVisit)
