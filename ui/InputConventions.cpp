@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QComboBox>
@@ -220,11 +221,18 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
             QString text = edit->text();
             edit->setText(DoReplace(text, QStringLiteral("."), QString()));
         }
-        // After the mouse release that may have placed the cursor.
-        QTimer::singleShot(0, edit, [edit] {
-            if (edit->hasFocus())
-                edit->selectAll();
-        });
+        // Selected at once: a key typed right after entering replaces the
+        // whole value, however fast it follows. A click that gave the focus
+        // places the cursor on its release, so it selects again then.
+        edit->selectAll();
+        m_selectOnRelease =
+            static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason ? edit : nullptr;
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && edit && edit == m_selectOnRelease) {
+        m_selectOnRelease = nullptr;
+        // The press has placed the cursor; the release itself moves nothing.
+        edit->selectAll();
         return false;
     }
     if (event->type() == QEvent::FocusOut && edit) {
@@ -260,6 +268,7 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
         return false;
 
     auto* key = static_cast<QKeyEvent*>(event);
+    m_selectOnRelease = nullptr;
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && !(key->modifiers() & ~Qt::KeypadModifier)) {
         // Lists and multi-line texts give Enter its own meaning.

@@ -104,5 +104,7 @@ private:
     InputRules m_rules;
     QLabel* m_note = nullptr;
     QPointer<QLineEdit> m_noteField;
+    // A numeric field entered by a click, to be selected when the button is released.
+    QPointer<QLineEdit> m_selectOnRelease;
     NoteKind m_noteKind = NoteKind::Key;
 };
