@@ -158,6 +158,15 @@ void enterSale(frmTransaksi* w, const QString& cust, const QString& kode, const 
     type(w->txtDiscount, discount);
 }
 
+// What the cashier was told, in order: the status line, then the boxes.
+QStringList told(const ScriptedPrompt& prompt, const frmTransaksi* w)
+{
+    QStringList texts;
+    if (!w->lblStatus_i->text().isEmpty())
+        texts << w->lblStatus_i->text();
+    return texts + prompt.texts();
+}
+
 QString caption(const QPushButton* b)
 {
     return b->text().remove(QLatin1Char('&'));
@@ -581,7 +590,7 @@ void SalesTest::windowStockRefusals()
     click(w->cmdSubmit);
 
     if (message.isEmpty()) {
-        QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+        QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
         QCOMPARE(count("tvr_sales"), 1);
         QCOMPARE(variantStock(shop.v1), 20.5 - Regional::read(ml));
         QCOMPARE(::bottleStock(botol == "REFILL" ? shop.refill : shop.spray),
@@ -628,9 +637,7 @@ void SalesTest::windowNewAndKnownCustomer()
     type(w->txtDiscount, "5");
     click(w->cmdSubmit);
 
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
-    QCOMPARE(prompt.calls.first().title, QString("Transaction"));
-    QCOMPARE(prompt.calls.first().icon, Prompt::Icon::Information);
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     const RowSet budi = Db::select("SELECT idcust, cust_nama, cust_alamat, cust_notelp, "
                                    "cust_author FROM tvr_customer WHERE cust_nomor = 'C-900'");
     QCOMPARE(budi.size(), 1);
@@ -700,7 +707,7 @@ void SalesTest::windowCorrection()
     QCOMPARE(w->lblTotalHarga_i->text(), QString("22.500,00"));
     prompt.clear();
     click(w->cmdSubmit);
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(saleValue(first, "sales_mililiter").toDouble(), 8.0);
     QCOMPARE(saleValue(first, "sales_hargadiskon").toDouble(), 22500.0);
     QCOMPARE(saleValue(first, "sales_hargavariant").toDouble(), 2500.0);
@@ -772,7 +779,7 @@ void SalesTest::windowCorrectionStockCheck()
     choose(w->cmbBotol, botol);
     click(w->cmdSubmit);
     if (message.isEmpty()) {
-        QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+        QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
         QVERIFY(variantStock(shop.v1) >= 0);
         QVERIFY(variantStock(shop.v2) >= 0);
     } else {
@@ -803,7 +810,7 @@ void SalesTest::windowSaleOfAnotherDayAndBadNumber()
 
     type(w->txtMililiter, "6");
     click(w->cmdSubmit);
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(saleValue(old, "sales_mililiter").toDouble(), 6.0);
     QCOMPARE(saleValue(old, "sales_date").toString(), Regional::dateText(today.addDays(-40)));
     QCOMPARE(variantStock(shop.v1), 104.0);
@@ -823,11 +830,11 @@ void SalesTest::windowSaleOfAnotherDayAndBadNumber()
         QVERIFY(!w->fraEditor->isEnabled());
         QVERIFY(!w->txtIDTrans->isReadOnly());
     }
-    QCOMPARE(prompt.calls.size(), 1);
+    QVERIFY(prompt.calls.isEmpty());
     // Nothing to save: closing asks nothing.
     w->close();
     QVERIFY(!w->isVisible());
-    QCOMPARE(prompt.calls.size(), 1);
+    QVERIFY(prompt.calls.isEmpty());
 }
 
 void SalesTest::windowDeletion()
@@ -1023,7 +1030,7 @@ void SalesTest::windowDatabaseFailure()
     Db::exec("DROP TRIGGER failing");
     prompt.clear();
     click(w->cmdSubmit);
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(variantStock(shop.v1), 90.0);
 }
 
@@ -1048,7 +1055,7 @@ void SalesTest::tillKeysIgnoreCaseAndBlanks()
     QCOMPARE(w->txtNama->text(), QString("Ani"));
     QCOMPARE(w->lblVariant_i->text(), QString("Melati"));
     click(w->cmdSubmit);
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     // The sale belongs to the registered customer; no second customer appears.
     QCOMPARE(count("tvr_customer"), 1);
     QCOMPARE(saleValue(newestSale(), "sales_idcust").toInt(), shop.ani);
@@ -1079,7 +1086,7 @@ void SalesTest::keyboardOnlySales()
     QTest::keyClick(w->txtDiscount, Qt::Key_Return);
     QTRY_VERIFY(w->cmdSubmit->hasFocus());
     QTest::keyClick(w->cmdSubmit, Qt::Key_Return);
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     const qint64 first = newestSale();
     const QString saved = snapshot();
 
@@ -1172,9 +1179,9 @@ void SalesTest::committedActionsReportedDespiteFailedRefresh()
     Db::exec("ALTER TABLE tvr_customer RENAME COLUMN cust_nama TO cust_nama_away");
     click(w->cmdSubmit);
     Db::exec("ALTER TABLE tvr_customer RENAME COLUMN cust_nama_away TO cust_nama");
-    QCOMPARE(prompt.calls.size(), 2);
-    QCOMPARE(prompt.calls.at(0).text, QString("Data telah disimpan."));
-    QCOMPARE(prompt.calls.at(1).title, QString("DATABASE ERROR"));
+    QCOMPARE(w->lblStatus_i->text(), QString("Data telah disimpan."));
+    QCOMPARE(prompt.calls.size(), 1);
+    QCOMPARE(prompt.calls.at(0).title, QString("DATABASE ERROR"));
     QCOMPARE(count("tvr_sales"), 2);
     QCOMPARE(variantStock(shop.v1), 96.0);
     QCOMPARE(caption(w->cmdSubmit), QString("Submit"));
@@ -1200,7 +1207,7 @@ void SalesTest::correctionPricesFollowTheNewItems()
     type(w->txtKode, "V2");
     QCOMPARE(w->lblHarga_i->text(), QString("34.000,00"));
     click(w->cmdSubmit);
-    QCOMPARE(prompt.texts(), QStringList{"Data telah disimpan."});
+    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), 3000.0);
     QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), 4000.0);
     QCOMPARE(saleValue(id, "sales_hargatotal").toDouble(), 34000.0);
