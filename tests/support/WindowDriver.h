@@ -69,3 +69,9 @@ QString rowsAsText(const QString& sql);
 
 // rowsAsText() of every row of each of `tables`, in the order of their first column.
 QString tablesAsText(const QStringList& tables);
+
+// Types `keys` into whichever widget has the focus at each key, with no pause
+// between keys, as a scanner or a fast cashier does. Plain characters type
+// themselves, "\n" is Enter, and braces name other keys: {tab}, {backtab},
+// {down}, {up}, {home}, {end}, {esc}, {f2}, and {alt+x} / {ctrl+x} for a letter x.
+void typeKeys(const QString& keys);
