@@ -83,8 +83,10 @@ QString pointRefusal(const QString& text, bool decimals)
     if (!decimals)
         return message + QStringLiteral(" Isian ini berupa bilangan bulat; koma (,) adalah "
                                         "tanda desimal dan tidak dipakai di sini.");
-    // One point and no comma: the comma that was meant.
-    if (t.count(QLatin1Char('.')) == 1 && !t.contains(QLatin1Char(',')))
+    // One point and no comma, not before three digits (where a misgrouped
+    // thousand may be meant): the comma that was meant.
+    if (t.count(QLatin1Char('.')) == 1 && !t.contains(QLatin1Char(',')) &&
+        t.size() - t.indexOf(QLatin1Char('.')) - 1 != 3)
         return message + QStringLiteral(" Gunakan koma sebagai tanda desimal: %1")
                              .arg(QString(t).replace(QLatin1Char('.'), QLatin1Char(',')));
     return message + QStringLiteral(" Gunakan koma sebagai tanda desimal, misalnya 7,5.");
