@@ -297,6 +297,8 @@ private slots:
     void customerCascade();
     void failingCascadeChangesNothing_data();
     void failingCascadeChangesNothing();
+    void keysAtOnce_data();
+    void keysAtOnce();
 
 };
 
@@ -1158,6 +1160,71 @@ void MasterDataTest::failingCascadeChangesNothing()
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QCOMPARE(prompt.lastText(), QStringLiteral("Rekaman telah dihapus!"));
     QCOMPARE(count("SELECT COUNT(*) FROM tvr_sales"), 0);
+}
+
+void MasterDataTest::keysAtOnce_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("rows"); // key|price (name for customers) of each row
+    QTest::addColumn<QString>("told"); // the one box asked, in part; empty for none
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("Alt+N, then a variant saved with Alt+S")
+        << "variant" << "{alt+n}V9\nMawar\n2500{alt+s}" << "V1|1000;V9|2500" << ""
+        << "txtKode";
+    QTest::newRow("key over the limit, then Enter on Submit")
+        << "variant" << "ABCDEFGHIJKLMN\nMawar\n2500\n\n"
+        << "ABCDEFGHIJKL|2500;V1|1000" << "" << "txtKode";
+    QTest::newRow("Alt+U updates the typed key")
+        << "variant" << "V1\n\n3000{alt+u}" << "V1|3000" << "" << "txtKode";
+    QTest::newRow("Ctrl+S saves a bottle type")
+        << "botol" << "{alt+n}SPRAY30\n2500{ctrl+s}" << "SPRAY30|2500" << "" << "txtTipeBotol";
+    QTest::newRow("the next row typed at once after Alt+S")
+        << "botol" << "SPRAY30\n2500{alt+s}ROLL\n3000\n\n" << "ROLL|3000;SPRAY30|2500" << ""
+        << "txtTipeBotol";
+    QTest::newRow("a thirteenth digit is refused beside the price")
+        << "botol" << "SPRAY30\n1234567890123{alt+s}" << "SPRAY30|123456789012" << ""
+        << "txtTipeBotol";
+    QTest::newRow("price with a point that groups nothing")
+        << "botol" << "SPRAY30\n2.50{alt+s}" << "" << "koma (,) adalah tanda desimal"
+        << "txtHargaBotol";
+    QTest::newRow("Alt+N starts afresh, its letter typed nowhere")
+        << "customer" << "C9\nBudi{alt+n}C8\nAni\n\n{alt+s}" << "C8|Ani" << "" << "txtNoCust";
+    QTest::newRow("Alt with a letter of no button types nothing")
+        << "customer" << "C9\nBu{alt+x}di{alt+s}" << "C9|Budi" << "" << "txtNoCust";
+}
+
+void MasterDataTest::keysAtOnce()
+{
+    QFETCH(QString, reg);
+    QFETCH(QString, keys);
+    QFETCH(QString, rows);
+    QFETCH(QString, told);
+    QFETCH(QString, focus);
+    TestDb t;
+    addVariant("V1", "Melati", 1000);
+    ScriptedPrompt prompt;
+    Register r = openRegister(reg);
+    QVERIFY(QTest::qWaitForWindowActive(r.dialog.get()));
+    r.key->setFocus();
+    QTRY_VERIFY(r.key->hasFocus());
+    typeKeys(keys);
+
+    const QString sql = reg == "variant"
+                            ? "SELECT variant_kode, variant_harga FROM tvr_dtvariant ORDER BY 1"
+                        : reg == "botol" ? "SELECT botol_tipe, botol_harga FROM tvr_dtbotol "
+                                           "WHERE botol_tipe <> 'REFILL' ORDER BY 1"
+                                         : "SELECT cust_nomor, cust_nama FROM tvr_customer "
+                                           "ORDER BY 1";
+    QStringList saved;
+    for (const QVariantList& row : Db::select(sql).rows)
+        saved << row.at(0).toString() + "|" + row.at(1).toString();
+    QCOMPARE(saved.join(";"), rows);
+    QCOMPARE(prompt.calls.size(), told.isEmpty() ? 0 : 1);
+    if (!told.isEmpty())
+        QVERIFY2(prompt.lastText().contains(told), qPrintable(prompt.lastText()));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
 }
 
 QTEST_MAIN(MasterDataTest)
