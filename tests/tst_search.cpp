@@ -127,6 +127,8 @@ private slots:
     void keywordTakenLiterally();
     void searchFollowsChangesOfCustomers();
     void enterHandsOverToOpenSalesWindow();
+    void pickedCustomerLeavesTheCursorInKode_data();
+    void pickedCustomerLeavesTheCursorInKode();
     void purchaseHistory();
 };
 
@@ -449,6 +451,67 @@ void SearchTest::enterHandsOverToOpenSalesWindow()
                   });
         QCOMPARE(shown, QString("Ani"));
     }
+    QVERIFY(prompt.calls.isEmpty());
+}
+
+void SearchTest::pickedCustomerLeavesTheCursorInKode_data()
+{
+    QTest::addColumn<bool>("byKey");       // F2 in the number box, else a click on "..."
+    QTest::addColumn<QString>("inSearch"); // keys typed at once in the search
+    QTest::addColumn<QString>("noCust");   // the number the till holds afterwards
+    QTest::addColumn<QString>("after");    // keys typed at once back in the till
+    QTest::addColumn<QString>("kode");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("F2, a name search, Enter on the match")
+        << true << "{down}{down}\nudi\n\n" << "C02" << "V1\n" << "V1" << "txtMililiter";
+    QTest::newRow("click, a number search, Enter on the match")
+        << false << "{down}\nC03\n\n" << "C03" << "V1\n" << "V1" << "txtMililiter";
+    QTest::newRow("Down to the second match")
+        << true << "{down}{down}\nudi\n{down}\n" << "C03" << "V2" << "V2" << "txtKode";
+    QTest::newRow("Escape picks nobody") << true << "{down}{down}\nani\n{esc}" << "C01"
+                                         << "\nV1" << "V1" << "txtKode";
+}
+
+void SearchTest::pickedCustomerLeavesTheCursorInKode()
+{
+    QFETCH(bool, byKey);
+    QFETCH(QString, inSearch);
+    QFETCH(QString, noCust);
+    QFETCH(QString, after);
+    QFETCH(QString, kode);
+    QFETCH(QString, focus);
+    TestDb t;
+    addCustomers({{"C01", "Ani", "Jl. Mawar 1"}, {"C02", "Budi", "Jl. Melati 2"},
+                  {"C03", "Budiman", "Jl. Anggrek 3"}});
+    ScriptedPrompt prompt;
+    frmTransaksi till;
+    till.show();
+    QVERIFY(QTest::qWaitForWindowActive(&till));
+    QTRY_VERIFY(till.txtNoCust->hasFocus());
+    QTest::keyClicks(till.txtNoCust, "C01");
+    withModal(
+        [&] {
+            if (byKey)
+                QTest::keyClick(till.txtNoCust, Qt::Key_F2);
+            else
+                QTest::mouseClick(till.cmdSearch, Qt::LeftButton);
+        },
+        [&](QWidget* modal) {
+            QVERIFY(qobject_cast<frmSearch*>(modal));
+            QTRY_VERIFY(modal->isActiveWindow());
+            typeKeys(inSearch);
+        });
+    QCOMPARE(till.txtNoCust->text(), noCust);
+    // Back in the till (activated again, with or without a window manager),
+    // the Enter that picked the customer moved nothing: the cursor waits in
+    // Kode after a pick, in the number box after Escape.
+    QTRY_VERIFY(till.isActiveWindow());
+    QCOMPARE(QApplication::focusWidget(),
+             static_cast<QWidget*>(noCust == "C01" ? till.txtNoCust : till.txtKode));
+    typeKeys(after);
+    QCOMPARE(till.txtKode->text(), kode);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     QVERIFY(prompt.calls.isEmpty());
 }
 
