@@ -44,8 +44,6 @@ private slots:
 
     void regionalText_data();
     void regionalText();
-    void pointsGroupOnlyThousands_data();
-    void pointsGroupOnlyThousands();
 };
 
 void CoreTest::configLines_data()
@@ -453,7 +451,9 @@ void CoreTest::regionalText_data()
                              << "1250000";
     QTest::newRow("grouped with decimals") << "12.500,5" << 12500.5 << "12.500,50" << "12.501"
                                            << "12500,5";
-    QTest::newRow("point not grouping") << "12.5" << 0.0 << "0,00" << "0" << "0";
+    // A point anywhere but between groups of three digits is refused: no number.
+    for (const char* refused : {"12.5", "7.5", "12.34", "1.2345", "1250.000", "1.250.00", "1,250.5"})
+        QTest::newRow(refused) << refused << 0.0 << "0,00" << "0" << "0";
     QTest::newRow("lone comma") << "," << 0.0 << "0,00" << "0" << "0";
     QTest::newRow("empty") << "" << 0.0 << "0,00" << "0" << "0";
     QTest::newRow("not a number") << "abc" << 0.0 << "0,00" << "0" << "0";
@@ -473,43 +473,6 @@ void CoreTest::regionalText()
     QCOMPARE(Regional::amount(value), amount);
     QCOMPARE(Regional::whole(value), whole);
     QCOMPARE(Regional::plain(value), plain);
-}
-
-void CoreTest::pointsGroupOnlyThousands_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<double>("value"); // 0 where refused
-    QTest::addColumn<QString>("refusal"); // the end of the message, empty when read
-
-    QTest::newRow("thousands") << "1.250" << 1250.0 << "";
-    QTest::newRow("millions") << "12.500.000" << 12500000.0 << "";
-    QTest::newRow("grouped, decimal comma") << "1.250,75" << 1250.75 << "";
-    QTest::newRow("negative grouped") << "-1.250" << -1250.0 << "";
-    QTest::newRow("no point") << "7,5" << 7.5 << "";
-    QTest::newRow("7.5") << "7.5" << 0.0 << "Gunakan koma sebagai tanda desimal: 7,5";
-    QTest::newRow("1.5") << "1.5" << 0.0 << "Gunakan koma sebagai tanda desimal: 1,5";
-    QTest::newRow("12.34") << "12.34" << 0.0 << "Gunakan koma sebagai tanda desimal: 12,34";
-    QTest::newRow("1.2345") << "1.2345" << 0.0 << "Gunakan koma sebagai tanda desimal: 1,2345";
-    QTest::newRow("four digits before") << "1250.000" << 0.0 << "misalnya 7,5.";
-    QTest::newRow("group of two") << "1.250.00" << 0.0 << "misalnya 7,5.";
-    QTest::newRow("point first") << ".5" << 0.0 << "Gunakan koma sebagai tanda desimal: ,5";
-    QTest::newRow("point last") << "1.250." << 0.0 << "misalnya 7,5.";
-    QTest::newRow("point among decimals") << "1,250.5" << 0.0 << "misalnya 7,5.";
-    QTest::newRow("text with a point is no number") << "Jl. Mawar" << 0.0 << "";
-}
-
-void CoreTest::pointsGroupOnlyThousands()
-{
-    QFETCH(QString, typed);
-    QFETCH(double, value);
-    QFETCH(QString, refusal);
-    QCOMPARE(Regional::read(typed), value);
-    QCOMPARE(Regional::hasMisplacedPoint(typed), !refusal.isEmpty());
-    const QString message = Regional::pointRefusal(typed);
-    QVERIFY2(refusal.isEmpty() ? message.isEmpty() : message.endsWith(refusal), qPrintable(message));
-    // A field of whole numbers names the comma too.
-    if (!refusal.isEmpty())
-        QVERIFY(Regional::pointRefusal(typed, false).contains("koma (,) adalah tanda desimal"));
 }
 
 QTEST_MAIN(CoreTest)

@@ -104,8 +104,6 @@ private slots:
     void pasteIsRefusedInFilteredFields();
     void lettersAndPhoneFilters();
     void pointsKeptInTextFields();
-    void keysAtOnceAreRefusedBesideTheField_data();
-    void keysAtOnceAreRefusedBesideTheField();
     void groupLocking();
 
     void gridColumnsFormatOnlyTheDisplay();
@@ -406,73 +404,6 @@ void UiTest::lettersAndPhoneFilters()
     QCOMPARE(w.txtAmount->text(), QStringLiteral("0812-345.67"));
     QTest::keyClick(w.txtAmount, Qt::Key_Tab);
     QCOMPARE(w.txtAmount->text(), QStringLiteral("0812-345.67"));
-}
-
-void UiTest::keysAtOnceAreRefusedBesideTheField_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("note");   // the note beside the field, in part
-    QTest::addColumn<QString>("focus");  // where the next key goes
-    QTest::addColumn<bool>("readable"); // the entry check lets the numbers pass
-
-    QTest::newRow("Alt letters in a number") << "txtAmount" << "{alt+n}1{alt+a}2" << "12" << ""
-                                              << "txtAmount" << true;
-    QTest::newRow("Alt letters in a letters field")
-        << "txtName" << "Ani{alt+s}{alt+x}" << "Ani" << "" << "txtName" << true;
-    QTest::newRow("Alt letters in a free field") << "txtFree" << "a{alt+b}c" << "ac" << ""
-                                                 << "txtFree" << true;
-    QTest::newRow("refused key, said beside the field")
-        << "txtAmount" << "1x" << "1" << "Karakter \"x\" ditolak" << "txtAmount" << true;
-    QTest::newRow("keys after a refused key land") << "txtAmount" << "1x2\n" << "12,00" << ""
-                                                   << "txtName" << true;
-    QTest::newRow("second comma") << "txtAmount" << "1,5," << "1,5"
-                                  << "Tanda desimal (koma) hanya boleh satu." << "txtAmount"
-                                  << true;
-    QTest::newRow("blank in a letters field") << "txtName" << "Sri " << "Sri"
-                                              << "huruf dan titik" << "txtName" << true;
-    QTest::newRow("point grouping thousands") << "txtAmount" << "1.250\n" << "1.250,00" << ""
-                                              << "txtName" << true;
-    QTest::newRow("point as decimal sign kept as typed")
-        << "txtAmount" << "7.5\n" << "7.5" << "Gunakan koma sebagai tanda desimal: 7,5"
-        << "txtName" << false;
-    QTest::newRow("point among four digits") << "txtAmount" << "1.2345\n" << "1.2345"
-                                             << "Gunakan koma" << "txtName" << false;
-    QTest::newRow("mended number") << "txtAmount" << "7.5\n{backtab}7,5\n" << "7,50" << ""
-                                   << "txtName" << true;
-}
-
-void UiTest::keysAtOnceAreRefusedBesideTheField()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, keys);
-    QFETCH(QString, text);
-    QFETCH(QString, note);
-    QFETCH(QString, focus);
-    QFETCH(bool, readable);
-    ScriptedPrompt prompt;
-    InputRules rules = salesRules();
-    rules.strKeys = KeySet::Letters;
-    FieldsWindow w(rules);
-    auto* edit = w.findChild<QLineEdit*>(field);
-    showAndFocus(&w, edit);
-    edit->selectAll();
-    typeKeys(keys);
-    // No box ever took the keys: every one went to a field.
-    QVERIFY(prompt.calls.isEmpty());
-    QCOMPARE(edit->text(), text);
-    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-    const QString shown = InputConventions::noteText(&w);
-    QVERIFY2(note.isEmpty() ? shown.isEmpty() : shown.contains(note), qPrintable(shown));
-    // Saving refuses an unreadable number with the same reason, in a box, at the field.
-    QCOMPARE(InputConventions::checkNumbers(&w), readable);
-    QCOMPARE(prompt.calls.size(), readable ? 0 : 1);
-    if (!readable) {
-        QVERIFY(prompt.lastText().contains(note));
-        QCOMPARE(prompt.calls.first().title, QString("Periksa Entri"));
-        QVERIFY(edit->hasFocus());
-    }
 }
 
 void UiTest::pointsKeptInTextFields()

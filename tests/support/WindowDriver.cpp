@@ -5,7 +5,7 @@
 #include "users/frmSystemLogin.h"
 
 #include <QCoreApplication>
-#include <QHash>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -87,43 +87,16 @@ QString tablesAsText(const QStringList& tables)
 
 void typeKeys(const QString& keys)
 {
-    const auto send = [](Qt::Key key, Qt::KeyboardModifiers mods, const QString& text) {
+    for (qsizetype i = 0; i < keys.size(); ++i) {
         QWidget* target = QApplication::focusWidget();
         QVERIFY2(target, "no widget has the focus");
-        QTest::sendKeyEvent(QTest::Press, target, key, text, mods);
-        // The release goes to wherever the focus now is, as on a keyboard.
-        if (QWidget* now = QApplication::focusWidget())
-            QTest::sendKeyEvent(QTest::Release, now, key, text, mods);
-    };
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        const QChar c = keys.at(i);
-        if (c == QLatin1Char('\n')) {
-            send(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-            continue;
-        }
-        if (c != QLatin1Char('{')) {
-            const QChar upper = c.toUpper();
-            const bool shifted = c.isUpper();
-            send(Qt::Key(upper.unicode()), shifted ? Qt::ShiftModifier : Qt::NoModifier,
-                 QString(c));
+        if (keys.at(i) != QLatin1Char('{')) {
+            QTest::keyClick(target, keys.at(i) == QLatin1Char('\n') ? '\r' : keys.at(i).toLatin1());
             continue;
         }
         const qsizetype end = keys.indexOf(QLatin1Char('}'), i);
-        const QString name = keys.mid(i + 1, end - i - 1);
+        const QKeyCombination key = QKeySequence(keys.mid(i + 1, end - i - 1))[0];
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
         i = end;
-        static const QHash<QString, Qt::Key> named = {
-            {"tab", Qt::Key_Tab},   {"backtab", Qt::Key_Backtab}, {"down", Qt::Key_Down},
-            {"up", Qt::Key_Up},     {"home", Qt::Key_Home},       {"end", Qt::Key_End},
-            {"esc", Qt::Key_Escape}, {"f2", Qt::Key_F2}};
-        if (named.contains(name)) {
-            send(named.value(name), name == "backtab" ? Qt::ShiftModifier : Qt::NoModifier, {});
-            continue;
-        }
-        const bool alt = name.startsWith("alt+");
-        QVERIFY2(alt || name.startsWith("ctrl+"), qPrintable(name));
-        const QChar letter = name.back();
-        // Alt with a letter carries the letter's text, as a keyboard sends it.
-        send(Qt::Key(letter.toUpper().unicode()), alt ? Qt::AltModifier : Qt::ControlModifier,
-             alt ? QString(letter) : QString(QChar(letter.toUpper().unicode() - 'A' + 1)));
     }
 }

@@ -71,7 +71,7 @@ QString rowsAsText(const QString& sql);
 QString tablesAsText(const QStringList& tables);
 
 // Types `keys` into whichever widget has the focus at each key, with no pause
-// between keys, as a scanner or a fast cashier does. Plain characters type
-// themselves, "\n" is Enter, and braces name other keys: {tab}, {backtab},
-// {down}, {up}, {home}, {end}, {esc}, {f2}, and {alt+x} / {ctrl+x} for a letter x.
+// between keys, as a scanner or a fast cashier does: characters type
+// themselves, "\n" is Enter, and braces name other keys ({Alt+N}, {Ctrl+S},
+// {Shift+Tab}, {Home}, {End}, {Down}, {Esc}, {F2}).
 void typeKeys(const QString& keys);
