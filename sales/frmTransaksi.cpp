@@ -531,11 +531,11 @@ bool frmTransaksi::InputIsChecked()
         return refuse(QStringLiteral("Kode variant tidak dikenal!"), txtKode);
     if (cmbBotol->currentIndex() < 0)
         return refuse(QStringLiteral("Tipe botol belum lengkap!"), cmbBotol);
-    // A discount outside 0..100 would book a negative sale or a surcharge.
-    const double diskon = Regional::read(txtDiscount->text());
-    // A number such as 7.5 is not read as 75.
+    // A number such as 7.5 is refused, not read as 75.
     if (!InputConventions::checkNumbers(this))
         return false;
+    // A discount outside 0..100 would book a negative sale or a surcharge.
+    const double diskon = Regional::read(txtDiscount->text());
     if (diskon < 0 || diskon > 100)
         return refuse(QStringLiteral("Diskon harus antara 0 dan 100 %."), txtDiscount);
     return true;
@@ -890,11 +890,12 @@ bool frmTransaksi::eventFilter(QObject* watched, QEvent* event)
         // The first key after a save: an Enter acknowledges "Data telah
         // disimpan." as the box of old did; anything else is typed as usual.
         m_savedNotice = false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (event->type() == QEvent::KeyPress &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            !(key->modifiers() & ~Qt::KeypadModifier))
-            return true;
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                !(key->modifiers() & ~Qt::KeypadModifier))
+                return true;
+        }
     }
     // Focus entering a list without a current row loads nothing: the view
     // would otherwise make its first row current and load that sale over
