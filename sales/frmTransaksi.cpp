@@ -266,6 +266,10 @@ void frmTransaksi::buildControls()
     cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     lblStatus_i = new QLabel(this);
     lblStatus_i->setObjectName(QStringLiteral("lblStatus_i"));
+    // As wide as its message from the start, so showing it never widens the window.
+    lblStatus_i->setMinimumWidth(
+        lblStatus_i->fontMetrics().horizontalAdvance(QStringLiteral("Data telah disimpan.")) + 4);
+    lblStatus_i->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fraEditor_id);
     buttons->addSpacing(12);
