@@ -1157,7 +1157,8 @@ void SalesTest::unsavedEntrySurvivesTheList()
     type(w->txtIDTrans, "9");
     QCOMPARE(prompt.texts(), QStringList{"Simpan rekaman ini?"});
     QCOMPARE(Prompt::defaultAnswer(prompt.calls.first().buttons), Prompt::Answer::Cancel);
-    QCOMPARE(w->txtIDTrans->text() + "|" + w->txtMililiter->text(), QString::number(listed) + "|4,00");
+    QCOMPARE(w->txtIDTrans->text() + "|" + w->txtMililiter->text(),
+             QString::number(listed) + "|4,00");
     type(w->txtIDTrans, "9");
     QCOMPARE(w->txtIDTrans->text() + "|" + w->txtKode->text(), QString("9|"));
     QCOMPARE(saleValue(listed, "sales_mililiter").toDouble(), 3.0);

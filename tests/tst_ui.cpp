@@ -528,7 +528,8 @@ void UiTest::loginKeyFilterAndLengths()
     QCOMPARE(InputConventions::noteText(&w), QString());
     QTest::keyClicks(w.txtPassword, QString(21, 'p'));
     QCOMPARE(w.txtPassword->text(), QString(20, 'p'));
-    QCOMPARE(InputConventions::noteText(&w), QStringLiteral("Isian ini paling banyak 20 karakter."));
+    QCOMPARE(InputConventions::noteText(&w),
+             QStringLiteral("Isian ini paling banyak 20 karakter."));
     QVERIFY(prompt.calls.isEmpty());
     QCOMPARE(w.txtPassword->echoMode(), QLineEdit::Password);
 }

@@ -90,7 +90,8 @@ private:
     // so its focused field takes them.
     static void activateNextWindow(QWidget* closed)
     {
-        QPointer<QWidget> below = closed->parentWidget() ? closed->parentWidget()->window() : nullptr;
+        QPointer<QWidget> below =
+            closed->parentWidget() ? closed->parentWidget()->window() : nullptr;
         QTimer::singleShot(0, qApp, [below] {
             const QWidget* active = QApplication::activeWindow();
             if (active && active->isVisible())
