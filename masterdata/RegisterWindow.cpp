@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -53,8 +54,9 @@ RegisterWindow::RegisterWindow(const QString& name, const RegisterList& list, QW
     setWindowTitle(QStringLiteral("Database"));
     DoApplyWindowLook(this);
 
-    cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), QStringLiteral("Submit"), 80);
-    cmdNew = namedButton(this, QStringLiteral("cmdNew"), QStringLiteral("New"), 80);
+    // The till's keys: Alt+S / Alt+U saves, Alt+N starts a new row, and Ctrl+S saves too.
+    cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), QStringLiteral("&Submit"), 80);
+    cmdNew = namedButton(this, QStringLiteral("cmdNew"), QStringLiteral("&New"), 80);
     cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"), 80);
 
     m_grid = new QTableView(this);
@@ -105,6 +107,10 @@ void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
     connect(cmdSubmit, &QPushButton::clicked, this, &RegisterWindow::cmdSubmit_Click);
     connect(cmdNew, &QPushButton::clicked, this, &RegisterWindow::cmdNew_Click);
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
+        if (cmdSubmit->isEnabled())
+            cmdSubmit->click();
+    });
     for (int i = 0; i < cmdNavigasi.size(); ++i)
         connect(cmdNavigasi.at(i), &QPushButton::clicked, this,
                 [this, i] { cmdNavigasi_Click(i); });
@@ -176,7 +182,7 @@ void RegisterWindow::cmdNew_Click()
 void RegisterWindow::setEditing(std::optional<int> id)
 {
     m_editId = id;
-    cmdSubmit->setText(id ? QStringLiteral("Update") : QStringLiteral("Submit"));
+    cmdSubmit->setText(id ? QStringLiteral("&Update") : QStringLiteral("&Submit"));
 }
 
 void RegisterWindow::submit(const QString& mode,
@@ -185,6 +191,8 @@ void RegisterWindow::submit(const QString& mode,
     // "update" writes the row the editor was filled from, which is the one
     // whose key is typed, never merely the row the list stands on.
     const std::optional<int> id = mode == QLatin1String("update") ? m_editId : std::nullopt;
+    if (!InputConventions::checkNumbers(this))
+        return;
     RegisterStore::Saved saved;
     if (!guardDb([&] { saved = save(id); }))
         return;
@@ -320,7 +328,10 @@ QLineEdit* RegisterWindow::priceEdit(const QString& name, QWidget* parent)
     e->setObjectName(name);
     e->setProperty("tag", QStringLiteral("input_int"));
     e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    e->setValidator(new DigitsValidator(12, e));
+    auto* digits = new DigitsValidator(12, e);
+    // What the field says beside itself when a thirteenth digit is typed.
+    digits->setProperty("refusal", QStringLiteral("Isian ini paling banyak 12 angka."));
+    e->setValidator(digits);
     fitWidth(e, QStringLiteral("999.999.999.999"), 110);
     return e;
 }

@@ -89,6 +89,11 @@ protected:
     // reported and leaves the typing in the editor.
     void submit(const QString& mode,
                 const std::function<RegisterStore::Saved(std::optional<int>)>& save);
+    // "update" while the editor changes a row, else "submit".
+    QString submitMode() const
+    {
+        return m_editId ? QStringLiteral("update") : QStringLiteral("submit");
+    }
     // The key as typed, without leading and trailing blanks.
     virtual QString typedKey() const = 0;
 

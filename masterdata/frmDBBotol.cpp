@@ -96,7 +96,7 @@ void frmDBBotol::cmdSubmit_Click()
         txtTipeBotol->setFocus();
         return;
     }
-    DoSubmitBotol(cmdSubmit->text().toLower());
+    DoSubmitBotol(submitMode());
 }
 
 void frmDBBotol::DoSubmitBotol(const QString& mode)

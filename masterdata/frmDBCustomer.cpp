@@ -151,7 +151,7 @@ void frmDBCustomer::cmdSubmit_Click()
         txtNoCust->setFocus();
         return;
     }
-    DoSubmitCustomer(cmdSubmit->text().toLower());
+    DoSubmitCustomer(submitMode());
 }
 
 void frmDBCustomer::DoSubmitCustomer(const QString& mode)

@@ -103,7 +103,7 @@ void frmDBVariant::cmdSubmit_Click()
         txtKode->setFocus();
         return;
     }
-    DoSubmitVariant(cmdSubmit->text().toLower());
+    DoSubmitVariant(submitMode());
 }
 
 void frmDBVariant::DoSubmitVariant(const QString& mode)

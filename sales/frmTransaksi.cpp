@@ -90,6 +90,8 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     rules.intFormat = InputRules::NumberFormat::Amount;
     InputConventions::install(this, rules);
     dtGridTrans->installEventFilter(this);
+    // After the input conventions, so this sees the acknowledging Enter first.
+    txtNoCust->installEventFilter(this);
 
     connect(txtNoCust, &QLineEdit::textChanged, this, [this] { DoGetCustomer(); });
     connect(txtKode, &QLineEdit::textChanged, this, [this] {
@@ -104,10 +106,14 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(txtDiscount, &QLineEdit::textChanged, this, [this] { DoGetPrice(); });
     for (QLineEdit* e :
          {txtNoCust, txtNama, txtAlamat, txtNoTelp, txtKode, txtMililiter, txtTotalml, txtDiscount})
-        connect(e, &QLineEdit::textEdited, this, [this] { markDirty(); });
+        connect(e, &QLineEdit::textEdited, this, [this] {
+            markDirty();
+            lblStatus_i->clear();
+        });
     connect(cmbBotol, &QComboBox::activated, this, [this] { markDirty(); });
     connect(cekRefresh, &QCheckBox::clicked, this, [this] { cekRefresh_Click(); });
-    connect(txtIDTrans, &QLineEdit::textEdited, this, [this](const QString& t) { DoGetTrans(t); });
+    connect(txtIDTrans, &QLineEdit::textEdited, this,
+            [this](const QString& t) { txtIDTrans_Change(t); });
     connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
     connect(cmdSubmit, &QPushButton::clicked, this, [this] { cmdSubmit_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::close);
@@ -121,14 +127,10 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(f9, &QShortcut::activated, this, [this] { cmdNota_Click(); });
     // The customer search: "..." (a click target, not a tab stop) or F2 in the
     // customer number box.
-    const auto openSearch = [this] {
-        frmSearch search(this, this);
-        search.exec();
-    };
-    connect(cmdSearch, &QPushButton::clicked, this, openSearch);
+    connect(cmdSearch, &QPushButton::clicked, this, [this] { openSearch(); });
     connect(new QShortcut(QKeySequence(Qt::Key_F2), txtNoCust, nullptr, nullptr,
                           Qt::WidgetShortcut),
-            &QShortcut::activated, this, openSearch);
+            &QShortcut::activated, this, [this] { openSearch(); });
     // Saving is one key in both modes: the caption's mnemonic, or Ctrl+S.
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
         if (cmdSubmit->isEnabled())
@@ -267,6 +269,12 @@ void frmTransaksi::buildControls()
     cmdSubmit = namedButton(this, QStringLiteral("cmdSubmit"), SubmitCaption);
     cmdNota = namedButton(this, QStringLiteral("cmdNota"), QStringLiteral("&Cetak Nota"));
     cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
+    lblStatus_i = new QLabel(this);
+    lblStatus_i->setObjectName(QStringLiteral("lblStatus_i"));
+    // As wide as its message from the start, so showing it never widens the window.
+    lblStatus_i->setMinimumWidth(
+        lblStatus_i->fontMetrics().horizontalAdvance(QStringLiteral("Data telah disimpan.")) + 4);
+    lblStatus_i->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fraEditor_id);
     buttons->addStretch(1);
@@ -287,7 +295,9 @@ void frmTransaksi::buildControls()
     lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
     nav->addSpacing(8);
     nav->addWidget(lblPage_i);
-    nav->addStretch(1);
+    nav->addSpacing(12);
+    // The status line: what the last action did, said without a box.
+    nav->addWidget(lblStatus_i, 1);
 
     auto* top = new QGridLayout;
     // The price on one line across the window: narrow enough for a small screen.
@@ -333,9 +343,28 @@ bool frmTransaksi::receiveCustomer(const QString& nomor)
         return false;
     txtNoCust->setText(nomor);
     markDirty();
+    lblStatus_i->clear();
     // On to the first field the customer leaves open.
-    (m_idCust != 0 ? txtKode : txtNama)->setFocus();
+    m_afterSearch = m_idCust != 0 ? txtKode : txtNama;
+    m_afterSearch->setFocus();
     return true;
+}
+
+void frmTransaksi::openSearch()
+{
+    m_afterSearch = nullptr;
+    {
+        frmSearch search(this, this);
+        search.exec();
+    }
+    if (!m_afterSearch)
+        return;
+    // Back in the till, whether or not a window manager hands the keyboard
+    // back: the keys typed next go to that field. The Enter that picked the
+    // customer was the search's own and moves nothing here.
+    activateWindow();
+    m_afterSearch->setFocus();
+    m_afterSearch = nullptr;
 }
 
 // ---- Lookups and price ----------------------------------------------------
@@ -445,6 +474,7 @@ void frmTransaksi::cmdNew_Click()
     cekRefresh->setEnabled(false);
     m_old.reset();
     m_dirty = false;
+    m_savedNotice = false;
     showInList(0);
     txtNoCust->setFocus();
 }
@@ -518,6 +548,9 @@ bool frmTransaksi::InputIsChecked()
         return refuse(QStringLiteral("Kode variant tidak dikenal!"), txtKode);
     if (cmbBotol->currentIndex() < 0)
         return refuse(QStringLiteral("Tipe botol belum lengkap!"), cmbBotol);
+    // A number such as 7.5 is refused, not read as 75.
+    if (!InputConventions::checkNumbers(this))
+        return false;
     // A discount outside 0..100 would book a negative sale or a surcharge.
     const double diskon = Regional::read(txtDiscount->text());
     if (diskon < 0 || diskon > 100)
@@ -587,13 +620,15 @@ bool frmTransaksi::cmdSubmit_Click()
     if (!saved)
         return false;
     m_dirty = false;
-    // Committed: said so first; a failing refresh has its own message after.
-    Prompt::message(QStringLiteral("Data telah disimpan."), windowTitle(),
-                    Prompt::Icon::Information);
+    // Committed: said so first, in the status line rather than a box, so
+    // that no key typed after the save goes to a closing box; a failing
+    // refresh has its own message after.
+    lblStatus_i->setText(QStringLiteral("Data telah disimpan."));
     refreshToToday();
     saleSaved(*saved);
     // On to the next customer: the editor empty, the saved sale on top of the list.
     cmdNew_Click();
+    m_savedNotice = true;
     return true;
 }
 
@@ -646,6 +681,19 @@ void frmTransaksi::showInList(qint64 id)
     }
     selection->clearSelection();
     selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void frmTransaksi::txtIDTrans_Change(const QString& text)
+{
+    if (mayReplaceEntry()) {
+        DoGetTrans(text);
+        return;
+    }
+    // Saved and moved on to a new sale, or kept: the number shows the sale in the editor.
+    if (txtIDTrans->isReadOnly())
+        return;
+    const QSignalBlocker quiet(txtIDTrans);
+    txtIDTrans->setText(m_old ? QString::number(m_old->id) : QString());
 }
 
 bool frmTransaksi::mayReplaceEntry()
@@ -857,6 +905,18 @@ void frmTransaksi::dtGridTrans_Delete()
 
 bool frmTransaksi::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == txtNoCust && m_savedNotice &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::FocusOut)) {
+        // The first key after a save: an Enter acknowledges "Data telah
+        // disimpan." as the box of old did; anything else is typed as usual.
+        m_savedNotice = false;
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                !(key->modifiers() & ~Qt::KeypadModifier))
+                return true;
+        }
+    }
     // Focus entering a list without a current row loads nothing: the view
     // would otherwise make its first row current and load that sale over
     // the editor.

@@ -60,6 +60,8 @@ public:
     QPushButton* cmdSubmit;
     QPushButton* cmdNota; // the customer's receipt; F9 does the same
     QPushButton* cmdQuit;
+    // The window's status line: "Data telah disimpan." after a save.
+    QLabel* lblStatus_i;
 
     // The day's list
     QTableView* dtGridTrans;
@@ -108,6 +110,12 @@ private:
     void DoCDNavigasi(int index);
     void DoGetList();
     void DoGetTrans(const QString& id);
+    // A number typed into txtIDTrans loads that sale, after asking to save
+    // the correction in the editor.
+    void txtIDTrans_Change(const QString& text);
+    // Opens the customer search; a customer picked there leaves the cursor in
+    // the first field it leaves open.
+    void openSearch();
     void dtGridTrans_RowColChange(const QModelIndex& current, const QModelIndex& previous);
     void dtGridTrans_Delete();
     void refreshToToday();
@@ -128,6 +136,10 @@ private:
     SalePrice m_price;                     // as the two price labels show it
     std::optional<SalesStore::Sale> m_old; // the sale loaded for correction
     bool m_dirty = false;                  // the editor holds unsaved typing
+    // Just saved: the Enter a cashier types to acknowledge "Data telah
+    // disimpan." is taken by it instead of moving on from the empty number.
+    bool m_savedNotice = false;
+    QWidget* m_afterSearch = nullptr;      // where the picked customer leaves the cursor
     bool m_syncingList = false;            // the program itself moves the list's row
     qint64 m_listVersion = 0;              // counts rebuilds of the list
     qint64 m_lastSavedId = 0;              // the last sale saved in this window

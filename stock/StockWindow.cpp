@@ -450,6 +450,9 @@ void StockWindow::cmdSubmit_Click()
 {
     if (!selectedId())
         return;
+    // A number such as 7.5 is refused with its reason, not read as 75 or 0.
+    if (!InputConventions::checkNumbers(this))
+        return;
     if (!(Regional::read(txtOperasi->text()) > 0)) {
         txtOperasi->setFocus();
         return;

@@ -557,7 +557,12 @@ void CoreTest::regionalText_data()
     QTest::newRow("decimal comma") << "1234,5" << 1234.5 << "1.234,50" << "1.235" << "1234,5";
     QTest::newRow("grouped") << "1.250.000" << 1250000.0 << "1.250.000,00" << "1.250.000"
                              << "1250000";
-    QTest::newRow("points anywhere") << "12.5" << 125.0 << "125,00" << "125" << "125";
+    QTest::newRow("grouped with decimals") << "12.500,5" << 12500.5 << "12.500,50" << "12.501"
+                                           << "12500,5";
+    // A point anywhere but between groups of three digits is refused: no number.
+    for (const char* refused :
+         {"12.5", "7.5", "12.34", "1.2345", "1250.000", "1.250.00", "1,250.5"})
+        QTest::newRow(refused) << refused << 0.0 << "0,00" << "0" << "0";
     QTest::newRow("lone comma") << "," << 0.0 << "0,00" << "0" << "0";
     QTest::newRow("empty") << "" << 0.0 << "0,00" << "0" << "0";
     QTest::newRow("not a number") << "abc" << 0.0 << "0,00" << "0" << "0";

@@ -13,6 +13,7 @@
 #include "masterdata/frmDBCustomer.h"
 #include "masterdata/frmDBVariant.h"
 #include "ui/GridColumns.h"
+#include "ui/InputConventions.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,6 +30,12 @@
 #include <memory>
 
 namespace {
+
+// A button's caption without its mnemonic mark.
+QString caption(const QPushButton* b)
+{
+    return b->text().remove(QLatin1Char('&'));
+}
 
 int insert(const QString& sql, const QVariantList& values)
 {
@@ -290,6 +297,8 @@ private slots:
     void customerCascade();
     void failingCascadeChangesNothing_data();
     void failingCascadeChangesNothing();
+    void keysAtOnce_data();
+    void keysAtOnce();
 
 };
 
@@ -403,7 +412,7 @@ void MasterDataTest::customerPagesByLetter()
     QCOMPARE(w->selAbjad, w->lblAbjad.at(label)->text().toLower());
     checkPaging(r, "cust_nama", expected, ": Data Customer");
     if (expected.isEmpty()) {
-        QCOMPARE(r.submit->text(), QStringLiteral("Submit"));
+        QCOMPARE(caption(r.submit), QStringLiteral("Submit"));
         QTest::keyClick(r.grid, Qt::Key_Delete); // nothing to delete, nothing asked
     }
     QVERIFY(prompt.calls.isEmpty());
@@ -457,25 +466,25 @@ void MasterDataTest::typedKeyFindsRow()
 
     frmDBVariant v;
     QTest::keyClicks(v.txtKode, key);
-    QCOMPARE(v.cmdSubmit->text() + v.txtNama->text() + v.txtHargaVariant->text(),
+    QCOMPARE(caption(v.cmdSubmit) + v.txtNama->text() + v.txtHargaVariant->text(),
              QStringLiteral("UpdateMelati12500"));
     QTest::keyClicks(v.txtKode, "x"); // one more character: no match
-    QCOMPARE(v.cmdSubmit->text() + v.txtNama->text() + v.txtHargaVariant->text(),
+    QCOMPARE(caption(v.cmdSubmit) + v.txtNama->text() + v.txtHargaVariant->text(),
              QStringLiteral("Submit0"));
 
     frmDBBotol b;
     QTest::keyClicks(b.txtTipeBotol, key);
-    QCOMPARE(b.cmdSubmit->text() + b.txtHargaBotol->text(), QStringLiteral("Update4000"));
+    QCOMPARE(caption(b.cmdSubmit) + b.txtHargaBotol->text(), QStringLiteral("Update4000"));
     QTest::keyClick(b.txtTipeBotol, Qt::Key_Backspace);
-    QCOMPARE(b.cmdSubmit->text() + b.txtHargaBotol->text(), QStringLiteral("Submit0"));
+    QCOMPARE(caption(b.cmdSubmit) + b.txtHargaBotol->text(), QStringLiteral("Submit0"));
 
     frmDBCustomer c;
     QTest::keyClicks(c.txtNoCust, key);
-    QCOMPARE(c.cmdSubmit->text() + c.txtNama->text() + c.txtAlamat->text() +
+    QCOMPARE(caption(c.cmdSubmit) + c.txtNama->text() + c.txtAlamat->text() +
                  c.txtNoTelp->text(),
              QStringLiteral("UpdateSariJl. Mawar 10812"));
     QTest::keyClicks(c.txtNoCust, "1");
-    QCOMPARE(c.cmdSubmit->text() + c.txtNama->text() + c.txtAlamat->text() +
+    QCOMPARE(caption(c.cmdSubmit) + c.txtNama->text() + c.txtAlamat->text() +
                  c.txtNoTelp->text(),
              QStringLiteral("Submit"));
     // A new customer keyed like that is stored as typed.
@@ -521,7 +530,7 @@ void MasterDataTest::updateWritesTheRowOfTheTypedKey()
     // The list stands on "A1"; the key of "B2" is typed and the editor saved.
     Register r = openRegister(reg);
     standOn(r.grid, r.keyColumn, "A1");
-    QCOMPARE(r.submit->text(), QStringLiteral("Update"));
+    QCOMPARE(caption(r.submit), QStringLiteral("Update"));
     r.key->clear();
     QTest::keyClicks(r.key, "B2");
     r.dialog->findChild<QLineEdit*>(box)->setText("777");
@@ -537,7 +546,7 @@ void MasterDataTest::updateWritesTheRowOfTheTypedKey()
              QStringLiteral("A1=") + (reg == "botol" ? "1000" : "Ani"));
     QCOMPARE(rows.value(1, 0).toString() + "=" + rows.value(1, 1).toString(),
              QStringLiteral("B2=777"));
-    QCOMPARE(r.submit->text(), QStringLiteral("Submit"));
+    QCOMPARE(caption(r.submit), QStringLiteral("Submit"));
     QVERIFY(prompt.calls.isEmpty());
 }
 
@@ -551,7 +560,7 @@ void MasterDataTest::refillKeepsItsName()
     standOn(r.grid, "idbotol", other);
     w->txtTipeBotol->clear();
     QTest::keyClicks(w->txtTipeBotol, RefillBottleType);
-    QCOMPARE(w->cmdSubmit->text(), QStringLiteral("Update"));
+    QCOMPARE(caption(w->cmdSubmit), QStringLiteral("Update"));
     w->txtHargaBotol->setText("1.000"); // a fee for refilling
     w->cmdSubmit->click();
     QCOMPARE(Db::select("SELECT botol_tipe, botol_harga FROM tvr_dtbotol ORDER BY idbotol").rows,
@@ -609,7 +618,7 @@ void MasterDataTest::keysIgnoreCaseAndBlanks()
     // The typed key finds the row: saving writes that row, never a second one,
     // with the key stored without blanks and the refill type keeping its name.
     QTest::keyClicks(r.key, typed);
-    QCOMPARE(r.submit->text(), QStringLiteral("Update"));
+    QCOMPARE(caption(r.submit), QStringLiteral("Update"));
     r.submit->click();
     const QString stored = existing == RefillBottleType ? existing : typed.trimmed();
     QCOMPARE(Db::select((QStringLiteral("SELECT %1, %2 FROM %3 WHERE ") +
@@ -656,7 +665,7 @@ void MasterDataTest::changeWrittenDespiteFailedRefresh()
     QVERIFY(prompt.lastText().startsWith("Perubahan sudah tersimpan"));
     QVERIFY(prompt.lastText().contains("tvr_missing_table"));
     // The editor has moved on, and the key typed again finds the saved row.
-    QCOMPARE(r.submit->text() + r.key->text(), QStringLiteral("Submit"));
+    QCOMPARE(caption(r.submit) + r.key->text(), QStringLiteral("Submit"));
     QTest::keyClicks(r.key, "k1");
     fillRequired(r);
     r.submit->click();
@@ -707,7 +716,7 @@ void MasterDataTest::rowDeletedByAnotherTill()
     QVERIFY(prompt.lastText().startsWith("Rekaman tidak ditemukan"));
     QCOMPARE(snapshot(), before);
     QCOMPARE(shown(r.grid, r.keyColumn), QStringList{"B2"});
-    QCOMPARE(r.submit->text(), QStringLiteral("Submit"));
+    QCOMPARE(caption(r.submit), QStringLiteral("Submit"));
 }
 
 void MasterDataTest::everyCustomerReachableUnderDots()
@@ -840,11 +849,13 @@ void MasterDataTest::keyLongerThanColumnCannotBeTyped()
     for (const QString& reg :
          {QStringLiteral("variant"), QStringLiteral("botol"), QStringLiteral("customer")}) {
         Register r = openRegister(reg);
-        // Typed past the column: each key beyond it is refused with the limit.
+        // Typed past the column: each key beyond it is refused with the limit,
+        // in a note beside the field rather than a box.
         prompt.clear();
         QTest::keyClicks(r.key, "ABCDEFGHIJKLMN");
         QCOMPARE(r.key->text(), QStringLiteral("ABCDEFGHIJKL"));
-        QCOMPARE(prompt.texts(), (QStringList{limit, limit}));
+        QCOMPARE(InputConventions::noteText(r.dialog.get()), limit);
+        QVERIFY(prompt.texts().isEmpty());
         // Pasted past the column: refused as a whole, never cut to another key.
         prompt.clear();
         r.key->clear();
@@ -982,7 +993,7 @@ void MasterDataTest::deleteQuestions()
                  .contains(QString::number(reg == "variant" ? variant
                                            : reg == "botol" ? botol
                                                             : customer)));
-    QCOMPARE(r.submit->text(), QStringLiteral("Submit"));
+    QCOMPARE(caption(r.submit), QStringLiteral("Submit"));
     QCOMPARE(count("SELECT COUNT(*) FROM tvr_dtvariant") +
                  count("SELECT COUNT(*) FROM tvr_dtbotol") +
                  count("SELECT COUNT(*) FROM tvr_customer"),
@@ -1149,6 +1160,50 @@ void MasterDataTest::failingCascadeChangesNothing()
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QCOMPARE(prompt.lastText(), QStringLiteral("Rekaman telah dihapus!"));
     QCOMPARE(count("SELECT COUNT(*) FROM tvr_sales"), 0);
+}
+
+void MasterDataTest::keysAtOnce_data()
+{
+    QTest::addColumn<QString>("reg");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("rows"); // key|price (name for customers), by key
+    QTest::addColumn<QString>("said"); // the box or the note beside the field, in part
+    QTest::newRow("Alt+N, Alt+S") << "variant" << "{Alt+N}V9\nMawar\n2500{Alt+S}"
+                                  << "V1|1000;V9|2500" << "";
+    QTest::newRow("Alt+U, key over the limit, Enter on Submit")
+        << "variant" << "V1\n\n3000{Alt+U}ABCDEFGHIJKLMN\nMawar\n2500\n\n"
+        << "ABCDEFGHIJKL|2500;V1|3000" << "";
+    QTest::newRow("Ctrl+S, the next row at once, a 13th digit")
+        << "botol" << "SPRAY30\n2500{Ctrl+S}ROLL\n1234567890123"
+        << "SPRAY30|2500" << "paling banyak 12 angka";
+    QTest::newRow("price whose point groups nothing") << "botol" << "SPRAY30\n2.50{Alt+S}" << ""
+                                                      << "koma (,) adalah tanda desimal";
+    QTest::newRow("Alt+N and Alt+X type no letter")
+        << "customer" << "C9\nBudi{Alt+N}C8\nA{Alt+X}ni{Alt+S}" << "C8|Ani" << "";
+}
+
+void MasterDataTest::keysAtOnce()
+{
+    QFETCH(QString, reg);
+    QFETCH(QString, keys);
+    QFETCH(QString, rows);
+    QFETCH(QString, said);
+    TestDb t;
+    addVariant("V1", "Melati", 1000);
+    ScriptedPrompt prompt;
+    Register r = openRegister(reg);
+    QVERIFY(QTest::qWaitForWindowActive(r.dialog.get()));
+    typeKeys(keys);
+    const QString sql =
+        reg == "variant" ? "SELECT variant_kode, variant_harga FROM tvr_dtvariant"
+        : reg == "botol" ? "SELECT botol_tipe, botol_harga FROM tvr_dtbotol WHERE idbotol > 1"
+                         : "SELECT cust_nomor, cust_nama FROM tvr_customer";
+    QStringList saved;
+    for (const QVariantList& row : Db::select(sql + " ORDER BY 1").rows)
+        saved << row.at(0).toString() + "|" + row.at(1).toString();
+    QCOMPARE(saved.join(";"), rows);
+    const QString told = (prompt.texts() << InputConventions::noteText(r.dialog.get())).join("");
+    QVERIFY2(said.isEmpty() ? told.isEmpty() : told.contains(said), qPrintable(told));
 }
 
 QTEST_MAIN(MasterDataTest)

@@ -11,15 +11,21 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextEdit>
 #include <QTimer>
+#include <QValidator>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -39,6 +45,89 @@ void setBaseColour(QWidget* w, const QColor& colour)
                  pal.color(QPalette::Active, QPalette::ButtonText));
     w->setPalette(pal);
 }
+
+const QString EntryTitle = QStringLiteral("Periksa Entri");
+const QString NoteName = QStringLiteral("lblCatatan");
+
+bool typesText(const QKeyEvent* key)
+{
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7f;
+}
+
+// Key rules of the whole program, on the application object, so that no
+// window or field is left out.
+class KeyGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+            // A key reaches a widget only when no mnemonic or shortcut took it.
+            // Alt with a letter then types nothing: a line edit would insert
+            // the letter, a list or a drop-down jump to it. Menus keep their
+            // own letter keys.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers mods = key->modifiers();
+            return (mods & Qt::AltModifier) && !(mods & (Qt::ControlModifier | Qt::MetaModifier)) &&
+                   typesText(key) && !qobject_cast<QMenu*>(watched) &&
+                   !qobject_cast<QMenuBar*>(watched);
+        }
+        if (event->type() == QEvent::Hide && !event->spontaneous() && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() && window->windowModality() != Qt::NonModal)
+                activateNextWindow(window);
+        }
+        return false;
+    }
+
+private:
+    // Without a window manager nothing gives the keyboard back when a modal
+    // window closes, and the keys typed next would go nowhere: the window that
+    // is left in charge (the next modal one, else the one below) is activated,
+    // so its focused field takes them.
+    static void activateNextWindow(QWidget* closed)
+    {
+        QPointer<QWidget> below =
+            closed->parentWidget() ? closed->parentWidget()->window() : nullptr;
+        QTimer::singleShot(0, qApp, [below] {
+            const QWidget* active = QApplication::activeWindow();
+            if (active && active->isVisible())
+                return;
+            QWidget* next = QApplication::activeModalWidget();
+            if (!next)
+                next = below;
+            if (next && next->isVisible())
+                next->activateWindow();
+        });
+    }
+};
+
+void installKeyGuard()
+{
+    static QPointer<KeyGuard> guard;
+    if (guard || !qApp)
+        return;
+    guard = new KeyGuard(qApp);
+    qApp->installEventFilter(guard);
+}
+
+QString describeKeys(const QString& allowed)
+{
+    if (allowed == KeySet::Number)
+        return QStringLiteral("isian ini hanya menerima angka (titik untuk ribuan).");
+    if (allowed == KeySet::Amount)
+        return QStringLiteral("isian ini hanya menerima angka, dengan koma sebagai tanda desimal.");
+    if (allowed == KeySet::Phone)
+        return QStringLiteral("isian ini hanya menerima angka, titik dan tanda minus.");
+    if (allowed == KeySet::Letters)
+        return QStringLiteral("isian ini hanya menerima huruf dan titik, tanpa spasi dan angka.");
+    if (allowed == KeySet::UserName)
+        return QStringLiteral("isian ini hanya menerima huruf dan angka.");
+    return QStringLiteral("isian ini tidak menerima karakter itu.");
+}
 } // namespace
 
 InputConventions::InputConventions(QWidget* window, const InputRules& rules)
@@ -48,6 +137,7 @@ InputConventions::InputConventions(QWidget* window, const InputRules& rules)
 
 InputConventions* InputConventions::install(QWidget* window, const InputRules& rules)
 {
+    installKeyGuard();
     auto* conventions = new InputConventions(window, rules);
     for (QWidget* w : window->findChildren<QWidget*>())
         conventions->attach(w);
@@ -62,6 +152,14 @@ void InputConventions::attach(QWidget* control)
         return;
     if (tagOf(edit).contains(QLatin1String("input")))
         setBaseColour(edit, editableColor());
+    // A note about a refused key goes with the next change of the text; a
+    // note about an unreadable number once the number can be read.
+    connect(edit, &QLineEdit::textChanged, this, [this, edit](const QString& text) {
+        if (m_noteField != edit)
+            return;
+        if (m_noteKind == NoteKind::Key || !Regional::hasMisplacedPoint(text))
+            hideNote();
+    });
     if (isNumeric(edit) && m_rules.intZeroWhenEmpty) {
         connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
             if (!text.isEmpty())
@@ -118,19 +216,38 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
     auto* edit = qobject_cast<QLineEdit*>(widget);
 
     if (event->type() == QEvent::FocusIn && edit && isNumeric(edit)) {
-        if (m_rules.intStripPoints && !edit->isReadOnly()) {
+        // An unreadable number stays as typed, to be mended.
+        if (m_rules.intStripPoints && !edit->isReadOnly() &&
+            !Regional::hasMisplacedPoint(edit->text())) {
             QString text = edit->text();
             edit->setText(DoReplace(text, QStringLiteral("."), QString()));
         }
-        // After the mouse release that may have placed the cursor.
-        QTimer::singleShot(0, edit, [edit] {
-            if (edit->hasFocus())
-                edit->selectAll();
-        });
+        // Selected at once: a key typed right after entering replaces the
+        // whole value, however fast it follows. A click that gave the focus
+        // places the cursor on its release, so it selects again then.
+        edit->selectAll();
+        m_selectOnRelease =
+            static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason ? edit : nullptr;
         return false;
     }
-    if (event->type() == QEvent::FocusOut && edit && isNumeric(edit)) {
-        formatNumber(edit);
+    if (event->type() == QEvent::MouseButtonRelease && edit && edit == m_selectOnRelease) {
+        m_selectOnRelease = nullptr;
+        // The press has placed the cursor; the release itself moves nothing.
+        edit->selectAll();
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut && edit) {
+        if (m_noteField == edit && m_noteKind == NoteKind::Key)
+            hideNote();
+        if (!isNumeric(edit))
+            return false;
+        const QString refusal = readsNumbers() && !edit->isReadOnly()
+                                    ? Regional::pointRefusal(edit->text(), decimals())
+                                    : QString();
+        if (refusal.isEmpty())
+            formatNumber(edit);
+        else
+            showNote(edit, refusal, NoteKind::Number);
         return false;
     }
     if (event->type() == QEvent::Shortcut) {
@@ -152,6 +269,7 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
         return false;
 
     auto* key = static_cast<QKeyEvent*>(event);
+    m_selectOnRelease = nullptr;
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && !(key->modifiers() & ~Qt::KeypadModifier)) {
         // Lists and multi-line texts give Enter its own meaning.
@@ -182,16 +300,120 @@ bool InputConventions::eventFilter(QObject* watched, QEvent* event)
     // Selecting, copying, cutting, undoing and moving are never filtered.
     if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
         return false;
-    const QString text = key->text();
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7f)
+    if (!typesText(key))
         return false; // cursor movement, Backspace, Delete and other keys that type nothing
-    const QString allowed = allowedKeys(edit);
+    // Refused without a box: the focus and the keys that follow stay here.
+    const QString refusal = keyRefusal(edit, key->text());
+    if (!refusal.isEmpty()) {
+        showNote(edit, refusal, NoteKind::Key);
+        return true;
+    }
+    return false;
+}
+
+QString InputConventions::keyRefusal(const QLineEdit* field, const QString& text) const
+{
+    const QString allowed = allowedKeys(field);
     if (!allowed.isNull()) {
         int code = text.at(0).unicode();
-        if (!KeyIsAllowed(code, allowed))
-            return true;
+        if (!KeyIsAllowed(code, allowed)) {
+            if (text == QLatin1String(",") && decimals() && isNumeric(field))
+                return QStringLiteral("Tanda desimal (koma) hanya boleh satu.");
+            return QStringLiteral("Karakter \"%1\" ditolak: ").arg(text) + describeKeys(allowed);
+        }
     }
-    return !fitsLength(edit, text);
+    if (field->maxLength() < 32767 && lengthAfterInsert(field, text) > field->maxLength())
+        return lengthLimitText(field);
+    if (const QValidator* validator = field->validator()) {
+        QString after = field->text();
+        int at = field->cursorPosition();
+        if (field->hasSelectedText()) {
+            at = field->selectionStart();
+            after.remove(at, field->selectedText().size());
+        }
+        after.insert(at, text);
+        at += int(text.size());
+        if (validator->validate(after, at) == QValidator::Invalid) {
+            const QString why = validator->property("refusal").toString();
+            return why.isEmpty() ? QStringLiteral("Karakter \"%1\" tidak dapat ditambahkan di "
+                                                  "isian ini.")
+                                       .arg(text)
+                                 : why;
+        }
+    }
+    return {};
+}
+
+QString InputConventions::lengthLimitText(const QLineEdit* field)
+{
+    return QStringLiteral("Isian ini paling banyak %1 karakter.").arg(field->maxLength());
+}
+
+void InputConventions::showNote(QLineEdit* field, const QString& text, NoteKind kind)
+{
+    if (!m_note) {
+        // A child of the window, not a window of its own: it never takes the
+        // focus or the keys, and it moves with the window.
+        m_note = new QLabel(m_window);
+        m_note->setObjectName(NoteName);
+        m_note->setWordWrap(true);
+        m_note->setFocusPolicy(Qt::NoFocus);
+        m_note->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_note->setFrameShape(QFrame::Box);
+        m_note->setMargin(3);
+        m_note->setAutoFillBackground(true);
+        QPalette pal = m_note->palette();
+        pal.setColor(QPalette::Window, QColor(255, 255, 225));
+        pal.setColor(QPalette::WindowText, QColor(96, 0, 0));
+        m_note->setPalette(pal);
+    }
+    m_noteField = field;
+    m_noteKind = kind;
+    m_note->setText(text);
+    const int width = std::max(120, std::min(std::max(field->width(), 320), m_window->width() - 8));
+    m_note->setFixedWidth(width);
+    m_note->setFixedHeight(m_note->heightForWidth(width));
+    // Under the field, or above it where the window ends.
+    QPoint at = field->mapTo(m_window, QPoint(0, field->height() + 2));
+    at.setX(std::max(4, std::min(at.x(), m_window->width() - width - 4)));
+    if (at.y() + m_note->height() > m_window->height())
+        at.setY(field->mapTo(m_window, QPoint(0, 0)).y() - m_note->height() - 2);
+    m_note->move(at);
+    m_note->raise();
+    m_note->show();
+}
+
+void InputConventions::hideNote()
+{
+    m_noteField = nullptr;
+    if (m_note)
+        m_note->hide();
+}
+
+QString InputConventions::noteText(const QWidget* window)
+{
+    const auto* note = window->findChild<QLabel*>(NoteName);
+    return note && !note->isHidden() ? note->text() : QString();
+}
+
+bool InputConventions::checkNumbers(QWidget* window)
+{
+    const auto* conventions =
+        window->findChild<InputConventions*>(QString(), Qt::FindDirectChildrenOnly);
+    if (conventions && !conventions->readsNumbers())
+        return true;
+    const bool decimals = !conventions || conventions->decimals();
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        if (!isNumeric(field) || field->isReadOnly() || !field->isEnabled())
+            continue;
+        const QString refusal = Regional::pointRefusal(field->text(), decimals);
+        if (refusal.isEmpty())
+            continue;
+        Prompt::message(refusal, EntryTitle, Prompt::Icon::Critical);
+        field->setFocus();
+        return false;
+    }
+    return true;
 }
 
 int InputConventions::lengthAfterInsert(const QLineEdit* field, const QString& inserted)
@@ -204,9 +426,8 @@ bool InputConventions::fitsLength(QLineEdit* field, const QString& inserted)
 {
     if (field->maxLength() >= 32767 || lengthAfterInsert(field, inserted) <= field->maxLength())
         return true;
-    // The box never cuts a key silently: the user is told the limit instead.
-    Prompt::message(QStringLiteral("Isian ini paling banyak %1 karakter.").arg(field->maxLength()),
-                    QStringLiteral("Periksa Entri"), Prompt::Icon::Critical);
+    // The box never cuts a paste silently: the user is told the limit instead.
+    Prompt::message(lengthLimitText(field), EntryTitle, Prompt::Icon::Critical);
     field->setFocus();
     return false;
 }
@@ -227,7 +448,7 @@ void InputConventions::paste(QLineEdit* field)
                 Prompt::message(QStringLiteral("Teks yang ditempel berisi karakter \"%1\" yang "
                                                "tidak boleh ada di isian ini.")
                                     .arg(c),
-                                QStringLiteral("Periksa Entri"), Prompt::Icon::Critical);
+                                EntryTitle, Prompt::Icon::Critical);
                 field->setFocus();
                 return;
             }

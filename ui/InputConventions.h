@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -41,6 +43,13 @@ struct InputRules {
 // keys are filtered by the field's marker, numeric fields select their text on
 // entry, are formatted when left and show "0" when emptied. A window installs
 // it once, after its controls exist.
+//
+// A typed key that a field refuses never opens a box, which would take the
+// keys typed after it: the field keeps the focus and a note under it
+// (lblCatatan) says why. A number whose "." does not group thousands is kept
+// as typed when the field is left, with such a note, and is refused by
+// checkNumbers() when the window saves. Throughout the program Alt with a
+// letter never types the letter: a mnemonic or shortcut takes it, or nothing.
 class InputConventions : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +64,14 @@ public:
     // The characters allowed in `field` now, or a null string when unfiltered.
     QString allowedKeys(const QLineEdit* field) const;
 
+    // The entry check of the numbers typed in `window`: the first numeric field
+    // whose text cannot be read as a number is named in a "Periksa Entri" box
+    // and gets the focus, and false is returned.
+    static bool checkNumbers(QWidget* window);
+
+    // The note shown under a field of `window`, or an empty text when none is shown.
+    static QString noteText(const QWidget* window);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,12 +83,28 @@ protected:
 private:
     InputConventions(QWidget* window, const InputRules& rules);
     static int lengthAfterInsert(const QLineEdit* field, const QString& inserted);
-    // True when `inserted` fits the field's length; otherwise says the limit.
+    static QString lengthLimitText(const QLineEdit* field);
+    // True when pasted `inserted` fits the field's length; otherwise says the limit in a box.
     static bool fitsLength(QLineEdit* field, const QString& inserted);
+    // Why the field refuses the typed `text`, or an empty string when it takes it.
+    QString keyRefusal(const QLineEdit* field, const QString& text) const;
     void showContextMenu(QLineEdit* field, const QPoint& globalPos);
     void attach(QWidget* control);
     void formatNumber(QLineEdit* field) const;
+    bool decimals() const { return m_rules.intKeys == InputRules::NumberKeys::Amount; }
+    // Numeric fields hold numbers to be read (not telephone numbers).
+    bool readsNumbers() const { return m_rules.intFormat != InputRules::NumberFormat::None; }
+
+    enum class NoteKind { Key, Number };
+    // Shows `text` under `field` without taking the focus.
+    void showNote(QLineEdit* field, const QString& text, NoteKind kind);
+    void hideNote();
 
     QWidget* m_window;
     InputRules m_rules;
+    QLabel* m_note = nullptr;
+    QPointer<QLineEdit> m_noteField;
+    // A numeric field entered by a click, to be selected when the button is released.
+    QPointer<QLineEdit> m_selectOnRelease;
+    NoteKind m_noteKind = NoteKind::Key;
 };

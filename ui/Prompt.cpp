@@ -31,18 +31,20 @@ public:
         case Icon::None: break;
         }
         QMessageBox::StandardButtons set = QMessageBox::Ok;
-        QMessageBox::StandardButton def = QMessageBox::Ok;
         switch (buttons) {
         case Buttons::Ok: break;
         case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-        case Buttons::YesNo:
-            set = QMessageBox::Yes | QMessageBox::No;
-            def = QMessageBox::Yes;
-            break;
+        case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
         case Buttons::YesNoCancel:
             set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-            def = QMessageBox::Yes;
             break;
+        }
+        QMessageBox::StandardButton def = QMessageBox::Ok;
+        switch (defaultAnswer(buttons)) {
+        case Answer::Ok: def = QMessageBox::Ok; break;
+        case Answer::Cancel: def = QMessageBox::Cancel; break;
+        case Answer::Yes: def = QMessageBox::Yes; break;
+        case Answer::No: def = QMessageBox::No; break;
         }
         box.setStandardButtons(set);
         box.setDefaultButton(def);
@@ -76,6 +78,17 @@ DialogHandler dialogs;
 Handler* current = &dialogs;
 
 } // namespace
+
+Answer defaultAnswer(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::YesNo: return Answer::Yes;
+    case Buttons::YesNoCancel: return Answer::Cancel;
+    case Buttons::Ok:
+    case Buttons::OkCancel: break;
+    }
+    return Answer::Ok;
+}
 
 Answer message(const QString& text, const QString& title, Icon icon, Buttons buttons)
 {

@@ -24,6 +24,11 @@ public:
                                          const QString& defaultText) = 0;
 };
 
+// The answer Enter gives on a box of `buttons`. A Yes/No/Cancel question
+// ("Simpan rekaman ini?") defaults to Cancel, which neither saves nor
+// discards, so an Enter typed ahead never decides it.
+Answer defaultAnswer(Buttons buttons);
+
 Answer message(const QString& text, const QString& title, Icon icon = Icon::None,
                Buttons buttons = Buttons::Ok);
 std::optional<QString> input(const QString& text, const QString& title,

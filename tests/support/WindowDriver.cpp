@@ -5,6 +5,7 @@
 #include "users/frmSystemLogin.h"
 
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -82,4 +83,20 @@ QString tablesAsText(const QStringList& tables)
     for (const QString& table : tables)
         text += rowsAsText(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
     return text;
+}
+
+void typeKeys(const QString& keys)
+{
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY2(target, "no widget has the focus");
+        if (keys.at(i) != QLatin1Char('{')) {
+            QTest::keyClick(target, keys.at(i) == QLatin1Char('\n') ? '\r' : keys.at(i).toLatin1());
+            continue;
+        }
+        const qsizetype end = keys.indexOf(QLatin1Char('}'), i);
+        const QKeyCombination key = QKeySequence(keys.mid(i + 1, end - i - 1))[0];
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+        i = end;
+    }
 }

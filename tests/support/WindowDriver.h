@@ -69,3 +69,9 @@ QString rowsAsText(const QString& sql);
 
 // rowsAsText() of every row of each of `tables`, in the order of their first column.
 QString tablesAsText(const QStringList& tables);
+
+// Types `keys` into whichever widget has the focus at each key, with no pause
+// between keys, as a scanner or a fast cashier does: characters type
+// themselves, "\n" is Enter, and braces name other keys ({Alt+N}, {Ctrl+S},
+// {Shift+Tab}, {Home}, {End}, {Down}, {Esc}, {F2}).
+void typeKeys(const QString& keys);
