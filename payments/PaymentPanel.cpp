@@ -10,13 +10,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 
 namespace {
 constexpr int MaxMethodKeys = 9;
 
 QLabel* figure(QWidget* parent, const QString& name, double scale)
 {
-    QLabel* l = valueLabel(parent, name, Qt::AlignRight | Qt::AlignVCenter, 160);
+    QLabel* l = valueLabel(parent, name, Qt::AlignRight | Qt::AlignVCenter, 110);
     QFont f = l->font();
     f.setBold(scale > 1);
     f.setPointSizeF(f.pointSizeF() * scale);
@@ -31,18 +32,19 @@ PaymentPanel::PaymentPanel(const QList<PaymentMethod>& methods, Qt::Key firstKey
     setObjectName(QStringLiteral("fraBayar"));
     lblTotal_i = figure(this, QStringLiteral("lblTotal_i"), 1);
     lblPembulatan_i = figure(this, QStringLiteral("lblPembulatan_i"), 1);
-    lblBayar_i = figure(this, QStringLiteral("lblBayar_i"), 1.8);
+    lblBayar_i = figure(this, QStringLiteral("lblBayar_i"), 1.5);
     txtDiterima = namedLineEdit(this, QStringLiteral("txtDiterima"), QStringLiteral("input_int"), 15);
     txtDiterima->setAlignment(Qt::AlignRight);
     QFont big = txtDiterima->font();
-    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
     txtDiterima->setFont(big);
-    lblKembali_i = figure(this, QStringLiteral("lblKembali_i"), 2.2);
+    lblKembali_i = figure(this, QStringLiteral("lblKembali_i"), 1.8);
     lblPesan = new QLabel(this);
     lblPesan->setObjectName(QStringLiteral("lblPesan"));
     lblPesan->setStyleSheet(QStringLiteral("color: rgb(170, 0, 0); font-weight: bold;"));
     lblPesan->setWordWrap(true);
+    lblPesan->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cmdBayar = namedButton(this, QStringLiteral("cmdBayar"), QStringLiteral("&Bayar"), 90);
 
     auto* methodRow = new QHBoxLayout;
@@ -62,22 +64,31 @@ PaymentPanel::PaymentPanel(const QList<PaymentMethod>& methods, Qt::Key firstKey
         methodRow->addWidget(b);
         cmdMetode << b;
     }
-    methodRow->addStretch(1);
 
+    // Two rows, so the panel fits under a till on a small screen: the amounts
+    // with their captions above them, then the methods and the refusal.
     auto* form = new QGridLayout(this);
-    form->addWidget(new QLabel(QStringLiteral("Total :"), this), 0, 0);
-    form->addWidget(lblTotal_i, 0, 1);
-    form->addWidget(new QLabel(QStringLiteral("Pembulatan :"), this), 0, 2);
-    form->addWidget(lblPembulatan_i, 0, 3);
-    form->addWidget(new QLabel(QStringLiteral("Harus Dibayar :"), this), 1, 0);
+    form->setVerticalSpacing(2);
+    const auto caption = [this](const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+        return l;
+    };
+    auto* detail = new QGridLayout;
+    detail->addWidget(new QLabel(QStringLiteral("Total :"), this), 0, 0);
+    detail->addWidget(lblTotal_i, 0, 1);
+    detail->addWidget(new QLabel(QStringLiteral("Pembulatan :"), this), 1, 0);
+    detail->addWidget(lblPembulatan_i, 1, 1);
+    form->addLayout(detail, 0, 0, 2, 1);
+    form->addWidget(caption(QStringLiteral("Harus Dibayar")), 0, 1);
     form->addWidget(lblBayar_i, 1, 1);
-    form->addWidget(new QLabel(QStringLiteral("Diterima :"), this), 1, 2);
-    form->addWidget(txtDiterima, 1, 3);
+    form->addWidget(caption(QStringLiteral("Diterima")), 0, 2);
+    form->addWidget(txtDiterima, 1, 2);
+    form->addWidget(caption(QStringLiteral("Kembali")), 0, 3);
+    form->addWidget(lblKembali_i, 1, 3);
+    methodRow->addWidget(lblPesan, 1);
+    methodRow->addWidget(cmdBayar);
     form->addLayout(methodRow, 2, 0, 1, 4);
-    form->addWidget(new QLabel(QStringLiteral("Kembali :"), this), 3, 0);
-    form->addWidget(lblKembali_i, 3, 1);
-    form->addWidget(lblPesan, 3, 2, 1, 1);
-    form->addWidget(cmdBayar, 3, 3, Qt::AlignRight);
 
     connect(txtDiterima, &QLineEdit::textChanged, this, &PaymentPanel::showChange);
     connect(cmdBayar, &QPushButton::clicked, this, &PaymentPanel::pay);
@@ -116,6 +127,15 @@ void PaymentPanel::showEvent(QShowEvent* event)
     QGroupBox::showEvent(event);
 }
 
+void PaymentPanel::showPaid(double amountToPay, const Payment& payment)
+{
+    const QSignalBlocker quiet(txtDiterima);
+    lblBayar_i->setText(Regional::whole(amountToPay));
+    txtDiterima->setText(Regional::whole(payment.received));
+    lblKembali_i->setText(Regional::whole(payment.change));
+    lblPesan->clear();
+}
+
 bool PaymentPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == txtDiterima && event->type() == QEvent::KeyPress) {
@@ -132,6 +152,8 @@ void PaymentPanel::chooseMethod(int index)
 {
     if (index < 0 || index >= m_methods.size())
         return;
+    if (m_beforeMethod && !m_beforeMethod())
+        return;
     m_method = index;
     for (int i = 0; i < cmdMetode.size(); ++i)
         cmdMetode.at(i)->setChecked(i == index);
@@ -147,8 +169,9 @@ void PaymentPanel::chooseMethod(int index)
 
 double PaymentPanel::received() const
 {
-    const QString typed = txtDiterima->text().trimmed();
-    return typed.isEmpty() ? m_amountToPay : Regional::read(typed);
+    // Nothing typed (an emptied amount shows 0) is the exact amount.
+    const double typed = Regional::read(txtDiterima->text());
+    return typed == 0 ? m_amountToPay : typed;
 }
 
 void PaymentPanel::showChange()

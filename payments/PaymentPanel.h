@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QList>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,8 +14,8 @@ class QPushButton;
 // Taking the payment of an amount, inside the window that sells: the amount to
 // pay in large figures, the method (a function key each, from `firstKey` on,
 // anywhere in the window) and, for cash, the amount handed over with the change
-// shown at every key. Enter in the amount pays; Enter on an empty amount is the
-// exact amount. A short payment is refused beside the amount, without a box,
+// shown at every key. Enter in the amount pays; Enter on an empty amount (or 0)
+// is the exact amount. A short payment is refused beside the amount, without a box,
 // so the keys typed next stay in the field.
 class PaymentPanel : public QGroupBox {
     Q_OBJECT
@@ -27,6 +29,11 @@ public:
     void chooseMethod(int index);
     // Back to no payment: the first method, nothing typed.
     void clear();
+    // The payment just taken, shown until the next amounts: the change stays
+    // large while the cashier hands it over.
+    void showPaid(double amountToPay, const Payment& payment);
+    // Asked before a method is chosen; false keeps the cursor where it is.
+    void setBeforeMethod(std::function<bool()> gate) { m_beforeMethod = std::move(gate); }
 
     QLabel* lblTotal_i;
     QLabel* lblPembulatan_i;
@@ -55,4 +62,5 @@ private:
     QList<PaymentMethod> m_methods;
     int m_method = 0;
     double m_amountToPay = 0;
+    std::function<bool()> m_beforeMethod;
 };

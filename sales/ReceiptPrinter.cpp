@@ -4,6 +4,7 @@
 #include "core/Db.h"
 #include "ui/TextPagePainter.h"
 #include "sales/Receipt.h"
+#include "sales/VisitStore.h"
 #include "sales/SalesStore.h"
 
 #include <QCoreApplication>
@@ -272,12 +273,33 @@ std::optional<QString> printSale(qint64 id, const Config::Values& settings)
     const QStringList lines =
         Receipt::lines(*sale, {settings.shopName, settings.shopAddress},
                        Receipt::columnsFor(settings.receiptPaperMm), QDateTime::currentDateTime());
-    const QString documentName = QStringLiteral("nota-%1").arg(id);
+    return printLines(lines, settings, QStringLiteral("nota-%1").arg(id));
+}
+
+std::optional<QString> printLines(const QStringList& lines, const Config::Values& settings,
+                                  const QString& documentName)
+{
     const std::optional<Failure> failure =
         output() ? output()(lines, settings, documentName) : print(lines, settings, documentName);
     if (failure)
         return message(*failure);
     return std::nullopt;
+}
+
+std::optional<QString> printVisit(qint64 idVisit, const Config::Values& settings)
+{
+    const std::optional<VisitStore::ReceiptVisit> visit = VisitStore::receiptVisit(idVisit);
+    if (!visit || visit->items.isEmpty())
+        return QStringLiteral("Kunjungan nomor %1 tidak ditemukan; notanya tidak dicetak.")
+            .arg(idVisit);
+    const Receipt::Paid paid{visit->amountToPay,      visit->rounding,
+                             visit->payment.method,   visit->payment.cash,
+                             visit->payment.received, visit->payment.change};
+    const QStringList lines =
+        Receipt::lines(visit->items, paid, {settings.shopName, settings.shopAddress},
+                       Receipt::columnsFor(settings.receiptPaperMm), QDateTime::currentDateTime());
+    // Named by its first sale's number, as the receipt itself is.
+    return printLines(lines, settings, QStringLiteral("nota-%1").arg(visit->items.first().id));
 }
 
 } // namespace ReceiptPrinter

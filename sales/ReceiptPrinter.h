@@ -51,6 +51,15 @@ using Output = std::function<std::optional<Failure>(
     const QStringList& lines, const Config::Values& settings, const QString& documentName)>;
 void setOutput(Output output);
 
+// Sends receipt lines where receipts go (the printer of the settings, or the
+// output set above). Returns the message to show when they cannot be printed.
+std::optional<QString> printLines(const QStringList& lines, const Config::Values& settings,
+                                  const QString& documentName);
+
+// Reads a paid visit and prints its one receipt: every item and the payment.
+// Returns the message to show when it cannot be printed. A failed read throws DbError.
+std::optional<QString> printVisit(qint64 idVisit, const Config::Values& settings);
+
 // Reads a recorded sale and prints its receipt. Returns the message to show
 // when it cannot be printed. A failed read throws DbError.
 std::optional<QString> printSale(qint64 id, const Config::Values& settings);

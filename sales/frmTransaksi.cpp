@@ -2,7 +2,12 @@
 
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "payments/PaymentPanel.h"
+#include "payments/ShiftStore.h"
+#include "payments/frmShiftBuka.h"
+#include "sales/Receipt.h"
 #include "sales/ReceiptPrinter.h"
+#include "sales/VisitStore.h"
 #include "sales/frmSearch.h"
 #include "ui/GridColumns.h"
 #include "ui/GridFit.h"
@@ -26,6 +31,7 @@
 #include <QShortcut>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -60,6 +66,24 @@ const QList<GridColumn>& listColumns()
     return columns;
 }
 
+// The items of the visit being entered.
+const QList<GridColumn>& visitColumns()
+{
+    using F = GridColumn::Format;
+    static const QList<GridColumn> columns = {
+        {QStringLiteral("Kode"), 900, Qt::AlignLeft, F::Text},
+        {QStringLiteral("Variant"), 1500, Qt::AlignLeft, F::Text},
+        {QStringLiteral("ml"), 700, Qt::AlignRight, F::Amount},
+        {QStringLiteral("Botol"), 900, Qt::AlignLeft, F::Text},
+        {QStringLiteral("Disc (%)"), 600, Qt::AlignRight, F::Text},
+        {QStringLiteral("Total"), 1100, Qt::AlignRight, F::Amount},
+    };
+    return columns;
+}
+
+// The first key of the payment methods: F3, F4 ... (F2 searches, F9 prints).
+constexpr Qt::Key FirstMethodKey = Qt::Key_F3;
+
 // A line edit of the editor; numeric fields are right-aligned.
 QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& tag, int maxLength)
 {
@@ -83,6 +107,10 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmTransaksi"));
     setWindowTitle(QStringLiteral("Transaction"));
     DoApplyWindowLook(this);
+    m_receipt = ReceiptPrinter::settings();
+    m_methods = paymentMethods(m_receipt.paymentMethods);
+    m_till = Config::tillName(m_receipt);
+    m_visit = Visit(m_receipt.roundingStep);
     buildControls();
 
     InputRules rules;
@@ -114,11 +142,14 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(cekRefresh, &QCheckBox::clicked, this, [this] { cekRefresh_Click(); });
     connect(txtIDTrans, &QLineEdit::textEdited, this,
             [this](const QString& t) { txtIDTrans_Change(t); });
-    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
+    connect(cmdNew, &QPushButton::clicked, this, [this] {
+        // A visit with items is not thrown away without the question.
+        if (m_visit.items().isEmpty() || mayReplaceEntry())
+            cmdNew_Click();
+    });
     connect(cmdSubmit, &QPushButton::clicked, this, [this] { cmdSubmit_Click(); });
     connect(cmdQuit, &QPushButton::clicked, this, &QDialog::close);
     // The receipt: the button or F9; nota=off in cfg.cae takes both away.
-    m_receipt = ReceiptPrinter::settings();
     const bool receipts = m_receipt.receiptMode != Config::Values::ReceiptMode::Off;
     auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
     f9->setEnabled(receipts);
@@ -131,15 +162,23 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     connect(new QShortcut(QKeySequence(Qt::Key_F2), txtNoCust, nullptr, nullptr,
                           Qt::WidgetShortcut),
             &QShortcut::activated, this, [this] { openSearch(); });
-    // Saving is one key in both modes: the caption's mnemonic, or Ctrl+S.
+    // Saving is one key in both modes: the caption's mnemonic, or Ctrl+S; a new
+    // visit is saved by paying it, so Ctrl+S there goes to the payment.
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] {
-        if (cmdSubmit->isEnabled())
+        if (!cmdSubmit->isEnabled())
+            return;
+        if (isUpdateMode())
             cmdSubmit->click();
+        else
+            fraBayar->chooseMethod(0);
     });
     connect(dtGridTrans->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 dtGridTrans_RowColChange(current, previous);
             });
+    // Paying: a method's key anywhere in the window, then the amount and Enter.
+    fraBayar->setBeforeMethod([this] { return readyToPay(); });
+    connect(fraBayar, &PaymentPanel::paid, this, [this](const Payment& p) { payVisit(p); });
     for (int i = 0; i < cmdNavigasi.size(); ++i)
         connect(cmdNavigasi.at(i), &QPushButton::clicked, this, [this, i] {
             DoCDNavigasi(i);
@@ -271,9 +310,11 @@ void frmTransaksi::buildControls()
     cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"));
     lblStatus_i = new QLabel(this);
     lblStatus_i->setObjectName(QStringLiteral("lblStatus_i"));
-    // As wide as its message from the start, so showing it never widens the window.
-    lblStatus_i->setMinimumWidth(
-        lblStatus_i->fontMetrics().horizontalAdvance(QStringLiteral("Data telah disimpan.")) + 4);
+    // As wide as its longer messages from the start, so showing one never
+    // widens the window.
+    lblStatus_i->setMinimumWidth(lblStatus_i->fontMetrics().horizontalAdvance(
+                                     QStringLiteral("Data telah disimpan. Kembali 1.000.000")) +
+                                 4);
     lblStatus_i->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(fraEditor_id);
@@ -289,15 +330,13 @@ void frmTransaksi::buildControls()
     m_model = new RowSetModel(dtGridTrans);
     setUpGrid(dtGridTrans, m_model);
     // A few rows at least; the window opens taller where the screen allows.
-    dtGridTrans->setMinimumHeight(140);
+    dtGridTrans->setMinimumHeight(110);
     QHBoxLayout* nav = pageButtonRow(cmdNavigasi, this);
     lblPage_i = new QLabel(this);
     lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
     nav->addSpacing(8);
     nav->addWidget(lblPage_i);
-    nav->addSpacing(12);
-    // The status line: what the last action did, said without a box.
-    nav->addWidget(lblStatus_i, 1);
+    nav->addStretch(1);
 
     auto* top = new QGridLayout;
     // The price on one line across the window: narrow enough for a small screen.
@@ -310,8 +349,35 @@ void frmTransaksi::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    layout->addWidget(dtGridTrans, 1);
-    layout->addLayout(nav);
+
+    // Below the editor, on two pages of the same room: the day's list, and the
+    // visit being entered with its payment. The status line sits beside the
+    // pages' tabs, seen on both.
+    auto* dayPage = new QWidget(this);
+    auto* dayLayout = new QVBoxLayout(dayPage);
+    dayLayout->setContentsMargins(4, 4, 4, 4);
+    dayLayout->addWidget(dtGridTrans, 1);
+    dayLayout->addLayout(nav);
+    auto* visitPage = new QWidget(this);
+    dtGridVisit = new QTableView(visitPage);
+    dtGridVisit->setObjectName(QStringLiteral("dtGridVisit"));
+    m_visitModel = new RowSetModel(dtGridVisit);
+    setUpGrid(dtGridVisit, m_visitModel);
+    dtGridVisit->setMinimumHeight(36);
+    dtGridVisit->setFocusPolicy(Qt::ClickFocus);
+    fraBayar = new PaymentPanel(m_methods, FirstMethodKey, visitPage);
+    auto* visitLayout = new QVBoxLayout(visitPage);
+    visitLayout->setContentsMargins(2, 2, 2, 2);
+    visitLayout->setSpacing(2);
+    visitLayout->addWidget(dtGridVisit, 1);
+    visitLayout->addWidget(fraBayar);
+    tabDaftar = new QTabWidget(this);
+    tabDaftar->setObjectName(QStringLiteral("tabDaftar"));
+    tabDaftar->addTab(dayPage, QStringLiteral("Penjualan"));
+    tabDaftar->addTab(visitPage, QStringLiteral("Kunjungan"));
+    tabDaftar->setCornerWidget(lblStatus_i, Qt::TopRightCorner);
+    tabDaftar->tabBar()->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(tabDaftar, 1);
     resize(860, 600);
 
     setTabOrder(txtNoCust, txtNama);
@@ -476,11 +542,22 @@ void frmTransaksi::cmdNew_Click()
     m_dirty = false;
     m_savedNotice = false;
     showInList(0);
+    // A new customer's visit: nothing in it yet, the day's list on show.
+    m_visit.clear();
+    showVisit();
+    fraBayar->clear();
+    tabDaftar->setCurrentIndex(0);
     txtNoCust->setFocus();
 }
 
 void frmTransaksi::DoGetTrans(const QString& id)
 {
+    // A recorded sale replaces a visit being entered (the question came first).
+    if (!m_visit.items().isEmpty()) {
+        m_visit.clear();
+        showVisit();
+        fraBayar->clear();
+    }
     // Text that is not a sale number finds no sale.
     bool isNumber = false;
     const qint64 number = id.trimmed().toLongLong(&isNumber);
@@ -597,11 +674,20 @@ bool frmTransaksi::cmdSubmit_Click()
             dtGridTrans->setFocus();
         return false;
     }
-    // A correction of the same variant may use what the sale itself took.
+    // A correction of the same variant may use what the sale itself took; the
+    // visit's earlier items of it are taken already.
     const double mililiter = Regional::read(txtMililiter->text());
     double available = m_stockVariant;
     if (update && m_old->idVariant == m_idVariant)
         available += m_old->mililiter;
+    int bottlesTaken = 0;
+    if (!update)
+        for (const VisitItem& item : m_visit.items()) {
+            if (item.idVariant == m_idVariant)
+                available -= item.mililiter;
+            if (item.idBotol == m_idBotol)
+                ++bottlesTaken;
+        }
     if (mililiter > available + StockTolerance) {
         Prompt::message(QStringLiteral("Stock Konsentrat tidak tersedia."), EntryTitle,
                         Prompt::Icon::Critical);
@@ -610,12 +696,14 @@ bool frmTransaksi::cmdSubmit_Click()
     }
     // A bottle is needed unless the customer's own is refilled or a correction keeps it.
     const bool needsBottle = !isRefill() && !(update && m_old->idBotol == m_idBotol);
-    if (needsBottle && m_stockBotol <= 0) {
+    if (needsBottle && m_stockBotol - bottlesTaken <= 0) {
         Prompt::message(QStringLiteral("Stock Botol tidak tersedia."), EntryTitle,
                         Prompt::Icon::Critical);
         return false;
     }
 
+    if (!update)
+        return addItemToVisit();
     const std::optional<qint64> saved = DoSubmit(update);
     if (!saved)
         return false;
@@ -624,7 +712,10 @@ bool frmTransaksi::cmdSubmit_Click()
     // that no key typed after the save goes to a closing box; a failing
     // refresh has its own message after.
     lblStatus_i->setText(QStringLiteral("Data telah disimpan."));
+    tellDifference(m_pendingDifference.amount, m_pendingDifference.method);
+    m_pendingDifference = {};
     refreshToToday();
+    m_lastVisitId = 0;
     saleSaved(*saved);
     // On to the next customer: the editor empty, the saved sale on top of the list.
     cmdNew_Click();
@@ -634,22 +725,27 @@ bool frmTransaksi::cmdSubmit_Click()
 
 std::optional<qint64> frmTransaksi::DoSubmit(bool update)
 {
-    SalesStore::Outcome outcome = SalesStore::Outcome::Done;
-    qint64 id = 0;
+    Q_UNUSED(update);
+    // A correction books what the customer gets back or pays more in the
+    // till's open shift, by the method the visit was paid with.
+    if (!ensureShift())
+        return std::nullopt;
+    const qint64 id = m_old->id;
+    const PaymentMethod method = methodOfSale(id);
+    VisitStore::Result result;
+    double difference = 0;
     const bool written = guardDb([&] {
-        if (update) {
-            id = m_old->id;
-            outcome = SalesStore::correctSale(id, amounts());
-            return;
-        }
-        SalesStore::NewSale sale;
-        sale.idCust = m_idCust;
-        sale.customer = {txtNoCust->text(), txtNama->text(), txtAlamat->text(), txtNoTelp->text()};
-        sale.amounts = amounts();
-        outcome = SalesStore::recordSale(sale, &id);
+        result = VisitStore::correctItem(id, amounts(), method, m_idShift, m_receipt.roundingStep,
+                                         &difference);
     });
     if (!written)
         return std::nullopt;
+    if (result.shift != ShiftStore::Outcome::Done) {
+        m_idShift = 0;
+        Prompt::message(result.text(), EntryTitle, Prompt::Icon::Critical);
+        return std::nullopt;
+    }
+    const SalesStore::Outcome outcome = result.sale;
     if (outcome != SalesStore::Outcome::Done && outcome != SalesStore::Outcome::Locked &&
         outcome != SalesStore::Outcome::Missing) {
         // Another till sold the stock or deleted a row this sale names.
@@ -663,7 +759,163 @@ std::optional<qint64> frmTransaksi::DoSubmit(bool update)
         DoGetTrans(QString::number(id));
         return std::nullopt;
     }
+    m_pendingDifference = {difference, method};
     return id;
+}
+
+// ---- The visit ----------------------------------------------------------------
+
+bool frmTransaksi::addItemToVisit()
+{
+    // Selling starts with the till's shift: the opening cash is asked once.
+    if (m_visit.items().isEmpty() && !ensureShift()) {
+        lblStatus_i->setText(QStringLiteral("Buka shift kasir dulu untuk menjual."));
+        return false;
+    }
+    VisitItem item;
+    item.idVariant = m_idVariant;
+    item.variantKode = txtKode->text().trimmed();
+    item.variantNama = lblVariant_i->text();
+    item.hargaVariant = m_hargaVariant;
+    item.idBotol = m_idBotol;
+    item.botolTipe = cmbBotol->currentText();
+    item.hargaBotol = m_hargaBotol;
+    item.mililiter = Regional::read(txtMililiter->text());
+    item.totalml = Regional::read(txtTotalml->text());
+    item.diskon = Regional::read(txtDiscount->text());
+    m_visit.addItem(item);
+    // The customer stays for the whole visit; the item fields are empty for the next one.
+    InputIsEnabled(QStringLiteral("input_e"), false);
+    {
+        const QSignalBlocker b1(txtKode), b2(txtMililiter), b3(txtDiscount);
+        txtKode->clear();
+        txtMililiter->setText(QStringLiteral("0"));
+        txtTotalml->setText(QStringLiteral("0"));
+        txtDiscount->setText(QStringLiteral("0"));
+    }
+    cmbBotol->setCurrentIndex(-1);
+    DoGetVariant();
+    DoGetPrice();
+    showVisit();
+    lblStatus_i->setText(QStringLiteral("Barang ke-%1 masuk kunjungan.").arg(m_visit.items().size()));
+    txtKode->setFocus();
+    return true;
+}
+
+void frmTransaksi::showVisit()
+{
+    RowSet rows;
+    rows.columns = {QStringLiteral("kode"), QStringLiteral("variant"), QStringLiteral("ml"),
+                    QStringLiteral("botol"), QStringLiteral("diskon"), QStringLiteral("total")};
+    for (const VisitItem& item : m_visit.items())
+        rows.rows << QVariantList{item.variantKode, item.variantNama, item.mililiter,
+                                  item.botolTipe, Regional::plain(item.diskon), item.price().total};
+    m_visitModel->setRows(rows);
+    applyGridColumns(dtGridVisit, visitColumns());
+    fitColumnsToText(dtGridVisit);
+    fraBayar->setAmounts(m_visit.total(), m_visit.rounding(), m_visit.amountToPay());
+    if (!m_visit.items().isEmpty())
+        tabDaftar->setCurrentIndex(1);
+}
+
+bool frmTransaksi::readyToPay()
+{
+    if (isUpdateMode()) {
+        lblStatus_i->setText(QStringLiteral("Simpan atau batalkan koreksi dulu."));
+        return false;
+    }
+    // The item still being typed joins the visit first, with the same checks
+    // as Submit.
+    if (!txtKode->text().trimmed().isEmpty() && !cmdSubmit_Click())
+        return false;
+    if (m_visit.items().isEmpty()) {
+        lblStatus_i->setText(QStringLiteral("Belum ada barang yang dibayar."));
+        return false;
+    }
+    tabDaftar->setCurrentIndex(1);
+    return true;
+}
+
+bool frmTransaksi::ensureShift()
+{
+    std::optional<ShiftStore::Shift> open;
+    if (!guardDb([&] { open = ShiftStore::openShift(m_till); }))
+        return false;
+    if (open) {
+        m_idShift = open->id;
+        return true;
+    }
+    frmShiftBuka opening(m_till, this);
+    if (opening.exec() != QDialog::Accepted)
+        return false;
+    m_idShift = opening.openedShift();
+    activateWindow();
+    return m_idShift != 0;
+}
+
+void frmTransaksi::payVisit(const Payment& payment)
+{
+    if (m_visit.items().isEmpty() || !ensureShift())
+        return;
+    if (!m_visit.pay(payment)) {
+        lblStatus_i->setText(paymentCheckText(PaymentCheck::Short, m_visit.amountToPay()));
+        return;
+    }
+    VisitStore::NewVisit nv;
+    nv.idShift = m_idShift;
+    nv.idCust = m_idCust;
+    nv.customer = {txtNoCust->text(), txtNama->text(), txtAlamat->text(), txtNoTelp->text()};
+    nv.visit = m_visit;
+    VisitStore::Result result;
+    VisitStore::Saved saved;
+    if (!guardDb([&] { result = VisitStore::recordVisit(nv, &saved); }))
+        return;
+    if (!result.done()) {
+        if (result.shift != ShiftStore::Outcome::Done)
+            m_idShift = 0;
+        // Nothing was written: the visit stays for the cashier to mend.
+        Prompt::message(result.text(), EntryTitle, Prompt::Icon::Critical);
+        return;
+    }
+    const Payment paid = m_visit.payment();
+    m_dirty = false;
+    lblStatus_i->setText(paid.cash && paid.change > 0
+                             ? QStringLiteral("Data telah disimpan. Kembali %1")
+                                   .arg(Regional::whole(paid.change))
+                             : QStringLiteral("Data telah disimpan."));
+    refreshToToday();
+    m_lastVisitId = saved.idVisit;
+    saleSaved(saved.idSales.first());
+    const double amountPaid = m_visit.amountToPay();
+    m_visit.clear();
+    cmdNew_Click();
+    fraBayar->showPaid(amountPaid, paid);
+    tabDaftar->setCurrentIndex(1);
+    m_savedNotice = true;
+}
+
+PaymentMethod frmTransaksi::methodOfSale(qint64 id) const
+{
+    QString name;
+    guardDb([&] { name = VisitStore::methodOf(id); });
+    for (const PaymentMethod& m : m_methods)
+        if (m.name.compare(name, Qt::CaseInsensitive) == 0)
+            return m;
+    // A sale of its own, or a method no longer offered: cash.
+    for (const PaymentMethod& m : m_methods)
+        if (m.cash)
+            return m;
+    return name.isEmpty() ? PaymentMethod{QStringLiteral("Tunai"), true} : PaymentMethod{name, false};
+}
+
+void frmTransaksi::tellDifference(double difference, const PaymentMethod& method)
+{
+    if (difference < 0)
+        lblStatus_i->setText(QStringLiteral("Data telah disimpan. Dikembalikan %1 (%2)")
+                                 .arg(Regional::whole(-difference), method.name));
+    else if (difference > 0)
+        lblStatus_i->setText(QStringLiteral("Data telah disimpan. Tambah bayar %1 (%2)")
+                                 .arg(Regional::whole(difference), method.name));
 }
 
 void frmTransaksi::showInList(qint64 id)
@@ -698,14 +950,19 @@ void frmTransaksi::txtIDTrans_Change(const QString& text)
 
 bool frmTransaksi::mayReplaceEntry()
 {
-    if (!cmdSubmit->isEnabled() || !m_dirty)
+    const bool visitPending = !isUpdateMode() && (!m_visit.items().isEmpty() || m_dirty);
+    if (!visitPending && (!cmdSubmit->isEnabled() || !m_dirty))
         return true;
     switch (Prompt::message(QStringLiteral("Simpan rekaman ini?"), windowTitle(),
                             Prompt::Icon::Question, Prompt::Buttons::YesNoCancel)) {
     case Prompt::Answer::No:
         return true;
     case Prompt::Answer::Yes:
-        cmdSubmit_Click();
+        // A visit is saved by paying it: on to the payment.
+        if (visitPending)
+            fraBayar->chooseMethod(0);
+        else
+            cmdSubmit_Click();
         return false;
     default:
         return false;
@@ -742,6 +999,12 @@ void frmTransaksi::cmdNota_Click()
 
 void frmTransaksi::DoPrintNota(qint64 id)
 {
+    // A sale of a visit prints the visit's receipt, with every item and the payment.
+    qint64 idVisit = 0;
+    if (!guardDb([&] { idVisit = VisitStore::visitOf(id); }))
+        return;
+    if (idVisit != 0)
+        return DoPrintVisit(idVisit);
     std::optional<QString> failure;
     if (!guardDb([&] { failure = ReceiptPrinter::printSale(id, m_receipt); }))
         return;
@@ -749,9 +1012,24 @@ void frmTransaksi::DoPrintNota(qint64 id)
         Prompt::message(*failure, QStringLiteral("Cetak Nota"), Prompt::Icon::Critical);
 }
 
+void frmTransaksi::DoPrintVisit(qint64 idVisit)
+{
+    std::optional<QString> failure;
+    if (!guardDb([&] { failure = ReceiptPrinter::printVisit(idVisit, m_receipt); }))
+        return;
+    if (failure)
+        Prompt::message(*failure, QStringLiteral("Cetak Nota"), Prompt::Icon::Critical);
+}
+
 void frmTransaksi::reject()
 {
-    if (cmdSubmit->isEnabled() && m_dirty) {
+    // A visit being entered (items in it, or the first one typed) is saved by
+    // paying it: Yes leads to the payment and the window stays.
+    const bool visit = !isUpdateMode() && (!m_visit.items().isEmpty() || m_dirty);
+    if (visit && cmdSubmit->isEnabled()) {
+        if (!mayReplaceEntry())
+            return;
+    } else if (cmdSubmit->isEnabled() && m_dirty) {
         switch (Prompt::message(QStringLiteral("Simpan rekaman ini?"), windowTitle(),
                                 Prompt::Icon::Question, Prompt::Buttons::YesNoCancel)) {
         case Prompt::Answer::Yes:
@@ -883,9 +1161,24 @@ void frmTransaksi::dtGridTrans_Delete()
                         Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
     const qint64 id = m_model->value(current.row(), QStringLiteral("idsales")).toLongLong();
-    SalesStore::Outcome outcome = SalesStore::Outcome::Done;
-    if (!guardDb([&] { outcome = SalesStore::deleteSale(id); }))
+    // What the customer paid for it goes back by the visit's method, in the
+    // till's open shift.
+    if (!ensureShift())
         return;
+    const PaymentMethod method = methodOfSale(id);
+    VisitStore::Result result;
+    double difference = 0;
+    if (!guardDb([&] {
+            result = VisitStore::deleteItem(id, method, m_idShift, m_receipt.roundingStep,
+                                            &difference);
+        }))
+        return;
+    if (result.shift != ShiftStore::Outcome::Done) {
+        m_idShift = 0;
+        Prompt::message(result.text(), DeleteTitle, Prompt::Icon::Exclamation);
+        return;
+    }
+    const SalesStore::Outcome outcome = result.sale;
     if (outcome == SalesStore::Outcome::Locked) {
         Prompt::message(LockedText, EntryTitle, Prompt::Icon::Exclamation);
         return;
@@ -901,6 +1194,7 @@ void frmTransaksi::dtGridTrans_Delete()
                     Prompt::Icon::Information);
     refreshToToday();
     cmdNew_Click();
+    tellDifference(difference, method);
 }
 
 bool frmTransaksi::eventFilter(QObject* watched, QEvent* event)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/Config.h"
+#include "payments/Payment.h"
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
+#include "sales/Visit.h"
 
 #include <QDate>
 #include <QDialog>
@@ -19,10 +21,14 @@ class QLineEdit;
 class QPushButton;
 class QModelIndex;
 class QTableView;
+class QTabWidget;
+class PaymentPanel;
 class RowSetModel;
 
-// The till: records a sale of concentrate into a bottle for a customer,
-// corrects or deletes a recorded one, and lists the sales of one day.
+// The till: records a customer's visit (one or more items of concentrate into a
+// bottle, paid at once by cash or another method), corrects or deletes a
+// recorded item (booking the difference of what the customer paid), and lists
+// the sales of one day.
 //
 // The editor is in one of three states: New (a sale being entered, "Submit"),
 // Correction (a recorded sale loaded, "Update") and Empty (a sale number that
@@ -63,7 +69,10 @@ public:
     // The window's status line: "Data telah disimpan." after a save.
     QLabel* lblStatus_i;
 
-    // The day's list
+    // The day's list, and the visit being entered with its payment
+    QTabWidget* tabDaftar;
+    QTableView* dtGridVisit;
+    PaymentPanel* fraBayar;
     QTableView* dtGridTrans;
     QList<QPushButton*> cmdNavigasi; // "<<", "<", ">", ">>"
     QLabel* lblPage_i;
@@ -91,6 +100,18 @@ private:
 
     void cmdNew_Click();
     bool cmdSubmit_Click();
+
+    // The visit: Submit adds the item typed to it, a method's key pays it.
+    bool addItemToVisit();
+    void showVisit();
+    // Before a method is chosen: the item still being typed joins the visit.
+    bool readyToPay();
+    void payVisit(const Payment& payment);
+    // The till's open shift, asking for the opening cash when there is none.
+    bool ensureShift();
+    // What the customer of a corrected or deleted item got back or paid more.
+    void tellDifference(double difference, const PaymentMethod& method);
+    PaymentMethod methodOfSale(qint64 id) const;
     void cekRefresh_Click();
     std::optional<qint64> DoSubmit(bool update);
     // Highlights the list row of sale `id`, or none when the list lacks it (0: none).
@@ -102,6 +123,7 @@ private:
     // The receipt: of the sale in the editor, else of the last one saved here.
     void cmdNota_Click();
     void DoPrintNota(qint64 id);
+    void DoPrintVisit(qint64 idVisit);
     void saleSaved(qint64 id);
 
     // The day's list and the loading of a sale.
@@ -122,6 +144,11 @@ private:
     void markDirty() { m_dirty = true; }
 
     RowSetModel* m_model;
+    RowSetModel* m_visitModel;
+    Visit m_visit;
+    QList<PaymentMethod> m_methods;
+    QString m_till;
+    qint64 m_idShift = 0;
 
     // The variant, bottle type and customer found for what is typed.
     int m_idVariant = 0;
@@ -143,6 +170,11 @@ private:
     bool m_syncingList = false;            // the program itself moves the list's row
     qint64 m_listVersion = 0;              // counts rebuilds of the list
     qint64 m_lastSavedId = 0;              // the last sale saved in this window
+    qint64 m_lastVisitId = 0;              // the last visit paid in this window
+    struct Difference {
+        double amount = 0;
+        PaymentMethod method;
+    } m_pendingDifference; // booked by the last correction
     Config::Values m_receipt;              // the receipt settings of cfg.cae
 
     QDate m_dateFirst, m_dateToday, m_dateShown, m_datePrev, m_dateNext;

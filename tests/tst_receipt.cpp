@@ -10,6 +10,9 @@
 #include "sales/Receipt.h"
 #include "sales/ReceiptPrinter.h"
 #include "sales/frmTransaksi.h"
+#include "core/Config.h"
+#include "payments/PaymentPanel.h"
+#include "payments/ShiftStore.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -107,6 +110,8 @@ struct Receipts {
 
 std::unique_ptr<frmTransaksi> openTill()
 {
+    // The till sells in its open shift.
+    ShiftStore::open(Config::tillName(ReceiptPrinter::settings()), 0, nullptr);
     auto w = std::make_unique<frmTransaksi>();
     w->show();
     if (!QTest::qWaitForWindowActive(w.get()))
@@ -129,6 +134,9 @@ void saveSale(frmTransaksi* w, const QString& kode, const QString& ml, const QSt
     type(w->txtMililiter, ml);
     w->cmbBotol->setCurrentIndex(w->cmbBotol->findText(botol));
     QTest::mouseClick(w->cmdSubmit, Qt::LeftButton);
+    // Paid in exact cash: the visit of one item is saved.
+    QTest::keyClick(w, Qt::Key_F3);
+    QTest::keyClick(w->fraBayar->txtDiterima, Qt::Key_Return);
 }
 
 qint64 newestSale()

@@ -9,6 +9,10 @@
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
 #include "sales/frmTransaksi.h"
+#include "core/Config.h"
+#include "payments/PaymentPanel.h"
+#include "payments/ShiftStore.h"
+#include "sales/ReceiptPrinter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -128,6 +132,8 @@ SalesStore::NewSale newSale(int cust, int variant, int botol, double ml)
 
 std::unique_ptr<frmTransaksi> openTill()
 {
+    // The till sells in its open shift.
+    ShiftStore::open(Config::tillName(ReceiptPrinter::settings()), 0, nullptr);
     auto w = std::make_unique<frmTransaksi>();
     w->show();
     if (!QTest::qWaitForWindowActive(w.get()))
@@ -148,6 +154,20 @@ void click(QPushButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Submit as the cashier does it: a new item joins the visit, which is then paid
+// in exact cash (F3, Enter); a correction is saved by Submit alone.
+void submit(frmTransaksi* w)
+{
+    const bool correction = w->cmdSubmit->text().remove('&') == QLatin1String("Update");
+    const bool pending = w->dtGridVisit->model()->rowCount() > 0;
+    if (correction || !pending || !w->txtKode->text().isEmpty())
+        QTest::mouseClick(w->cmdSubmit, Qt::LeftButton);
+    if (correction || w->dtGridVisit->model()->rowCount() == 0)
+        return;
+    QTest::keyClick(w, Qt::Key_F3);
+    QTest::keyClick(w->fraBayar->txtDiterima, Qt::Key_Return);
+}
+
 void enterSale(frmTransaksi* w, const QString& cust, const QString& kode, const QString& ml,
                const QString& botol, const QString& discount = QStringLiteral("0"))
 {
@@ -162,8 +182,10 @@ void enterSale(frmTransaksi* w, const QString& cust, const QString& kode, const 
 QStringList told(const ScriptedPrompt& prompt, const frmTransaksi* w)
 {
     QStringList texts;
+    // The status line's first sentence: what was done (more may follow, as
+    // the change to hand over).
     if (!w->lblStatus_i->text().isEmpty())
-        texts << w->lblStatus_i->text();
+        texts << w->lblStatus_i->text().section(QLatin1Char('.'), 0, 0) + QLatin1Char('.');
     return texts + prompt.texts();
 }
 
@@ -548,7 +570,7 @@ void SalesTest::windowEntryChecks()
     if (!botol.isEmpty())
         choose(w->cmbBotol, botol);
     type(w->txtDiscount, discount);
-    click(w->cmdSubmit);
+    submit(w.get());
 
     QCOMPARE(prompt.texts(), QStringList{message});
     QCOMPARE(prompt.calls.first().title, QString("Periksa Entri"));
@@ -590,7 +612,7 @@ void SalesTest::windowStockRefusals()
     ScriptedPrompt prompt;
     auto w = openTill();
     enterSale(w.get(), "C001", "V1", ml, botol);
-    click(w->cmdSubmit);
+    submit(w.get());
 
     if (message.isEmpty()) {
         QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
@@ -639,7 +661,7 @@ void SalesTest::windowNewAndKnownCustomer()
     type(w->txtTotalml, "30");
     choose(w->cmbBotol, "ROLL");
     type(w->txtDiscount, "5");
-    click(w->cmdSubmit);
+    submit(w.get());
 
     QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     const RowSet budi = Db::select("SELECT idcust, cust_nama, cust_alamat, cust_notelp, "
@@ -682,10 +704,10 @@ void SalesTest::windowCorrection()
     ScriptedPrompt prompt;
     auto w = openTill();
     enterSale(w.get(), "C001", "V1", "10", "SPRAY", "10");
-    click(w->cmdSubmit);
+    submit(w.get());
     click(w->cmdNew);
     enterSale(w.get(), "C001", "V2", "5", "ROLL");
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(w->dtGridTrans->model()->rowCount(), 2);
     const qint64 first = w->dtGridTrans->model()->index(1, 0).data().toLongLong();
 
@@ -710,7 +732,7 @@ void SalesTest::windowCorrection()
     QCOMPARE(w->lblHarga_i->text(), QString("25.000,00"));
     QCOMPARE(w->lblTotalHarga_i->text(), QString("22.500,00"));
     prompt.clear();
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(saleValue(first, "sales_mililiter").toDouble(), 8.0);
     QCOMPARE(saleValue(first, "sales_hargadiskon").toDouble(), 22500.0);
@@ -773,7 +795,7 @@ void SalesTest::windowCorrectionStockCheck()
     ScriptedPrompt prompt;
     auto w = openTill();
     enterSale(w.get(), "C001", "V1", "10", "SPRAY");
-    click(w->cmdSubmit);
+    submit(w.get());
     clickRow(w->dtGridTrans, 0);
     const QString before = snapshot();
     prompt.clear();
@@ -781,7 +803,7 @@ void SalesTest::windowCorrectionStockCheck()
     type(w->txtKode, kode);
     type(w->txtMililiter, ml);
     choose(w->cmbBotol, botol);
-    click(w->cmdSubmit);
+    submit(w.get());
     if (message.isEmpty()) {
         QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
         QVERIFY(variantStock(shop.v1) >= 0);
@@ -813,7 +835,7 @@ void SalesTest::windowSaleOfAnotherDayAndBadNumber()
     QVERIFY(w->dtGridTrans->selectionModel()->selectedRows().isEmpty());
 
     type(w->txtMililiter, "6");
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(saleValue(old, "sales_mililiter").toDouble(), 6.0);
     QCOMPARE(saleValue(old, "sales_date").toString(), Regional::dateText(today.addDays(-40)));
@@ -889,7 +911,7 @@ void SalesTest::windowLockedSale()
     QCOMPARE(w->txtIDTrans->text(), QString::number(locked));
     QCOMPARE(caption(w->cmdSubmit), QString("Update"));
     type(w->txtMililiter, "5");
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(prompt.texts(), QStringList{"Maaf, rekaman ini tidak dapat dirubah."});
     QCOMPARE(prompt.calls.first().icon, Prompt::Icon::Critical);
     QCOMPARE(w->txtMililiter->text(), QString("10,00")); // loaded again
@@ -976,7 +998,8 @@ void SalesTest::windowCloseQuestion_data()
     QTest::addColumn<bool>("closed");
     QTest::addColumn<int>("sales");
 
-    QTest::newRow("yes saves and closes") << "10" << Prompt::Answer::Yes << true << 1;
+    // Yes: a visit is saved by paying it, so the payment waits with the cursor.
+    QTest::newRow("yes goes to the payment") << "10" << Prompt::Answer::Yes << false << 1;
     QTest::newRow("no closes") << "10" << Prompt::Answer::No << true << 0;
     QTest::newRow("cancel stays") << "10" << Prompt::Answer::Cancel << false << 0;
     QTest::newRow("yes with a refused entry stays") << "200" << Prompt::Answer::Yes << false << 0;
@@ -1007,6 +1030,8 @@ void SalesTest::windowCloseQuestion()
     QCOMPARE(prompt.calls.first().title, QString("Transaction"));
     QCOMPARE(prompt.calls.first().buttons, Prompt::Buttons::YesNoCancel);
     QCOMPARE(w->isVisible(), !closed);
+    if (answer == Prompt::Answer::Yes && QApplication::focusWidget() == w->fraBayar->txtDiterima)
+        QTest::keyClick(w->fraBayar->txtDiterima, Qt::Key_Return);
     QCOMPARE(count("tvr_sales"), sales);
     QVERIFY(prompt.unexpected.isEmpty());
 }
@@ -1023,7 +1048,7 @@ void SalesTest::windowDatabaseFailure()
     const QString before = snapshot();
     enterSale(w.get(), "C-NEW", "V1", "10", "SPRAY");
     type(w->txtNama, "Budi");
-    click(w->cmdSubmit);
+    submit(w.get());
 
     QCOMPARE(prompt.calls.size(), 1);
     QCOMPARE(prompt.calls.first().title, QString("DATABASE ERROR"));
@@ -1033,7 +1058,7 @@ void SalesTest::windowDatabaseFailure()
     QCOMPARE(w->txtNama->text(), QString("Budi"));
     Db::exec("DROP TRIGGER failing");
     prompt.clear();
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(variantStock(shop.v1), 90.0);
 }
@@ -1058,7 +1083,7 @@ void SalesTest::tillKeysIgnoreCaseAndBlanks()
     enterSale(w.get(), cust, kode, "2", "SPRAY");
     QCOMPARE(w->txtNama->text(), QString("Ani"));
     QCOMPARE(w->lblVariant_i->text(), QString("Melati"));
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     // The sale belongs to the registered customer; no second customer appears.
     QCOMPARE(count("tvr_customer"), 1);
@@ -1090,7 +1115,13 @@ void SalesTest::keyboardOnlySales()
     QTest::keyClick(w->txtDiscount, Qt::Key_Return);
     QTRY_VERIFY(w->cmdSubmit->hasFocus());
     QTest::keyClick(w->cmdSubmit, Qt::Key_Return);
-    QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
+    // One key to pay, the note handed over, Enter.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    QTRY_VERIFY(w->fraBayar->txtDiterima->hasFocus());
+    QTest::keyClicks(w->fraBayar->txtDiterima, "50000");
+    QTest::keyClick(w->fraBayar->txtDiterima, Qt::Key_Return);
+    QCOMPARE(w->lblStatus_i->text(), QString("Data telah disimpan. Kembali 23.000"));
+    QCOMPARE(w->fraBayar->lblKembali_i->text(), QString("23.000"));
     const qint64 first = newestSale();
     const QString saved = snapshot();
 
@@ -1109,7 +1140,9 @@ void SalesTest::keyboardOnlySales()
     type(w->txtKode, "V2");
     type(w->txtMililiter, "3");
     choose(w->cmbBotol, "REFILL");
+    // Ctrl+S saves the visit: the item joins it and Enter pays the exact amount.
     QTest::keyClick(w->txtMililiter, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(count("tvr_sales"), 2);
     QVERIFY(newestSale() != first);
     QCOMPARE(saleValue(first, "sales_diskon").toDouble(), 10.0);
@@ -1195,7 +1228,7 @@ void SalesTest::committedActionsReportedDespiteFailedRefresh()
     // The sale itself checks that its customer row is still there: only the
     // name the list shows goes missing.
     Db::exec("ALTER TABLE tvr_customer RENAME COLUMN cust_nama TO cust_nama_away");
-    click(w->cmdSubmit);
+    submit(w.get());
     Db::exec("ALTER TABLE tvr_customer RENAME COLUMN cust_nama_away TO cust_nama");
     QCOMPARE(w->lblStatus_i->text(), QString("Data telah disimpan."));
     QCOMPARE(prompt.calls.size(), 1);
@@ -1263,7 +1296,7 @@ void SalesTest::correctionPricesFollowTheNewItems()
         }
     }
     QCOMPARE(w->lblHarga_i->text(), Regional::amount(total));
-    click(w->cmdSubmit);
+    submit(w.get());
     QCOMPARE(told(prompt, w.get()), QStringList{"Data telah disimpan."});
     QCOMPARE(saleValue(id, "sales_hargavariant").toDouble(), hargaVariant);
     QCOMPARE(saleValue(id, "sales_hargabotol").toDouble(), hargaBotol);
@@ -1275,15 +1308,15 @@ void SalesTest::correctionPricesFollowTheNewItems()
 
 void SalesTest::tillKeysAtOnce_data()
 {
-    QTest::addColumn<QString>("keys"); // from the number to Enter on Submit, bottles by Home/End
+    QTest::addColumn<QString>("keys"); // from the number to paying, bottles by Home/End
     QTest::addColumn<QString>("sales"); // code|ml|bottle of each sale
     QTest::addColumn<QString>("said");  // box and status line, in part
     QTest::addColumn<QString>("focus");
-    QTest::newRow("Enter on Submit, Enter on the notice, the next sale, Ctrl+S")
-        << "C001\nV1\n10\n\n{End}\n\n\n\nC001\nV2\n3\n\n{Home}{Ctrl+S}\nC001"
+    QTest::newRow("Enter on Submit, F3 and Enter, Enter on the notice, the next sale, Ctrl+S")
+        << "C001\nV1\n10\n\n{End}\n\n\n{F3}\n\nC001\nV2\n3\n\n{Home}{Ctrl+S}\nC001"
         << "V1|10|SPRAY;V2|3|REFILL" << "" << "txtNoCust";
     QTest::newRow("a refused key, then a decimal comma")
-        << "C001\nV1\n7x,5\n\n{Home}\n\n\n\n" << "V1|7.5|REFILL" << "Data telah disimpan."
+        << "C001\nV1\n7x,5\n\n{Home}\n\n\n{F3}\n" << "V1|7.5|REFILL" << "Data telah disimpan."
         << "txtNoCust";
     QTest::newRow("point as decimal sign") << "C001\nV1\n7.5\n\n{Home}\n\n\n" << ""
                                            << "Gunakan koma sebagai tanda desimal: 7,5"
