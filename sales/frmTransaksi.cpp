@@ -118,6 +118,9 @@ frmTransaksi::frmTransaksi(QWidget* parent) : QDialog(parent)
     rules.intFormat = InputRules::NumberFormat::Amount;
     InputConventions::install(this, rules);
     dtGridTrans->installEventFilter(this);
+    dtGridVisit->installEventFilter(this);
+    connect(dtGridVisit, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { editVisitItem(index.row()); });
     // After the input conventions, so this sees the acknowledging Enter first.
     txtNoCust->installEventFilter(this);
 
@@ -365,6 +368,7 @@ void frmTransaksi::buildControls()
     setUpGrid(dtGridVisit, m_visitModel);
     dtGridVisit->setMinimumHeight(36);
     dtGridVisit->setFocusPolicy(Qt::ClickFocus);
+    dtGridVisit->setToolTip(QStringLiteral("Delete: hapus barang dari kunjungan; Enter: ubah barang"));
     fraBayar = new PaymentPanel(m_methods, FirstMethodKey, visitPage);
     auto* visitLayout = new QVBoxLayout(visitPage);
     visitLayout->setContentsMargins(2, 2, 2, 2);
@@ -818,6 +822,46 @@ void frmTransaksi::showVisit()
         tabDaftar->setCurrentIndex(1);
 }
 
+void frmTransaksi::removeVisitItem(int row)
+{
+    if (row < 0 || row >= m_visit.items().size())
+        return;
+    m_visit.removeItem(row);
+    showVisit();
+    lblStatus_i->setText(QStringLiteral("Barang dihapus dari kunjungan."));
+    if (m_visit.items().isEmpty()) {
+        // No item left: the customer may be changed again.
+        InputIsEnabled(QStringLiteral("input_e"), true);
+        DoGetCustomer();
+        txtKode->setFocus();
+        return;
+    }
+    dtGridVisit->setFocus();
+    dtGridVisit->selectRow(std::min<int>(row, int(m_visit.items().size()) - 1));
+}
+
+void frmTransaksi::editVisitItem(int row)
+{
+    if (row < 0 || row >= m_visit.items().size())
+        return;
+    // The editor must be free: an item typed meanwhile is not overwritten.
+    if (!txtKode->text().trimmed().isEmpty()) {
+        lblStatus_i->setText(QStringLiteral("Tambahkan atau kosongkan barang yang sedang diketik dulu."));
+        return;
+    }
+    const VisitItem item = m_visit.items().at(row);
+    m_visit.removeItem(row);
+    showVisit();
+    txtKode->setText(item.variantKode);
+    txtMililiter->setText(Regional::amount(item.mililiter));
+    txtTotalml->setText(Regional::amount(item.totalml));
+    cmbBotol->setCurrentIndex(cmbBotol->findText(item.botolTipe));
+    txtDiscount->setText(Regional::plain(item.diskon));
+    markDirty();
+    lblStatus_i->setText(QStringLiteral("Ubah barang, lalu Submit untuk memasukkannya lagi."));
+    txtKode->setFocus();
+}
+
 bool frmTransaksi::readyToPay()
 {
     if (isUpdateMode()) {
@@ -1199,6 +1243,20 @@ void frmTransaksi::dtGridTrans_Delete()
 
 bool frmTransaksi::eventFilter(QObject* watched, QEvent* event)
 {
+    // In the visit's items: Delete takes the item out, Enter puts it back in
+    // the editor to be changed and added again.
+    if (watched == dtGridVisit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int row = dtGridVisit->currentIndex().row();
+        if (row >= 0 && key == Qt::Key_Delete) {
+            removeVisitItem(row);
+            return true;
+        }
+        if (row >= 0 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            editVisitItem(row);
+            return true;
+        }
+    }
     if (watched == txtNoCust && m_savedNotice &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::FocusOut)) {
         // The first key after a save: an Enter acknowledges "Data telah

@@ -103,6 +103,8 @@ private:
 
     // The visit: Submit adds the item typed to it, a method's key pays it.
     bool addItemToVisit();
+    void removeVisitItem(int row);
+    void editVisitItem(int row);
     void showVisit();
     // Before a method is chosen: the item still being typed joins the visit.
     bool readyToPay();

@@ -1,7 +1,9 @@
 // A visit of several items paid at once: its amounts and rounding, its writing
 // as one transaction with its stock moves, and the differences booked when an
 // item of a paid visit is corrected or deleted.
+#include "ScriptedPrompt.h"
 #include "TestDb.h"
+#include "WindowDriver.h"
 
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -10,6 +12,14 @@
 #include "sales/Receipt.h"
 #include "sales/Visit.h"
 #include "sales/VisitStore.h"
+#include "core/Config.h"
+#include "payments/PaymentPanel.h"
+#include "sales/ReceiptPrinter.h"
+#include "sales/frmTransaksi.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
 
 #include <QTest>
 
@@ -26,6 +36,7 @@ private slots:
     void booksDifferences_data();
     void booksDifferences();
     void receiptOfAVisit();
+    void tillTakesAVisitByKeys();
 };
 
 namespace {
@@ -319,6 +330,63 @@ void VisitTest::receiptOfAVisit()
                                                      "--------------------------------\n"
                                                      "          Terima kasih")
                                  .split('\n'));
+}
+
+void VisitTest::tillTakesAVisitByKeys()
+{
+    TestDb t;
+    ScriptedPrompt prompt;
+    insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, variant_stock) "
+           "VALUES ('V1', 'Melati', 2500, 100), ('V2', 'Oud', 4000, 50)",
+           {});
+    insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) VALUES ('SPRAY', 5000, 10)",
+           {});
+    insert("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C001', 'Ani')", {});
+    qint64 shift = 0;
+    ShiftStore::open(Config::tillName(ReceiptPrinter::settings()), 100000, &shift);
+    frmTransaksi w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTRY_VERIFY(w.txtNoCust->hasFocus());
+
+    // A repeat customer, one item: its data, an Enter for each field and one on
+    // Submit; a second item: its data, an Enter for each field and F3, which
+    // adds it and goes to the payment; the note, and Enter. All at once.
+    typeKeys("C001\nV1\n10\n30\n{End}\n10\n\n");
+    QCOMPARE(w.dtGridVisit->model()->rowCount(), 1);
+    QVERIFY(!w.txtNoCust->isEnabled() || w.txtNoCust->isReadOnly() || !w.fraEditor_e->isEnabled());
+    typeKeys("V2\n5\n\n{Home}\n{F3}");
+    QCOMPARE(w.dtGridVisit->model()->rowCount(), 2);
+    QCOMPARE(QApplication::focusWidget(), w.fraBayar->txtDiterima);
+    QCOMPARE(w.fraBayar->lblBayar_i->text(), QStringLiteral("47.000")); // 27.000 + 20.000
+
+    // Before paying, the second item is changed (Enter on it) and the first removed.
+    w.dtGridVisit->setFocus();
+    w.dtGridVisit->selectRow(1);
+    typeKeys("\n");
+    QCOMPARE(w.txtKode->text(), QStringLiteral("V2"));
+    typeKeys("\n4\n\n\n\n\n");
+    QCOMPARE(w.dtGridVisit->model()->rowCount(), 2);
+    w.dtGridVisit->setFocus();
+    w.dtGridVisit->selectRow(0);
+    typeKeys("{Delete}{F3}50000\n");
+    QCOMPARE(prompt.calls.size(), 0);
+    QCOMPARE(w.lblStatus_i->text(), QStringLiteral("Data telah disimpan. Kembali 34.000"));
+    QCOMPARE(w.fraBayar->lblKembali_i->text(), QStringLiteral("34.000"));
+
+    // One visit of the one item kept, paid 16.000 in cash, its stock taken.
+    QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_sales").toInt(), 1);
+    QCOMPARE(Db::scalar("SELECT sales_mililiter FROM tvr_sales").toDouble(), 4.0);
+    QCOMPARE(Db::scalar("SELECT variant_stock FROM tvr_dtvariant WHERE variant_kode = 'V2'").toDouble(),
+             46.0);
+    QCOMPARE(Db::scalar("SELECT variant_stock FROM tvr_dtvariant WHERE variant_kode = 'V1'").toDouble(),
+             100.0);
+    QCOMPARE(rowsAsText("SELECT payment_metode, payment_jumlah, payment_diterima, payment_kembali, "
+                        "payment_idshift FROM tvr_payment"),
+             QStringLiteral("Tunai|16000|50000|34000|%1|\n").arg(shift));
+    // Keys typed at once after the save start the next customer.
+    typeKeys("C001");
+    QCOMPARE(w.txtNoCust->text(), QStringLiteral("C001"));
 }
 
 QTEST_MAIN(VisitTest)
