@@ -20,6 +20,7 @@
 #include "sales/frmTransaksi.h"
 #include "stock/frmStockB.h"
 #include "stock/frmStockC.h"
+#include "ui/FileDialogs.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
 #include "ui/frmAbout.h"
@@ -31,6 +32,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -385,6 +389,33 @@ void MDIForm1::showShift(qint64 idShift)
                                                "Shift tetap tersimpan.")
                                     .arg(failed->target, failed->reason),
                                 QStringLiteral("Printer Error"), Prompt::Icon::Exclamation);
+        });
+        connect(&w, &frmShiftTutup::pdfRequested, this, [this](const ShiftStore::Summary& s) {
+            const Config::Values settings = ReceiptPrinter::settings();
+            const QString path = FileDialogs::saveFileName(
+                this, QStringLiteral("Simpan Laporan Tutup Kasir sebagai PDF"),
+                QDir(FileDialogs::startFolder())
+                    .filePath(QStringLiteral("tutup-kasir-%1.pdf").arg(s.shift.id)),
+                QStringLiteral("PDF (*.pdf)"));
+            if (path.isEmpty())
+                return;
+            FileDialogs::remember(path);
+            const QStringList lines =
+                ShiftReport::lines(s, settings.shopName,
+                                   Receipt::columnsFor(settings.receiptPaperMm),
+                                   QDateTime::currentDateTime());
+            // Written whole or not at all: a failed write leaves no half file.
+            QSaveFile file(path);
+            bool written = file.open(QIODevice::WriteOnly);
+            if (written) {
+                QPdfWriter pdf(&file);
+                pdf.setResolution(300);
+                written = !ReceiptPrinter::paint(&pdf, lines, settings.receiptPaperMm);
+            }
+            if (!written || !file.commit())
+                Prompt::message(QStringLiteral("Laporan tidak dapat disimpan ke %1: %2")
+                                    .arg(path, file.errorString()),
+                                QStringLiteral("Simpan PDF"), Prompt::Icon::Critical);
         });
         w.exec();
     });

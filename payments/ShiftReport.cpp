@@ -23,12 +23,12 @@ QStringList lines(const ShiftStore::Summary& summary, const QString& shopName, i
         out << centred(shopName, columns);
     out << centred(QStringLiteral("Laporan Tutup Kasir"), columns) << rule;
     out << field(QStringLiteral("Kasir"), s.till, columns);
-    out << field(QStringLiteral("Dibuka"), moment(s.openedAt) + QLatin1Char(' ') + s.openedBy,
-                 columns);
+    out << field(QStringLiteral("Dibuka"), moment(s.openedAt), columns);
+    out << field(QStringLiteral("Oleh"), s.openedBy, columns);
     out << field(QStringLiteral("Ditutup"),
-                 s.closed ? moment(s.closedAt) + QLatin1Char(' ') + s.closedBy
-                          : QStringLiteral("belum ditutup"),
-                 columns);
+                 s.closed ? moment(s.closedAt) : QStringLiteral("belum ditutup"), columns);
+    if (s.closed)
+        out << field(QStringLiteral("Oleh"), s.closedBy, columns);
     out << field(QStringLiteral("Kunjungan"), QString::number(summary.visits), columns) << rule;
 
     for (const ShiftStore::MethodTakings& m : summary.methods) {

@@ -50,6 +50,7 @@ frmShiftTutup::frmShiftTutup(qint64 idShift, QWidget* parent)
     lblHarap_i->setFont(bold);
     cmdTutup = namedButton(this, QStringLiteral("cmdTutup"), QStringLiteral("&Tutup Shift"), 100);
     cmdCetak = namedButton(this, QStringLiteral("cmdCetak"), QStringLiteral("&Cetak"), 90);
+    cmdPdf = namedButton(this, QStringLiteral("cmdPdf"), QStringLiteral("&PDF"), 70);
     cmdBatal = namedButton(this, QStringLiteral("cmdBatal"), QStringLiteral("Batal"), 90);
 
     auto* count = new QGridLayout;
@@ -92,7 +93,7 @@ frmShiftTutup::frmShiftTutup(qint64 idShift, QWidget* parent)
     layout->addWidget(lblShift_i);
     layout->addWidget(dtGridMetode);
     layout->addLayout(middle);
-    layout->addLayout(buttonRow({cmdTutup, cmdCetak, cmdBatal}));
+    layout->addLayout(buttonRow({cmdTutup, cmdCetak, cmdPdf, cmdBatal}));
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     InputConventions::install(this, wholeAmounts());
@@ -102,6 +103,7 @@ frmShiftTutup::frmShiftTutup(qint64 idShift, QWidget* parent)
     });
     connect(cmdTutup, &QPushButton::clicked, this, &frmShiftTutup::cmdTutup_Click);
     connect(cmdCetak, &QPushButton::clicked, this, [this] { emit printRequested(m_summary); });
+    connect(cmdPdf, &QPushButton::clicked, this, [this] { emit pdfRequested(m_summary); });
     connect(cmdBatal, &QPushButton::clicked, this, &QDialog::reject);
     for (int i = 0; i + 1 < txtPecahan.size(); ++i)
         setTabOrder(txtPecahan.at(i), txtPecahan.at(i + 1));
@@ -152,6 +154,7 @@ void frmShiftTutup::showSummary()
         countChanged();
     }
     cmdCetak->setEnabled(s.closed);
+    cmdPdf->setEnabled(s.closed);
 }
 
 QList<QPair<int, int>> frmShiftTutup::pieces() const

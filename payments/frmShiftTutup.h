@@ -31,14 +31,16 @@ public:
     QLabel* lblSelisih_i;
     QPushButton* cmdTutup;
     QPushButton* cmdCetak;
+    QPushButton* cmdPdf;
     QPushButton* cmdBatal;
 
     // The figures as shown (after a close, as kept).
     const ShiftStore::Summary& summary() const { return m_summary; }
 
 signals:
-    // A closed shift's report is wanted on paper.
+    // A closed shift's report is wanted on paper, or as a PDF file.
     void printRequested(const ShiftStore::Summary& summary);
+    void pdfRequested(const ShiftStore::Summary& summary);
 
 private:
     void showSummary();
