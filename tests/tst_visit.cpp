@@ -58,6 +58,20 @@ int insert(const QString& sql, const QVariantList& values)
 {
     return int(Db::insertedId(Db::exec(sql, values)));
 }
+
+// Melati at 2.500 a ml (100 ml), the SPRAY30 bottle at 5.000 (10), and the refill.
+std::tuple<int, int, int> goods()
+{
+    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
+                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
+                              {});
+    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
+                             "VALUES ('SPRAY30', 5000, 10)",
+                             {});
+    const int refill =
+        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+    return {melati, spray, refill};
+}
 } // namespace
 
 void VisitTest::amounts_data()
@@ -116,17 +130,10 @@ void VisitTest::recordsWholeVisitOrNothing()
         TAVORU_SQLITE_ONLY();
 
     TestDb t;
-    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
-                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
-                              {});
+    const auto [melati, spray, refill] = goods();
     const int oud = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
                            "variant_stock) VALUES ('V2', 'Oud', 4000.5, 20)",
                            {});
-    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
-                             "VALUES ('SPRAY30', 5000, 10)",
-                             {});
-    const int refill =
-        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
     if (!failingTable.isEmpty())
         Db::exec(QStringLiteral("CREATE TRIGGER fail_insert BEFORE INSERT ON %1 "
                                 "BEGIN SELECT RAISE(ABORT, 'disk penuh'); END")
@@ -231,14 +238,7 @@ void VisitTest::booksDifferences()
     QFETCH(QString, takings);
 
     TestDb t;
-    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
-                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
-                              {});
-    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
-                             "VALUES ('SPRAY30', 5000, 10)",
-                             {});
-    const int refill =
-        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+    const auto [melati, spray, refill] = goods();
     const int cust = insert("INSERT INTO tvr_customer (cust_nomor, cust_nama) VALUES ('C1', 'Ani')", {});
 
     VisitStore::NewVisit nv;
@@ -289,14 +289,7 @@ void VisitTest::booksDifferences()
 void VisitTest::receiptOfAVisit()
 {
     TestDb t;
-    const int melati = insert("INSERT INTO tvr_dtvariant (variant_kode, variant_nama, "
-                              "variant_harga, variant_stock) VALUES ('V1', 'Melati', 2500, 100)",
-                              {});
-    const int spray = insert("INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock) "
-                             "VALUES ('SPRAY30', 5000, 10)",
-                             {});
-    const int refill =
-        Db::scalar("SELECT idbotol FROM tvr_dtbotol WHERE botol_tipe = ?", {RefillBottleType}).toInt();
+    const auto [melati, spray, refill] = goods();
     VisitStore::NewVisit nv;
     QCOMPARE(ShiftStore::open("Kasir 1", 0, &nv.idShift), ShiftStore::Outcome::Done);
     nv.customer = {"C7", "Budi", "", ""};
