@@ -12,6 +12,7 @@
 #include "masterdata/RegisterStore.h"
 #include "sales/SalesStore.h"
 #include "sales/frmTransaksi.h"
+#include "sales/VisitStore.h"
 #include "core/Config.h"
 #include "payments/PaymentPanel.h"
 #include "payments/ShiftStore.h"
@@ -124,6 +125,52 @@ int runDeletingTill(const Shop& shop)
     return 0;
 }
 
+// A till paying visits of two items (one millilitre and one bottle each) in
+// cash in its own shift; of every three visits the first item of one is
+// deleted afterwards, its money given back. Prints the items kept, 0, and the
+// visits refused for want of stock.
+int runVisitTill(const Shop& shop, int attempts)
+{
+    qint64 shift = 0;
+    if (ShiftStore::open(QStringLiteral("Till %1").arg(QCoreApplication::applicationPid()), 0,
+                         &shift) != ShiftStore::Outcome::Done)
+        return 7;
+    int kept = 0, refused = 0;
+    for (int i = 0; i < attempts; ++i) {
+        VisitStore::NewVisit nv;
+        nv.idShift = shift;
+        nv.idCust = shop.cust;
+        VisitItem item;
+        item.idVariant = shop.variant;
+        item.idBotol = shop.botol;
+        item.mililiter = item.totalml = 1;
+        item.hargaVariant = 1000;
+        item.hargaBotol = 5000;
+        nv.visit.addItem(item);
+        nv.visit.addItem(item);
+        nv.visit.pay({QStringLiteral("Tunai"), true, 20000, 0});
+        VisitStore::Saved saved;
+        const VisitStore::Result r = VisitStore::recordVisit(nv, &saved);
+        if (r.sale == SalesStore::Outcome::NoConcentrate || r.sale == SalesStore::Outcome::NoBottle) {
+            ++refused;
+            continue;
+        }
+        if (!r.done())
+            return 4;
+        kept += 2;
+        if (i % 3 == 0) {
+            if (!VisitStore::deleteItem(saved.idSales.first(), {QStringLiteral("Tunai"), true}, shift,
+                                        1, nullptr)
+                     .done())
+                return 4;
+            --kept;
+        }
+    }
+    printf("%d 0 %d\n", kept, refused);
+    Db::close();
+    return 0;
+}
+
 // The selling till's loop: of every four attempts one is a stock reduction of
 // one millilitre in the stock window, one a correction of this till's last
 // sale to one millilitre more, the others sales of one millilitre and one
@@ -143,6 +190,8 @@ int runTill()
     try {
         if (qEnvironmentVariable(TillMode) == QLatin1String("delete-customer"))
             return runDeletingTill(shop);
+        if (qEnvironmentVariable(TillMode) == QLatin1String("visits"))
+            return runVisitTill(shop, attempts);
         if (qEnvironmentVariable(TillMode).startsWith(QLatin1String("new-customers"))) {
             // Sales to customers who are not registered yet, the same numbers
             // on both tills (in another letter case on one of them).
@@ -301,6 +350,8 @@ private slots:
     void firstStartSeedsOnce();
     void twoTillsKeepTheStockExact_data() { addEngineColumn(); }
     void twoTillsKeepTheStockExact();
+    void twoTillsPayVisitsExactly_data() { addEngineColumn(); }
+    void twoTillsPayVisitsExactly();
     void customerDeletedWhileSelling_data() { addEngineColumn(); }
     void customerDeletedWhileSelling();
     void rowsDeletedMeanwhileAreRefused_data() { addEngineColumn(); }
@@ -396,6 +447,38 @@ void ServerTest::twoTillsKeepTheStockExact()
     QVERIFY(number("SELECT MIN(stock_akhir) FROM tvr_stock") >= 0);
     QCOMPARE(number("SELECT botol_stock FROM tvr_dtbotol WHERE idbotol = ?", {shop.botol}),
              bottles - sold);
+}
+
+// Two tills pay visits of two items from one variant at once, until it runs
+// out: every millilitre, bottle and rupiah adds up, each till in its own shift.
+void ServerTest::twoTillsPayVisitsExactly()
+{
+    QFETCH(int, engine);
+    SKIP_WITHOUT_SERVER(Engine(engine));
+    TestDb t{Engine(engine)};
+    const Shop shop = makeShop(100, 1000);
+    const QString connection = t.connectionText();
+    Db::close();
+
+    const QStringList outputs =
+        runTills(connection, shop, 40, {QStringLiteral("visits"), QStringLiteral("visits")});
+    QCOMPARE(outputs.size(), 2);
+    int kept = 0;
+    for (const QString& output : outputs)
+        kept += output.section(' ', 0, 0).toInt();
+
+    QVERIFY(Connection::open(connection, t.dir()));
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_sales"), double(kept));
+    QCOMPARE(number("SELECT variant_stock FROM tvr_dtvariant WHERE idvariant = ?", {shop.variant}) +
+                 number("SELECT SUM(sales_mililiter) FROM tvr_sales"),
+             100.0);
+    QCOMPARE(number("SELECT botol_stock FROM tvr_dtbotol WHERE idbotol = ?", {shop.botol}),
+             1000.0 - kept);
+    // What went into the drawers less what went back is what the kept items cost.
+    QCOMPARE(number("SELECT SUM(payment_jumlah) FROM tvr_payment"),
+             number("SELECT SUM(sales_hargadiskon) FROM tvr_sales"));
+    QCOMPARE(number("SELECT COUNT(DISTINCT payment_idshift) FROM tvr_payment"), 2.0);
+    QCOMPARE(number("SELECT COUNT(*) FROM tvr_visitsales"), double(kept));
 }
 
 // One till sells to a customer while another deletes that customer: no sale is
