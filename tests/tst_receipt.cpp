@@ -250,18 +250,23 @@ Bayar                     31.250|
         .variantKode = "VARIANT00001", .variantNama = "Oud Wood Intense Ext",
         .botolTipe = "SPRAYKACA100", .mililiter = 1234, .hargaVariant = 125000,
         .hargaBotol = 125000, .hargaTotal = 154375000, .diskon = 12.5, .hargaDiskon = 135078125};
-    QTest::newRow("58 mm, long names cut to the line")
+    QTest::newRow("58 mm, long names wrapped onto the next lines")
         << wide << "Toko Parfum Isi Ulang Tavoru Aromatic Sejahtera"
         << "Jalan Raya Kebayoran Lama Nomor 123, Jakarta Selatan" << 32 << sameDay << receipt(R"(
-Toko Parfum Isi Ulang Tavoru Aro|
+  Toko Parfum Isi Ulang Tavoru|
+       Aromatic Sejahtera|
 Jalan Raya Kebayoran Lama Nomor|
+      123, Jakarta Selatan|
 --------------------------------|
 No. Nota  : 7|
 Tanggal   : 08/12/2026 14:05|
 Kasir     : Maria Goretti Susant|
-Pelanggan : C00000000012 Bernade|
+Pelanggan : C00000000012|
+            Bernadette|
+            Kusumawardhani|
 --------------------------------|
-VARIANT00001 Oud Wood Intense Ex|
+VARIANT00001 Oud Wood Intense|
+Ext|
 1234 ml x 125.000    154.250.000|
 Botol SPRAYKACA100       125.000|
 --------------------------------|
