@@ -647,7 +647,8 @@ void UiTest::mainWindowMenusAndToolbar()
     QCOMPARE(captions(w.mnMenu),
              (QStringList{"Transaction", "Search", "Stock", "Sales", "Database"}));
     QCOMPARE(captions(w.mnKas),
-             (QStringList{"Buka Shift", "Kas Masuk/Keluar", "Tutup Shift", "-", "Daftar Shift"}));
+             (QStringList{"Buka Shift", "Kas Masuk/Keluar", "Tutup Shift", "-", "Daftar Shift", "-",
+                          "Buka Laci", "Cetak halaman uji"}));
     QCOMPARE(captions(w.mnStock), (QStringList{"Concentrate", "Botol"}));
     QCOMPARE(captions(w.mnDB), (QStringList{"Customer", "Variant", "Botol"}));
     QCOMPARE(captions(w.mnHelp), QStringList{"About"});
