@@ -15,6 +15,8 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
+#include <pthread.h>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
@@ -279,6 +281,14 @@ std::optional<QString> send(const Printer& printer, const QByteArray& bytes,
     const auto job = std::make_shared<Job>();
     const int workerMs = std::max(100, limitMs - 400);
     std::thread([job, printer, bytes, jobName, workerMs] {
+#ifdef Q_OS_UNIX
+        // A reader that goes away mid-write (a FIFO, lp ending) is an error
+        // here, never the signal that would end the program.
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+#endif
         std::optional<QString> failure =
             transfer(printer, bytes, jobName, QDeadlineTimer(workerMs), workerMs);
         const std::lock_guard lock(job->mutex);
