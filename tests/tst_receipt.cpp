@@ -724,6 +724,7 @@ void ReceiptTest::escPosPrinters_data()
     QTest::newRow("the network, the drawer") << "tcp:127.0.0.1:{port}" << "laci" << "arrived";
     QTest::newRow("the network, refused") << "tcp:127.0.0.1:{port}" << "nota" << "menolak sambungan";
     QTest::newRow("a raw CUPS queue") << "cups:{queue}" << "nota" << "arrived";
+    QTest::newRow("a CUPS queue that is stopped") << "cups:{queue}" << "nota" << "dihentikan";
     QTest::newRow("a CUPS queue that does not exist") << "cups:tidak-ada" << "nota" << "tidak ada";
 }
 
@@ -740,7 +741,7 @@ void ReceiptTest::escPosPrinters()
 
     std::optional<Listener> listener;
     if (place.contains("{port}") || place.contains("{queue}"))
-        listener.emplace(!row.contains("refused"));
+        listener.emplace(!row.contains("refused") && !row.contains("stopped"));
     QString queue;
     if (place.contains("{queue}")) {
         // A raw queue whose device is the listener.
@@ -748,6 +749,8 @@ void ReceiptTest::escPosPrinters()
         QCOMPARE(QProcess::execute(lpadmin, {"-p", queue, "-E", "-v",
                                              QString("socket://127.0.0.1:%1").arg(listener->port)}),
                  0);
+        if (row.contains("stopped"))
+            QCOMPARE(QProcess::execute(QFileInfo(lpadmin).dir().filePath("cupsdisable"), {queue}), 0);
     }
     place.replace("{dir}", dir.path())
         .replace("{port}", QString::number(listener ? listener->port : 0))
