@@ -160,40 +160,32 @@ template <std::size_t N> QByteArray bytes(const char (&text)[N])
     return QByteArray(text, N - 1);
 }
 
-// A TCP listener on 127.0.0.1 that takes one connection and keeps what it sends.
+// A TCP listener on 127.0.0.1 that keeps what its first connection sends.
+// Without listening, its port is taken and a connection to it refused.
 struct Listener {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int port = 0;
     QByteArray received;
     std::thread reader;
 
-    // Without listening, the port is taken and a connection to it refused.
     explicit Listener(bool listening)
     {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sockaddr_in a{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}};
         socklen_t size = sizeof a;
         ::bind(fd, reinterpret_cast<sockaddr*>(&a), size);
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
         port = ntohs(a.sin_port);
-        if (!listening)
-            return;
-        ::listen(fd, 4);
-        reader = std::thread([this] {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 15000) <= 0)
-                return;
-            const int c = ::accept(fd, nullptr, nullptr);
-            char buffer[4096];
-            for (pollfd q{c, POLLIN, 0}; ::poll(&q, 1, 15000) > 0;) {
-                const ssize_t n = ::read(c, buffer, sizeof buffer);
-                if (n <= 0)
-                    break;
-                received.append(buffer, n);
-            }
-            ::close(c);
-        });
+        if (listening && ::listen(fd, 4) == 0)
+            reader = std::thread([this] {
+                char buffer[4096];
+                pollfd p{fd, POLLIN, 0};
+                for (int c = ::poll(&p, 1, 15000) > 0 ? ::accept(fd, nullptr, nullptr) : -1;
+                     c >= 0 && ::poll(&(p = {c, POLLIN, 0}), 1, 15000) > 0;)
+                    if (const ssize_t n = ::read(c, buffer, sizeof buffer); n > 0)
+                        received.append(buffer, n);
+                    else
+                        c = (::close(c), -1);
+            });
     }
     QByteArray wait()
     {
@@ -201,11 +193,7 @@ struct Listener {
             reader.join();
         return received;
     }
-    ~Listener()
-    {
-        wait();
-        ::close(fd);
-    }
+    ~Listener() { ::close((wait(), fd)); }
 };
 
 } // namespace
