@@ -219,9 +219,12 @@ std::optional<QString> toCups(const Printer& printer, const QByteArray& bytes,
     // CUPS stops a queue whose printer failed; a job sent there would wait
     // unseen until someone starts the queue again.
     QByteArray state;
-    if (auto failure = run(QStringLiteral("lpstat"), {QStringLiteral("-p"), printer.address}, {},
+    if (auto failure = run(QStringLiteral("lpstat"),
+                           {QStringLiteral("-r"), QStringLiteral("-p"), printer.address}, {},
                            deadline, limitMs, &state))
         return failure;
+    if (state.contains("not running"))
+        return QStringLiteral("layanan CUPS tidak berjalan (sudo systemctl start cups)");
     if (state.contains(" disabled"))
         return QStringLiteral("antrean CUPS dihentikan (printer mati atau bermasalah; jalankan "
                               "lagi dengan: cupsenable %1)")

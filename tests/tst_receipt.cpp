@@ -702,7 +702,6 @@ void ReceiptTest::escPosPrinters_data()
     QTest::addColumn<QString>("outcome"); // "arrived", or what the message says
 
     QTest::newRow("a file") << "{dir}/printer.bin" << "nota" << "arrived";
-    QTest::newRow("a file, the drawer") << "{dir}/printer.bin" << "laci" << "arrived";
     QTest::newRow("a folder") << "{dir}" << "nota" << "bukan printer";
     QTest::newRow("a full device") << "/dev/full" << "nota" << "kertas habis";
     QTest::newRow("a device unplugged") << "{dir}/usb/lp0" << "nota" << "printer mati";
