@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #ifdef Q_OS_UNIX
@@ -283,22 +284,27 @@ std::optional<QString> send(const Printer& printer, const QByteArray& bytes,
     };
     const auto job = std::make_shared<Job>();
     const int workerMs = std::max(100, limitMs - 400);
-    std::thread([job, printer, bytes, jobName, workerMs] {
+    try {
+        std::thread([job, printer, bytes, jobName, workerMs] {
 #ifdef Q_OS_UNIX
-        // A reader that goes away mid-write (a FIFO, lp ending) is an error
-        // here, never the signal that would end the program.
-        sigset_t pipe;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+            // A reader that goes away mid-write (a FIFO, lp ending) is an error
+            // here, never the signal that would end the program.
+            sigset_t pipe;
+            sigemptyset(&pipe);
+            sigaddset(&pipe, SIGPIPE);
+            pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 #endif
-        std::optional<QString> failure =
-            transfer(printer, bytes, jobName, QDeadlineTimer(workerMs), workerMs);
-        const std::lock_guard lock(job->mutex);
-        job->failure = std::move(failure);
-        job->done = true;
-        job->finished.notify_all();
-    }).detach();
+            std::optional<QString> failure =
+                transfer(printer, bytes, jobName, QDeadlineTimer(workerMs), workerMs);
+            const std::lock_guard lock(job->mutex);
+            job->failure = std::move(failure);
+            job->done = true;
+            job->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return QStringLiteral("pengiriman ke printer tidak dapat dimulai (sistem kehabisan sumber "
+                              "daya)");
+    }
 
     const QDeadlineTimer deadline(std::max(200, limitMs - 100));
     const bool ownsEvents = QCoreApplication::instance() &&
