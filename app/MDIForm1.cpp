@@ -126,7 +126,8 @@ void MDIForm1::buildMenus()
           QStringLiteral("S&ales"), QStringLiteral("&Database")}},
         {QStringLiteral("&Kas"), &mnKas, QStringLiteral("mnKas"),
          {QStringLiteral("&Buka Shift"), QStringLiteral("&Kas Masuk/Keluar"),
-          QStringLiteral("&Tutup Shift"), QStringLiteral("-"), QStringLiteral("&Daftar Shift")}},
+          QStringLiteral("&Tutup Shift"), QStringLiteral("-"), QStringLiteral("&Daftar Shift"),
+          QStringLiteral("-"), QStringLiteral("Buka &Laci"), QStringLiteral("Cetak halaman &uji")}},
         {QStringLiteral("&Help"), &mnHelp, QStringLiteral("mnHelp"), {QStringLiteral("&About")}},
     };
 
@@ -335,10 +336,36 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
 
 void MDIForm1::runKasCommand(const QString& c)
 {
-    const QString till = Config::tillName(ReceiptPrinter::settings());
+    const Config::Values settings = ReceiptPrinter::settings();
+    if (c == QLatin1String("Cetak halaman uji")) {
+        if (const auto failed = ReceiptPrinter::printTestPage(settings))
+            Prompt::message(QStringLiteral("Halaman uji tidak dapat dicetak ke %1: %2.")
+                                .arg(failed->target, failed->reason),
+                            QStringLiteral("Printer Error"), Prompt::Icon::Exclamation);
+        return;
+    }
+    const QString till = Config::tillName(settings);
     std::optional<ShiftStore::Shift> open;
     if (!guardDb([&] { open = ShiftStore::openShift(till); }))
         return;
+    if (c == QLatin1String("Buka Laci")) {
+        // The drawer holds the shift's cash: it opens only while that shift runs.
+        if (!open)
+            Prompt::message(QStringLiteral("Laci kas hanya dapat dibuka selama shift kasir %1 "
+                                           "terbuka. Buka shift dahulu (Kas > Buka Shift).")
+                                .arg(till),
+                            QStringLiteral("Buka Laci"), Prompt::Icon::Information);
+        else if (!ReceiptPrinter::hasDrawer(settings))
+            Prompt::message(QStringLiteral("Laci kas belum diatur: tulis \"laci=:2\" atau "
+                                           "\"laci=:5\" dan printer nota ESC/POS "
+                                           "(\"notaprinter=:escpos:...\") di cfg.cae."),
+                            QStringLiteral("Buka Laci"), Prompt::Icon::Information);
+        else if (const auto failed = ReceiptPrinter::openDrawer(settings))
+            Prompt::message(QStringLiteral("Laci kas tidak dapat dibuka lewat %1: %2.")
+                                .arg(failed->target, failed->reason),
+                            QStringLiteral("Buka Laci"), Prompt::Icon::Exclamation);
+        return;
+    }
     if (c == QLatin1String("Daftar Shift")) {
         frmShiftList list(this);
         connect(&list, &frmShiftList::shiftChosen, this, &MDIForm1::showShift);

@@ -1,6 +1,7 @@
 #include "Config.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QTextStream>
 
@@ -12,7 +13,7 @@ const QStringList Keys = {
     QStringLiteral("provider"),    QStringLiteral("filedata"), QStringLiteral("listpage"),
     QStringLiteral("backupdir"),   QStringLiteral("nota"),     QStringLiteral("notalebar"),
     QStringLiteral("notaprinter"), QStringLiteral("toko"),     QStringLiteral("alamattoko"),
-    QStringLiteral("bayar"),       QStringLiteral("pembulatan"), QStringLiteral("kasir")};
+    QStringLiteral("laci"),        QStringLiteral("bayar"),       QStringLiteral("pembulatan"), QStringLiteral("kasir")};
 
 // The till keys; returns the message of a bad value, or an empty text.
 QString parseTillKey(const QString& key, const QString& value, const QString& fileName,
@@ -67,6 +68,66 @@ Result failure(const QString& text)
     return r;
 }
 
+// An ESC/POS printer's place after "escpos:"; returns what is wrong with it,
+// or an empty text.
+QString parseEscPos(const QString& place, Values::EscPosPrinter& p)
+{
+    using Kind = Values::EscPosPrinter::Kind;
+    const auto startsWith = [&place](const char* prefix) {
+        return place.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+    };
+    if (place.startsWith(QLatin1Char('/'))) {
+        p.kind = Kind::Device;
+        p.address = place;
+        return {};
+    }
+    if (startsWith("tcp:")) {
+        QString host = place.mid(4);
+        QString port;
+        if (host.startsWith(QLatin1Char('['))) { // [IPv6 address]:port
+            const qsizetype end = host.indexOf(QLatin1Char(']'));
+            if (end < 0)
+                return QStringLiteral("alamat IPv6 ditulis di antara [ dan ]");
+            const QString rest = host.mid(end + 1);
+            if (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':')))
+                return QStringLiteral("setelah ] hanya boleh :PORT");
+            port = rest.mid(1);
+            host = host.mid(1, end - 1);
+            if (rest.isEmpty())
+                port = QString::number(DefaultEscPosPort);
+        } else if (const qsizetype colon = host.lastIndexOf(QLatin1Char(':')); colon >= 0) {
+            port = host.mid(colon + 1);
+            host = host.left(colon);
+        } else {
+            port = QString::number(DefaultEscPosPort);
+        }
+        if (host.isEmpty() || host.contains(QLatin1Char(' ')) ||
+            (host.contains(QLatin1Char(':')) && !place.mid(4).startsWith(QLatin1Char('['))))
+            return QStringLiteral("nama atau alamat IP printer jaringan tidak terbaca");
+        bool isNumber = false;
+        const int n = port.toInt(&isNumber);
+        if (!isNumber || n < 1 || n > 65535)
+            return QStringLiteral("port printer jaringan harus bilangan 1 sampai 65535");
+        p.kind = Kind::Network;
+        p.address = host;
+        p.port = n;
+        return {};
+    }
+    if (startsWith("cups:")) {
+        // CUPS allows no blank, "/" or "#" in a queue's name.
+        const QString queue = place.mid(5);
+        static const QRegularExpression bad(QStringLiteral("[\\s/#]"));
+        if (queue.isEmpty() || queue.size() > 127 || queue.contains(bad))
+            return QStringLiteral("nama antrean CUPS harus 1 sampai 127 karakter tanpa spasi, "
+                                  "\"/\" atau \"#\"");
+        p.kind = Kind::Cups;
+        p.address = queue;
+        return {};
+    }
+    return QStringLiteral("setelah \"escpos:\" harus jalur perangkat (/dev/usb/lp0), "
+                          "\"tcp:HOST:9100\" atau \"cups:ANTREAN\"");
+}
+
 // The receipt keys; returns the message of a bad value, or an empty text.
 QString parseReceiptKey(const QString& key, const QString& value, const QString& fileName,
                         Values& v)
@@ -96,8 +157,24 @@ QString parseReceiptKey(const QString& key, const QString& value, const QString&
     } else if (key == QLatin1String("notaprinter")) {
         // Empty: the system's default printer.
         v.receiptPrinter = word;
+        v.escPos = {};
+        if (word.startsWith(EscPosPrefix, Qt::CaseInsensitive))
+            if (const QString wrong = parseEscPos(word.mid(EscPosPrefix.size()), v.escPos);
+                !wrong.isEmpty())
+                return QStringLiteral("Nilai \"notaprinter\" di file konfigurasi %1 tidak "
+                                      "dapat dibaca: %2 (tertulis: \"%3\").")
+                    .arg(fileName, wrong, value);
     } else if (key == QLatin1String("toko")) {
         v.shopName = word;
+    } else if (key == QLatin1String("laci")) {
+        if (word == QLatin1String("2") || word == QLatin1String("5"))
+            v.drawerPin = word.toInt();
+        else if (is("off"))
+            v.drawerPin = 0;
+        else
+            return QStringLiteral("Nilai \"laci\" di file konfigurasi %1 harus 2 atau 5 (pin "
+                                  "laci kas di printer nota) atau \"off\" (tertulis: \"%2\").")
+                .arg(fileName, value);
     } else {
         v.shopAddress = word;
     }
@@ -149,6 +226,12 @@ Result parse(const QStringList& lines, const QString& fileName)
             return failure(error);
         }
     }
+
+    if (v.drawerPin != 0 && v.escPos.kind == Values::EscPosPrinter::Kind::None)
+        return failure(QStringLiteral("Nilai \"laci\" di file konfigurasi %1 membutuhkan printer "
+                                      "ESC/POS di \"notaprinter\" (escpos:...): laci kas dibuka "
+                                      "lewat printer nota.")
+                           .arg(fileName));
 
     if (listPageGiven) {
         bool isNumber = false;

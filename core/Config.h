@@ -23,8 +23,20 @@ struct Values {
     ReceiptMode receiptMode = ReceiptMode::Manual; // "nota": otomatis, manual, off
     int receiptPaperMm = 58;                       // "notalebar": 58 or 80
     // "notaprinter": a printer's (CUPS queue's) name, "#pdf" for files beside
-    // the database, or empty for the system's default printer.
+    // the database, an ESC/POS printer ("escpos:..."), or empty for the
+    // system's default printer.
     QString receiptPrinter;
+    // The ESC/POS printer "notaprinter" names, if it names one.
+    struct EscPosPrinter {
+        enum class Kind { None, Device, Network, Cups };
+        Kind kind = Kind::None;
+        QString address; // the device or file path, the host, or the CUPS queue
+        int port = 9100; // of a network printer
+    };
+    EscPosPrinter escPos;
+    // "laci": the pin of the printer's drawer port the cash drawer hangs on,
+    // 2 or 5; 0 when there is no drawer ("off").
+    int drawerPin = 0;
     QString shopName = QStringLiteral("Tavoru Aromatic"); // "toko"
     QString shopAddress;                                  // "alamattoko"; no line when empty
 
@@ -57,6 +69,11 @@ inline const QString ReceiptPdf = QStringLiteral("#pdf");
 // True for the "notaprinter" values that write receipts as PDF files: "#pdf"
 // in any letter case, and the earlier "pdf" in small letters exactly.
 bool receiptIsPdf(const QString& receiptPrinter);
+
+// The "notaprinter" prefix of an ESC/POS printer, in any letter case:
+// "escpos:/dev/usb/lp0", "escpos:tcp:192.168.1.50:9100", "escpos:cups:QUEUE".
+inline const QString EscPosPrefix = QStringLiteral("escpos:");
+inline constexpr int DefaultEscPosPort = 9100;
 
 struct Result {
     bool ok = false;

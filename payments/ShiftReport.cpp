@@ -20,15 +20,15 @@ QStringList lines(const ShiftStore::Summary& summary, const QString& shopName, i
     const QString rule(columns, QLatin1Char('-'));
     QStringList out;
     if (!shopName.trimmed().isEmpty())
-        out << centred(shopName, columns);
+        out << centredLines(shopName, columns);
     out << centred(QStringLiteral("Laporan Tutup Kasir"), columns) << rule;
-    out << field(QStringLiteral("Kasir"), s.till, columns);
+    out << fieldLines(QStringLiteral("Kasir"), s.till, columns);
     out << field(QStringLiteral("Dibuka"), moment(s.openedAt), columns);
-    out << field(QStringLiteral("Oleh"), s.openedBy, columns);
+    out << fieldLines(QStringLiteral("Oleh"), s.openedBy, columns);
     out << field(QStringLiteral("Ditutup"),
                  s.closed ? moment(s.closedAt) : QStringLiteral("belum ditutup"), columns);
     if (s.closed)
-        out << field(QStringLiteral("Oleh"), s.closedBy, columns);
+        out << fieldLines(QStringLiteral("Oleh"), s.closedBy, columns);
     out << field(QStringLiteral("Kunjungan"), QString::number(summary.visits), columns) << rule;
 
     for (const ShiftStore::MethodTakings& m : summary.methods) {

@@ -35,9 +35,9 @@ QStringList lines(const QList<SalesStore::ReceiptSale>& items, const std::option
     const QString rule(columns, QLatin1Char('-'));
     QStringList out;
     if (!shop.name.trimmed().isEmpty())
-        out << centred(shop.name, columns);
+        out << centredLines(shop.name, columns);
     if (!shop.address.trimmed().isEmpty())
-        out << centred(shop.address, columns);
+        out << centredLines(shop.address, columns);
     out << rule;
 
     out << field(QStringLiteral("No. Nota"), QString::number(first.id), columns);
@@ -51,9 +51,9 @@ QStringList lines(const QList<SalesStore::ReceiptSale>& items, const std::option
                      printedAt.date().toString(DateFormat) + QLatin1Char(' ') + printedTime,
                      columns);
     }
-    out << field(QStringLiteral("Kasir"), first.cashier, columns);
-    out << field(QStringLiteral("Pelanggan"), first.custNomor + QLatin1Char(' ') + first.custNama,
-                 columns);
+    out << fieldLines(QStringLiteral("Kasir"), first.cashier, columns);
+    out << fieldLines(QStringLiteral("Pelanggan"),
+                      first.custNomor + QLatin1Char(' ') + first.custNama, columns);
     out << rule;
 
     // Discounts are the items' own; several items show each one's under it and
@@ -61,7 +61,7 @@ QStringList lines(const QList<SalesStore::ReceiptSale>& items, const std::option
     const bool several = items.size() > 1;
     double before = 0, after = 0;
     for (const SalesStore::ReceiptSale& item : items) {
-        out << cut(clean(item.variantKode + QLatin1Char(' ') + item.variantNama), columns);
+        out << wrap(item.variantKode + QLatin1Char(' ') + item.variantNama, columns);
         out << row(QStringLiteral("%1 ml x %2")
                        .arg(millilitres(item.mililiter), Regional::whole(item.hargaVariant)),
                    Regional::whole(item.mililiter * item.hargaVariant), columns);

@@ -12,7 +12,8 @@
 // The customer's receipt as lines of text for a receipt printer of a given
 // width: the shop, the sale, the goods with their prices, the total, the
 // discount and the amount to pay. Amounts are whole rupiah in the regional
-// format, right-aligned to the line's end; nothing is longer than the line.
+// format, right-aligned to the line's end; nothing is longer than the line, and
+// a long name or address goes on in the following lines.
 namespace Receipt {
 
 // Characters on one line of the paper: 58 mm holds 32, 80 mm holds 48.

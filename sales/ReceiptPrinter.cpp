@@ -2,7 +2,11 @@
 
 #include "core/Connection.h"
 #include "core/Db.h"
+#include "core/Regional.h"
+#include "ui/PaperText.h"
 #include "ui/TextPagePainter.h"
+#include "sales/EscPos.h"
+#include "sales/PrinterPort.h"
 #include "sales/Receipt.h"
 #include "sales/VisitStore.h"
 #include "sales/SalesStore.h"
@@ -239,6 +243,13 @@ std::optional<Failure> writePdf(const QString& folder, const QString& documentNa
 std::optional<Failure> print(const QStringList& lines, const Config::Values& settings,
                              const QString& documentName)
 {
+    if (settings.escPos.kind != Config::Values::EscPosPrinter::Kind::None) {
+        const QByteArray bytes =
+            EscPos::document(lines, Receipt::columnsFor(settings.receiptPaperMm));
+        if (auto reason = PrinterPort::send(settings.escPos, bytes, documentName))
+            return Failure{PrinterPort::name(settings.escPos), *reason};
+        return std::nullopt;
+    }
     if (Config::receiptIsPdf(settings.receiptPrinter))
         return writePdf(pdfFolder(), documentName, lines, settings.receiptPaperMm);
 
@@ -258,6 +269,71 @@ std::optional<Failure> print(const QStringList& lines, const Config::Values& set
         return failure;
     }
     return std::nullopt;
+}
+
+bool hasDrawer(const Config::Values& settings)
+{
+    return settings.drawerPin != 0 &&
+           settings.escPos.kind != Config::Values::EscPosPrinter::Kind::None;
+}
+
+std::optional<Failure> openDrawer(const Config::Values& settings)
+{
+    if (!hasDrawer(settings))
+        return std::nullopt;
+    if (auto reason = PrinterPort::send(settings.escPos, EscPos::drawerPulse(settings.drawerPin),
+                                        QStringLiteral("laci")))
+        return Failure{PrinterPort::name(settings.escPos), *reason};
+    return std::nullopt;
+}
+
+QString drawerMessage(const Failure& failure)
+{
+    return QStringLiteral("Laci kas tidak dapat dibuka lewat %1: %2.\n\nPembayaran tetap "
+                          "tersimpan; buka laci dengan kuncinya.")
+        .arg(failure.target, failure.reason);
+}
+
+QStringList testPageLines(const Config::Values& settings, const QDateTime& printedAt)
+{
+    using namespace PaperText;
+    const int columns = Receipt::columnsFor(settings.receiptPaperMm);
+    QString printer;
+    if (settings.escPos.kind != Config::Values::EscPosPrinter::Kind::None)
+        printer = PrinterPort::name(settings.escPos);
+    else if (Config::receiptIsPdf(settings.receiptPrinter))
+        printer = QStringLiteral("file PDF");
+    else
+        printer = printerName(settings.receiptPrinter);
+    QString ruler;
+    for (int i = 1; i <= columns; ++i)
+        ruler += QChar(u'0' + i % 10);
+    QStringList out;
+    if (!settings.shopName.trimmed().isEmpty())
+        out << centredLines(settings.shopName, columns);
+    out << centred(QStringLiteral("Halaman Uji Printer"), columns)
+        << QString(columns, QLatin1Char('-'));
+    out << fieldLines(QStringLiteral("Printer"), printer, columns);
+    out << field(QStringLiteral("Kertas"),
+                 QStringLiteral("%1 mm, %2 karakter").arg(settings.receiptPaperMm).arg(columns),
+                 columns);
+    out << field(QStringLiteral("Laci"),
+                 settings.drawerPin ? QStringLiteral("pin %1").arg(settings.drawerPin)
+                                    : QStringLiteral("tidak diatur"),
+                 columns);
+    out << ruler;
+    out << wrap(QStringLiteral("Huruf: AaBbCc 0123456789 é ü ñ ç Rp. \"Kembali\""), columns);
+    out << row(QStringLiteral("Total"), Regional::whole(12345), columns);
+    out << QString(columns, QLatin1Char('-'));
+    out << field(QStringLiteral("Dicetak"), printedAt.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                 columns);
+    return out;
+}
+
+std::optional<Failure> printTestPage(const Config::Values& settings)
+{
+    return print(testPageLines(settings, QDateTime::currentDateTime()), settings,
+                 QStringLiteral("uji-printer"));
 }
 
 void setOutput(Output o)

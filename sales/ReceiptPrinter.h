@@ -2,6 +2,7 @@
 
 #include "core/Config.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,8 @@ class QPrinter;
 // default one, without a dialog, or as PDF files in a folder beside the
 // database, never written through a link. The page is as wide as the receipt paper and as long as the
 // receipt; a fixed-pitch font is sized so that a line fills the printable width.
+// An ESC/POS printer ("notaprinter=:escpos:...") is sent the lines as text in
+// its own commands instead, within a hard time limit.
 namespace ReceiptPrinter {
 
 // What went wrong, for the one message the till shows.
@@ -45,6 +48,22 @@ std::optional<Failure> paint(QPagedPaintDevice* device, const QStringList& lines
 // Prints the lines as the settings say; documentName names the job or the file.
 std::optional<Failure> print(const QStringList& lines, const Config::Values& settings,
                              const QString& documentName);
+
+// Opens the cash drawer: the pulse to the drawer port of the ESC/POS printer
+// ("laci"), nothing printed. Nothing happens, and nothing fails, when no drawer
+// is set ("laci=:off" or no "laci" line), so the till may call it after every
+// cash payment.
+std::optional<Failure> openDrawer(const Config::Values& settings);
+// True when cfg.cae sets a drawer.
+bool hasDrawer(const Config::Values& settings);
+// The message of a drawer that did not open: names the printer and says that
+// the payment stays saved.
+QString drawerMessage(const Failure& failure);
+
+// A test page: the shop, the printer, the paper and a full line of columns,
+// some text with marks, and a total in the total's print.
+QStringList testPageLines(const Config::Values& settings, const QDateTime& printedAt);
+std::optional<Failure> printTestPage(const Config::Values& settings);
 
 // Where printed receipts go; by default print(). An empty output restores it.
 using Output = std::function<std::optional<Failure>(

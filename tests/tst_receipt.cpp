@@ -7,6 +7,8 @@
 #include "core/Config.h"
 #include "core/Db.h"
 #include "core/Regional.h"
+#include "sales/EscPos.h"
+#include "sales/PrinterPort.h"
 #include "sales/Receipt.h"
 #include "sales/ReceiptPrinter.h"
 #include "sales/frmTransaksi.h"
@@ -28,7 +30,18 @@
 #include <QLabel>
 #include <QTest>
 
+#include <QProcess>
+
 #include <memory>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(SalesStore::ReceiptSale)
 
@@ -150,6 +163,48 @@ void clickRow(QTableView* grid, int row)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
 }
 
+// Bytes written as a C literal, NULs included.
+template <std::size_t N> QByteArray bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
+// A TCP listener on 127.0.0.1 that keeps what its first connection sends.
+// Without listening, its port is taken and a connection to it refused.
+struct Listener {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int port = 0;
+    QByteArray received;
+    std::thread reader;
+
+    explicit Listener(bool listening)
+    {
+        sockaddr_in a{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}};
+        socklen_t size = sizeof a;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), size);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
+        port = ntohs(a.sin_port);
+        if (listening && ::listen(fd, 4) == 0)
+            reader = std::thread([this] {
+                char buffer[4096];
+                pollfd p{fd, POLLIN, 0};
+                for (int c = ::poll(&p, 1, 15000) > 0 ? ::accept(fd, nullptr, nullptr) : -1;
+                     c >= 0 && ::poll(&(p = {c, POLLIN, 0}), 1, 15000) > 0;)
+                    if (const ssize_t n = ::read(c, buffer, sizeof buffer); n > 0)
+                        received.append(buffer, n);
+                    else
+                        c = (::close(c), -1);
+            });
+    }
+    QByteArray wait()
+    {
+        if (reader.joinable())
+            reader.join();
+        return received;
+    }
+    ~Listener() { ::close((wait(), fd)); }
+};
+
 } // namespace
 
 class ReceiptTest : public QObject {
@@ -166,6 +221,10 @@ private slots:
     void printerFailureKeepsTheSale();
     void whereTheReceiptGoes_data();
     void whereTheReceiptGoes();
+    void escPosBytes_data();
+    void escPosBytes();
+    void escPosPrinters_data();
+    void escPosPrinters();
 };
 
 void ReceiptTest::lines_data()
@@ -259,18 +318,23 @@ Bayar                     31.250|
         .variantKode = "VARIANT00001", .variantNama = "Oud Wood Intense Ext",
         .botolTipe = "SPRAYKACA100", .mililiter = 1234, .hargaVariant = 125000,
         .hargaBotol = 125000, .hargaTotal = 154375000, .diskon = 12.5, .hargaDiskon = 135078125};
-    QTest::newRow("58 mm, long names cut to the line")
+    QTest::newRow("58 mm, long names wrapped onto the next lines")
         << wide << "Toko Parfum Isi Ulang Tavoru Aromatic Sejahtera"
         << "Jalan Raya Kebayoran Lama Nomor 123, Jakarta Selatan" << 32 << sameDay << receipt(R"(
-Toko Parfum Isi Ulang Tavoru Aro|
+  Toko Parfum Isi Ulang Tavoru|
+       Aromatic Sejahtera|
 Jalan Raya Kebayoran Lama Nomor|
+      123, Jakarta Selatan|
 --------------------------------|
 No. Nota  : 7|
 Tanggal   : 08/12/2026 14:05|
 Kasir     : Maria Goretti Susant|
-Pelanggan : C00000000012 Bernade|
+Pelanggan : C00000000012|
+            Bernadette|
+            Kusumawardhani|
 --------------------------------|
-VARIANT00001 Oud Wood Intense Ex|
+VARIANT00001 Oud Wood Intense|
+Ext|
 1234 ml x 125.000    154.250.000|
 Botol SPRAYKACA100       125.000|
 --------------------------------|
@@ -310,6 +374,30 @@ void ReceiptTest::settings_data()
     QTest::newRow("unknown mode") << QStringList{"nota=:kadang"} << "\"nota\"";
     QTest::newRow("other paper") << QStringList{"notalebar=:57"} << "\"notalebar\"";
     QTest::newRow("no separator") << QStringList{"notalebar"} << "\"notalebar\"";
+    // ESC/POS printers: "escpos=" kind, place, port, then the drawer's pin.
+    QTest::newRow("escpos device, drawer on pin 2")
+        << QStringList{"notaprinter=:ESCPOS:/dev/usb/lp0", "laci=:2"}
+        << "1 58 ESCPOS:/dev/usb/lp0|Tavoru Aromatic escpos=1 /dev/usb/lp0 9100 2";
+    QTest::newRow("escpos network, default port")
+        << QStringList{"notaprinter=:escpos:tcp:printer.toko", "laci=:OFF"}
+        << "1 58 escpos:tcp:printer.toko|Tavoru Aromatic escpos=2 printer.toko 9100 0";
+    QTest::newRow("escpos network IPv6, drawer on pin 5")
+        << QStringList{"notaprinter=:escpos:tcp:[fd00::5]:9101", "laci=:5"}
+        << "1 58 escpos:tcp:[fd00::5]:9101|Tavoru Aromatic escpos=2 fd00::5 9101 5";
+    QTest::newRow("escpos raw CUPS queue") << QStringList{"notaprinter=:escpos:cups:TM-T82"}
+                                           << "1 58 escpos:cups:TM-T82|Tavoru Aromatic escpos=3 "
+                                              "TM-T82 9100 0";
+    QTest::newRow("escpos without a place") << QStringList{"notaprinter=:escpos:"}
+                                            << "\"notaprinter\"";
+    QTest::newRow("escpos relative path") << QStringList{"notaprinter=:escpos:lp0"}
+                                          << "\"notaprinter\"";
+    QTest::newRow("escpos bad port") << QStringList{"notaprinter=:escpos:tcp:10.0.0.5:99999"}
+                                     << "\"notaprinter\"";
+    QTest::newRow("escpos queue with a blank") << QStringList{"notaprinter=:escpos:cups:a b"}
+                                               << "\"notaprinter\"";
+    QTest::newRow("drawer pin 3") << QStringList{"notaprinter=:escpos:/dev/usb/lp0", "laci=:3"}
+                                  << "\"laci\"";
+    QTest::newRow("drawer without an ESC/POS printer") << QStringList{"laci=:2"} << "\"laci\"";
 }
 
 void ReceiptTest::settings()
@@ -325,11 +413,17 @@ void ReceiptTest::settings()
     }
     QVERIFY2(r.ok, qPrintable(r.error));
     const Config::Values& v = r.values;
-    QCOMPARE(QString("%1 %2 %3|%4")
-                 .arg(int(v.receiptMode))
-                 .arg(v.receiptPaperMm)
-                 .arg(v.receiptPrinter, v.shopName),
-             expected);
+    QString text = QString("%1 %2 %3|%4")
+                       .arg(int(v.receiptMode))
+                       .arg(v.receiptPaperMm)
+                       .arg(v.receiptPrinter, v.shopName);
+    if (v.escPos.kind != Config::Values::EscPosPrinter::Kind::None)
+        text += QString(" escpos=%1 %2 %3 %4")
+                    .arg(int(v.escPos.kind))
+                    .arg(v.escPos.address)
+                    .arg(v.escPos.port)
+                    .arg(v.drawerPin);
+    QCOMPARE(text, expected);
 }
 
 void ReceiptTest::pageFitsThePaper()
@@ -554,6 +648,152 @@ void ReceiptTest::whereTheReceiptGoes()
     QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().startsWith("%PDF"));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
              QStringList{"nota-7.pdf"});
+}
+
+void ReceiptTest::escPosBytes_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("n"); // columns, or the drawer's pin
+    QTest::addColumn<QByteArray>("expected");
+
+    // Initialise, code page WPC1252; total and amount to pay bold and double
+    // height; feed 4 lines and cut.
+    QTest::newRow("receipt, 32 columns")
+        << "document"
+        << QStringList{"        Tavoru Aromatic", "V1 Melati", "Total                     25.000",
+                       "Bayar                     25.000", "", "          Terima kasih"}
+        << 32
+        << bytes("\x1b@\x1bt\x10"
+                 "        Tavoru Aromatic\nV1 Melati\n"
+                 "\x1b" "E\x01\x1d!\x01" "Total                     25.000\n\x1b" "E\x00\x1d!\x00"
+                 "\x1b" "E\x01\x1d!\x01" "Bayar                     25.000\n\x1b" "E\x00\x1d!\x00"
+                 "\n          Terima kasih\n"
+                 "\x1b" "d\x04\x1dV\x01");
+    // A line longer than the paper goes on in the next one.
+    QTest::newRow("closing report, 48 columns")
+        << "document"
+        << QStringList{"Tunai seharusnya                      211.999,50",
+                       "Selisih                                     0,50",
+                       "Catatan: " + QString(45, 'x')}
+        << 48
+        << bytes("\x1b@\x1bt\x10"
+                 "\x1b" "E\x01\x1d!\x01" "Tunai seharusnya                      211.999,50\n"
+                 "\x1b" "E\x00\x1d!\x00"
+                 "\x1b" "E\x01\x1d!\x01" "Selisih                                     0,50\n"
+                 "\x1b" "E\x00\x1d!\x00"
+                 "Catatan: xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\nxxxxxx\n"
+                 "\x1b" "d\x04\x1dV\x01");
+    // What WPC1252 holds stays (é ó), what it lacks becomes a look-alike; a
+    // control character never reaches the printer.
+    QTest::newRow("code page")
+        << "encode" << QStringList{"Café “Wangi” — Łódź ā ‘x’ … 日\tEsc\x1b"} << 0
+        << bytes("Caf\xe9 \"Wangi\" - L\xf3" "dz a 'x' ... ? Esc?");
+    QTest::newRow("drawer on pin 2") << "pulse" << QStringList{} << 2 << bytes("\x1bp\x00\x19\xfa");
+    QTest::newRow("drawer on pin 5") << "pulse" << QStringList{} << 5 << bytes("\x1bp\x01\x19\xfa");
+}
+
+void ReceiptTest::escPosBytes()
+{
+    QFETCH(QString, what);
+    QFETCH(QStringList, lines);
+    QFETCH(int, n);
+    QFETCH(QByteArray, expected);
+    const QByteArray actual = what == "document" ? EscPos::document(lines, n)
+                              : what == "encode"  ? EscPos::encode(lines.join('\n'))
+                                                  : EscPos::drawerPulse(n);
+    QCOMPARE(actual.toHex(' '), expected.toHex(' '));
+}
+
+void ReceiptTest::escPosPrinters_data()
+{
+    QTest::addColumn<QString>("place");   // after "escpos:"; {dir} the test's folder
+    QTest::addColumn<QString>("action");  // "nota" or "laci"
+    QTest::addColumn<QString>("outcome"); // "arrived", or what the message says
+
+    QTest::newRow("a file") << "{dir}/printer.bin" << "nota" << "arrived";
+    QTest::newRow("a folder") << "{dir}" << "nota" << "bukan printer";
+    QTest::newRow("a full device") << "/dev/full" << "nota" << "kertas habis";
+    QTest::newRow("a device unplugged") << "{dir}/usb/lp0" << "nota" << "printer mati";
+    QTest::newRow("a FIFO no one reads") << "{dir}/fifo" << "nota" << "tidak tersambung";
+    QTest::newRow("a FIFO whose reader hangs") << "{dir}/fifo" << "nota" << "tidak menjawab dalam 3 detik";
+    QTest::newRow("the network") << "tcp:127.0.0.1:{port}" << "nota" << "arrived";
+    QTest::newRow("the network, the drawer") << "tcp:127.0.0.1:{port}" << "laci" << "arrived";
+    QTest::newRow("the network, refused") << "tcp:127.0.0.1:{port}" << "nota" << "menolak sambungan";
+    QTest::newRow("a raw CUPS queue") << "cups:{queue}" << "nota" << "arrived";
+    QTest::newRow("a CUPS queue that is stopped") << "cups:{queue}" << "nota" << "dihentikan";
+    QTest::newRow("a CUPS queue that does not exist") << "cups:tidak-ada" << "nota" << "tidak ada";
+}
+
+void ReceiptTest::escPosPrinters()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, action);
+    QFETCH(QString, outcome);
+    const QString row = QTest::currentDataTag();
+    QTemporaryDir dir;
+    const QString lpadmin = qEnvironmentVariable("TAVORU_LPADMIN");
+    if (place.startsWith("cups:") && (qEnvironmentVariableIsEmpty("CUPS_SERVER") || lpadmin.isEmpty()))
+        QSKIP("No CUPS test server (scripts/cups-test-server.sh, started by test.sh).");
+
+    std::optional<Listener> listener;
+    if (place.contains("{port}") || place.contains("{queue}"))
+        listener.emplace(!row.contains("refused") && !row.contains("stopped"));
+    QString queue;
+    if (place.contains("{queue}")) {
+        // A raw queue whose device is the listener.
+        queue = QString("tavoru-uji-%1").arg(listener->port);
+        QCOMPARE(QProcess::execute(lpadmin, {"-p", queue, "-E", "-v",
+                                             QString("socket://127.0.0.1:%1").arg(listener->port)}),
+                 0);
+        if (row.contains("stopped"))
+            QCOMPARE(QProcess::execute(QFileInfo(lpadmin).dir().filePath("cupsdisable"), {queue}), 0);
+    }
+    place.replace("{dir}", dir.path())
+        .replace("{port}", QString::number(listener ? listener->port : 0))
+        .replace("{queue}", queue);
+    if (place.endsWith("printer.bin"))
+        touch(place, "");
+    int fifoReader = -1;
+    QStringList lines = {"Total                     25.000", "Nama: Café"};
+    if (place.endsWith("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(place).constData(), 0600), 0);
+        if (row.contains("hangs")) {
+            // Opened for reading and never read: the pipe fills and stays full.
+            fifoReader = ::open(QFile::encodeName(place).constData(), O_RDONLY | O_NONBLOCK);
+            for (int i = 0; i < 5000; ++i)
+                lines << QString(31, 'x');
+        }
+    }
+
+    const Config::Result config = Config::parse(
+        {"filedata=:F", "notaprinter=:escpos:" + place, "laci=:5"}, "cfg.cae");
+    QVERIFY2(config.ok, qPrintable(config.error));
+    const Config::Values& settings = config.values;
+    const std::optional<ReceiptPrinter::Failure> failure =
+        action == "laci" ? ReceiptPrinter::openDrawer(settings)
+                         : ReceiptPrinter::print(lines, settings, "nota-7");
+    if (fifoReader >= 0)
+        ::close(fifoReader);
+    if (outcome != "arrived") {
+        QVERIFY(failure);
+        const QString message = ReceiptPrinter::message(*failure);
+        QVERIFY2(message.contains(outcome) && message.contains(PrinterPort::name(settings.escPos)) &&
+                     message.contains("Penjualan tetap tersimpan"),
+                 qPrintable(message));
+        return;
+    }
+    QVERIFY2(!failure, qPrintable(failure ? ReceiptPrinter::message(*failure) : QString()));
+    QByteArray arrived;
+    if (listener) {
+        arrived = listener->wait();
+    } else {
+        QFile f(place);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        arrived = f.readAll();
+    }
+    QCOMPARE(arrived.toHex(' '),
+             (action == "laci" ? EscPos::drawerPulse(5) : EscPos::document(lines, 32)).toHex(' '));
 }
 
 QTEST_MAIN(ReceiptTest)

@@ -10,6 +10,9 @@
 #include "ui/GridColumns.h"
 #include "ui/InputConventions.h"
 #include "app/MDIForm1.h"
+#include "payments/ShiftStore.h"
+#include "sales/EscPos.h"
+#include "sales/ReceiptPrinter.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
 #include "ui/frmAbout.h"
@@ -132,6 +135,8 @@ private slots:
     void mainWindowMenusAndToolbar();
     void commandsOpenTheirWindows_data();
     void commandsOpenTheirWindows();
+    void kasPrinterCommands_data();
+    void kasPrinterCommands();
     void startUpRefusesOtherLocales();
     void startUpEndsWhenTheLoginIsClosed();
     void startUpGoesOnAfterLogin();
@@ -650,6 +655,55 @@ void UiTest::commandsOpenTheirWindows()
     QVERIFY(prompt.calls.isEmpty());
 }
 
+void UiTest::kasPrinterCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("printer"); // after "escpos:"; {dir} the test's folder
+    QTest::addColumn<QString>("drawer");
+    QTest::addColumn<bool>("shiftOpen");
+    QTest::addColumn<QString>("outcome"); // what the printer got, or the message's start
+
+    QTest::newRow("drawer") << "Buka Laci" << "{dir}/lp0" << "2" << true << "pulse";
+    QTest::newRow("drawer, no shift") << "Buka Laci" << "{dir}/lp0" << "2" << false
+                                      << "Laci kas hanya dapat dibuka selama shift kasir Kasir 1";
+    QTest::newRow("drawer not set") << "Buka Laci" << "{dir}/lp0" << "off" << true
+                                    << "Laci kas belum diatur";
+    QTest::newRow("drawer, printer unplugged")
+        << "Buka Laci" << "{dir}/usb/lp0" << "5" << true
+        << "Laci kas tidak dapat dibuka lewat printer ESC/POS";
+    QTest::newRow("test page") << "Cetak halaman uji" << "{dir}/lp0" << "off" << false << "page";
+}
+
+// The Kas menu's printer commands: the drawer only during the till's shift.
+void UiTest::kasPrinterCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, printer);
+    QFETCH(QString, drawer);
+    QFETCH(bool, shiftOpen);
+    QFETCH(QString, outcome);
+    TestDb t;
+    ScriptedPrompt prompt;
+    const QString device = QString(printer).replace("{dir}", t.dir());
+    QFile(t.dir() + "/lp0").open(QIODevice::WriteOnly);
+    t.writeConfig({"kasir=:Kasir 1", "notaprinter=:escpos:" + device, "laci=:" + drawer});
+    ReceiptPrinter::setConfigFolder(t.dir());
+    if (shiftOpen)
+        QCOMPARE(ShiftStore::open("Kasir 1", 100000, nullptr), ShiftStore::Outcome::Done);
+    MDIForm1 main;
+    main.runCommand("Kas", command);
+    ReceiptPrinter::setConfigFolder({});
+    QFile f(device);
+    const QByteArray got = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (outcome == "pulse")
+        QCOMPARE(got.toHex(' '), EscPos::drawerPulse(2).toHex(' '));
+    else if (outcome == "page")
+        QVERIFY(got.startsWith("\x1b@\x1bt\x10") && got.contains("Halaman Uji Printer"));
+    else
+        QVERIFY2(got.isEmpty() && prompt.lastText().startsWith(outcome), qPrintable(prompt.lastText()));
+    QCOMPARE(prompt.calls.size(), outcome == "pulse" || outcome == "page" ? 0 : 1);
+}
+
 void UiTest::mainWindowMenusAndToolbar()
 {
     MDIForm1 w;
@@ -669,7 +723,8 @@ void UiTest::mainWindowMenusAndToolbar()
     QCOMPARE(captions(w.mnMenu),
              (QStringList{"Transaction", "Search", "Stock", "Sales", "Database"}));
     QCOMPARE(captions(w.mnKas),
-             (QStringList{"Buka Shift", "Kas Masuk/Keluar", "Tutup Shift", "-", "Daftar Shift"}));
+             (QStringList{"Buka Shift", "Kas Masuk/Keluar", "Tutup Shift", "-", "Daftar Shift", "-",
+                          "Buka Laci", "Cetak halaman uji"}));
     QCOMPARE(captions(w.mnStock), (QStringList{"Concentrate", "Botol"}));
     QCOMPARE(captions(w.mnDB), (QStringList{"Customer", "Variant", "Botol"}));
     QCOMPARE(captions(w.mnHelp), QStringList{"About"});

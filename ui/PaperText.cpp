@@ -23,10 +23,55 @@ QString centred(const QString& text, int columns)
     return QString((columns - t.size()) / 2, QLatin1Char(' ')) + t;
 }
 
+QStringList wrap(const QString& text, int columns)
+{
+    columns = std::max(columns, 1);
+    QStringList out;
+    QString line;
+    for (QString word : clean(text).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() <= columns) {
+            line += QLatin1Char(' ') + word;
+            continue;
+        }
+        if (!line.isEmpty())
+            out << line;
+        while (word.size() > columns) {
+            out << word.left(columns);
+            word.remove(0, columns);
+        }
+        line = word;
+    }
+    if (!line.isEmpty() || out.isEmpty())
+        out << line;
+    return out;
+}
+
+QStringList centredLines(const QString& text, int columns)
+{
+    QStringList out;
+    for (const QString& line : wrap(text, columns))
+        out << centred(line, columns);
+    return out;
+}
+
+namespace {
+constexpr int LabelWidth = 10;
+}
+
 QString field(const QString& label, const QString& value, int columns)
 {
-    constexpr int LabelWidth = 10;
     return cut(label.leftJustified(LabelWidth) + QStringLiteral(": ") + clean(value), columns);
+}
+
+QStringList fieldLines(const QString& label, const QString& value, int columns)
+{
+    const QString head = label.leftJustified(LabelWidth) + QStringLiteral(": ");
+    if (clean(value).isEmpty() || columns <= head.size())
+        return {field(label, value, columns)};
+    QStringList out;
+    for (const QString& part : wrap(value, columns - int(head.size())))
+        out << (out.isEmpty() ? head : QString(head.size(), QLatin1Char(' '))) + part;
+    return out;
 }
 
 QString row(const QString& left, const QString& right, int columns)
