@@ -923,6 +923,12 @@ void frmTransaksi::payVisit(const Payment& payment)
     }
     const Payment paid = m_visit.payment();
     m_dirty = false;
+    // Cash goes into the drawer: it opens (when cfg.cae names one); a failure
+    // is told, the visit stays saved.
+    if (paid.cash)
+        if (const auto failure = ReceiptPrinter::openDrawer(m_receipt))
+            Prompt::message(ReceiptPrinter::drawerMessage(*failure), QStringLiteral("Laci Kas"),
+                            Prompt::Icon::Exclamation);
     lblStatus_i->setText(paid.cash && paid.change > 0
                              ? QStringLiteral("Data telah disimpan. Kembali %1")
                                    .arg(Regional::whole(paid.change))
