@@ -82,7 +82,7 @@ if(TAVORU_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
     string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6, libqt6gui6, libqt6widgets6, \
-libqt6sql6, libqt6printsupport6, libc6, libstdc++6, ")
+libqt6sql6, libqt6printsupport6, libqt6charts6, libsodium23, libc6, libstdc++6, ")
 endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql, cups-client")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA

@@ -191,9 +191,11 @@ void seed()
                                 "botol_ls_author) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                  {RefillBottleType, 0.0, 0.0, today, sysadmin, 0.0, today, sysadmin});
     if (usersMissing())
+        // The first account is the shop's owner; its password is replaced by
+        // its hash at the first login, as that of every account made before.
         Db::exec(QStringLiteral("INSERT INTO tvr_user (user_name, user_password, "
-                                "user_namalengkap, user_date, user_author) "
-                                "VALUES (?, ?, ?, ?, ?)"),
+                                "user_namalengkap, user_date, user_author, user_peran) "
+                                "VALUES (?, ?, ?, ?, ?, 1)"),
                  {QStringLiteral("admin"), QStringLiteral("pinus"),
                   QStringLiteral("Administrator"), today, sysadmin});
     tx.commit();

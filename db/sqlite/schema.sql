@@ -33,7 +33,9 @@ CREATE TABLE tvr_dtbotol (
     botol_author    VARCHAR(8)  CHECK(length(botol_author) <= 8),
     botol_ls_stock  DOUBLE DEFAULT 0,
     botol_ls_date   VARCHAR(10) CHECK(length(botol_ls_date) <= 10),
-    botol_ls_author VARCHAR(8)  CHECK(length(botol_ls_author) <= 8)
+    botol_ls_author VARCHAR(8)  CHECK(length(botol_ls_author) <= 8),
+    botol_pokok     DOUBLE DEFAULT 0,
+    botol_minimum   DOUBLE DEFAULT 0
 );
 CREATE INDEX ix_dtbotol_tipe ON tvr_dtbotol(botol_tipe COLLATE NOCASE);
 
@@ -47,7 +49,9 @@ CREATE TABLE tvr_dtvariant (
     variant_author    VARCHAR(8)  CHECK(length(variant_author) <= 8),
     variant_ls_stock  DOUBLE DEFAULT 0,
     variant_ls_date   VARCHAR(10) CHECK(length(variant_ls_date) <= 10),
-    variant_ls_author VARCHAR(8)  CHECK(length(variant_ls_author) <= 8)
+    variant_ls_author VARCHAR(8)  CHECK(length(variant_ls_author) <= 8),
+    variant_pokok     DOUBLE DEFAULT 0,
+    variant_minimum   DOUBLE DEFAULT 0
 );
 CREATE INDEX ix_dtvariant_kode ON tvr_dtvariant(variant_kode COLLATE NOCASE);
 
@@ -65,7 +69,10 @@ CREATE TABLE tvr_sales (
     sales_hargadiskon  DOUBLE,
     sales_date         VARCHAR(10) CHECK(length(sales_date) <= 10),
     sales_author       VARCHAR(8)  CHECK(length(sales_author) <= 8),
-    sales_status       SMALLINT DEFAULT 0
+    sales_status       SMALLINT DEFAULT 0,
+    sales_pokokvariant DOUBLE,
+    sales_pokokbotol   DOUBLE,
+    sales_pokok        DOUBLE
 );
 CREATE INDEX ix_sales_date ON tvr_sales(sales_date);
 CREATE INDEX ix_sales_idcust ON tvr_sales(sales_idcust);
@@ -92,7 +99,9 @@ CREATE TABLE tvr_user (
     user_password    VARCHAR(20) CHECK(length(user_password) <= 20),
     user_namalengkap VARCHAR(20) CHECK(length(user_namalengkap) <= 20),
     user_date        VARCHAR(10) CHECK(length(user_date) <= 10),
-    user_author      VARCHAR(8)  CHECK(length(user_author) <= 8)
+    user_author      VARCHAR(8)  CHECK(length(user_author) <= 8),
+    user_peran       SMALLINT DEFAULT 0,
+    user_hash        VARCHAR(128) CHECK(length(user_hash) <= 128)
 );
 CREATE INDEX ix_user_name ON tvr_user(user_name);
 
@@ -220,6 +229,175 @@ CREATE TABLE tvr_kas (
 );
 CREATE INDEX ix_kas_shift ON tvr_kas(kas_idshift);
 
+-- The trail: every change of a sale, payment, ledger, register or account, and
+-- every login, failed or not, with who did it (and the owner who allowed it),
+-- when, on which till, what it was before and after, and the reason typed for
+-- a deletion or reset. Rows are only ever added: changing or deleting one is
+-- refused by the database itself.
+CREATE TABLE tvr_jejak (
+    idjejak       INTEGER PRIMARY KEY AUTOINCREMENT,
+    jejak_waktu   VARCHAR(19)   CHECK(length(jejak_waktu) <= 19),
+    jejak_author  VARCHAR(8)    CHECK(length(jejak_author) <= 8),
+    jejak_izin    VARCHAR(8)    CHECK(length(jejak_izin) <= 8),
+    jejak_kasir   VARCHAR(20)   CHECK(length(jejak_kasir) <= 20),
+    jejak_jenis   VARCHAR(20)   CHECK(length(jejak_jenis) <= 20),
+    jejak_objek   VARCHAR(60)   CHECK(length(jejak_objek) <= 60),
+    jejak_sebelum VARCHAR(1000) CHECK(length(jejak_sebelum) <= 1000),
+    jejak_sesudah VARCHAR(1000) CHECK(length(jejak_sesudah) <= 1000),
+    jejak_alasan  VARCHAR(100)  CHECK(length(jejak_alasan) <= 100)
+);
+CREATE INDEX ix_jejak_waktu ON tvr_jejak(jejak_waktu);
+CREATE INDEX ix_jejak_author ON tvr_jejak(jejak_author, jejak_waktu);
+CREATE INDEX ix_jejak_jenis ON tvr_jejak(jejak_jenis, jejak_waktu);
+CREATE TRIGGER tr_jejak_update BEFORE UPDATE ON tvr_jejak BEGIN
+    SELECT RAISE(ABORT, 'Jejak perubahan tidak dapat diubah'); END;
+CREATE TRIGGER tr_jejak_delete BEFORE DELETE ON tvr_jejak BEGIN
+    SELECT RAISE(ABORT, 'Jejak perubahan tidak dapat dihapus'); END;
+
+-- Totals of tvr_sales kept in step with every insert, change and deletion of a
+-- sale, so that reports and the owner's figures of a month or a year read a
+-- few rows instead of every sale. ringkasan_jenis: 0 all sales, 1 per variant,
+-- 2 per bottle type (ringkasan_kunci the id), 3 per cashier (ringkasan_author),
+-- 4 per customer; ringkasan_satuan: 0 a day (ringkasan_periode yyyy-MM-dd),
+-- 1 a month (yyyy-MM), 2 a year (yyyy); customers are kept by month and year
+-- only. ringkasan_harga adds up sales_hargatotal, ringkasan_total
+-- sales_hargadiskon, ringkasan_pokok sales_pokok (the cost at the time of sale).
+CREATE TABLE tvr_ringkasan (
+    ringkasan_jenis   SMALLINT,
+    ringkasan_satuan  SMALLINT,
+    ringkasan_periode VARCHAR(10),
+    ringkasan_kunci   INTEGER,
+    ringkasan_author  VARCHAR(8),
+    ringkasan_jumlah  INTEGER,
+    ringkasan_ml      DOUBLE,
+    ringkasan_harga   DOUBLE,
+    ringkasan_total   DOUBLE,
+    ringkasan_pokok   DOUBLE,
+    PRIMARY KEY (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
+                 ringkasan_author)
+) WITHOUT ROWID;
+CREATE TRIGGER tr_sales_summary_insert AFTER INSERT ON tvr_sales BEGIN
+    INSERT INTO tvr_ringkasan (ringkasan_jenis, ringkasan_satuan, ringkasan_periode,
+        ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml,
+        ringkasan_harga, ringkasan_total, ringkasan_pokok)
+    SELECT j, s, p, k, a, 1, coalesce(new.sales_mililiter, 0),
+        coalesce(new.sales_hargatotal, 0), coalesce(new.sales_hargadiskon, 0),
+        coalesce(new.sales_pokok, 0)
+    FROM (
+        SELECT 0 AS j, 0 AS s, coalesce(new.sales_date, '') AS p, 0 AS k, '' AS a
+        UNION ALL SELECT 0, 1, substr(coalesce(new.sales_date, ''), 1, 7), 0, ''
+        UNION ALL SELECT 0, 2, substr(coalesce(new.sales_date, ''), 1, 4), 0, ''
+        UNION ALL SELECT 1, 0, coalesce(new.sales_date, ''), coalesce(new.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 1, substr(coalesce(new.sales_date, ''), 1, 7), coalesce(new.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 2, substr(coalesce(new.sales_date, ''), 1, 4), coalesce(new.sales_idvariant, 0), ''
+        UNION ALL SELECT 2, 0, coalesce(new.sales_date, ''), coalesce(new.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 1, substr(coalesce(new.sales_date, ''), 1, 7), coalesce(new.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 2, substr(coalesce(new.sales_date, ''), 1, 4), coalesce(new.sales_idbotol, 0), ''
+        UNION ALL SELECT 3, 0, coalesce(new.sales_date, ''), 0, coalesce(new.sales_author, '')
+        UNION ALL SELECT 3, 1, substr(coalesce(new.sales_date, ''), 1, 7), 0, coalesce(new.sales_author, '')
+        UNION ALL SELECT 3, 2, substr(coalesce(new.sales_date, ''), 1, 4), 0, coalesce(new.sales_author, '')
+        UNION ALL SELECT 4, 1, substr(coalesce(new.sales_date, ''), 1, 7), coalesce(new.sales_idcust, 0), ''
+        UNION ALL SELECT 4, 2, substr(coalesce(new.sales_date, ''), 1, 4), coalesce(new.sales_idcust, 0), ''
+    ) AS x WHERE true
+    ON CONFLICT (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
+        ringkasan_author) DO UPDATE SET
+        ringkasan_jumlah = tvr_ringkasan.ringkasan_jumlah + excluded.ringkasan_jumlah,
+        ringkasan_ml = tvr_ringkasan.ringkasan_ml + excluded.ringkasan_ml,
+        ringkasan_harga = tvr_ringkasan.ringkasan_harga + excluded.ringkasan_harga,
+        ringkasan_total = tvr_ringkasan.ringkasan_total + excluded.ringkasan_total,
+        ringkasan_pokok = tvr_ringkasan.ringkasan_pokok + excluded.ringkasan_pokok; END;
+CREATE TRIGGER tr_sales_summary_delete AFTER DELETE ON tvr_sales BEGIN
+    INSERT INTO tvr_ringkasan (ringkasan_jenis, ringkasan_satuan, ringkasan_periode,
+        ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml,
+        ringkasan_harga, ringkasan_total, ringkasan_pokok)
+    SELECT j, s, p, k, a, -1, -coalesce(old.sales_mililiter, 0),
+        -coalesce(old.sales_hargatotal, 0), -coalesce(old.sales_hargadiskon, 0),
+        -coalesce(old.sales_pokok, 0)
+    FROM (
+        SELECT 0 AS j, 0 AS s, coalesce(old.sales_date, '') AS p, 0 AS k, '' AS a
+        UNION ALL SELECT 0, 1, substr(coalesce(old.sales_date, ''), 1, 7), 0, ''
+        UNION ALL SELECT 0, 2, substr(coalesce(old.sales_date, ''), 1, 4), 0, ''
+        UNION ALL SELECT 1, 0, coalesce(old.sales_date, ''), coalesce(old.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 1, substr(coalesce(old.sales_date, ''), 1, 7), coalesce(old.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 2, substr(coalesce(old.sales_date, ''), 1, 4), coalesce(old.sales_idvariant, 0), ''
+        UNION ALL SELECT 2, 0, coalesce(old.sales_date, ''), coalesce(old.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 1, substr(coalesce(old.sales_date, ''), 1, 7), coalesce(old.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 2, substr(coalesce(old.sales_date, ''), 1, 4), coalesce(old.sales_idbotol, 0), ''
+        UNION ALL SELECT 3, 0, coalesce(old.sales_date, ''), 0, coalesce(old.sales_author, '')
+        UNION ALL SELECT 3, 1, substr(coalesce(old.sales_date, ''), 1, 7), 0, coalesce(old.sales_author, '')
+        UNION ALL SELECT 3, 2, substr(coalesce(old.sales_date, ''), 1, 4), 0, coalesce(old.sales_author, '')
+        UNION ALL SELECT 4, 1, substr(coalesce(old.sales_date, ''), 1, 7), coalesce(old.sales_idcust, 0), ''
+        UNION ALL SELECT 4, 2, substr(coalesce(old.sales_date, ''), 1, 4), coalesce(old.sales_idcust, 0), ''
+    ) AS x WHERE true
+    ON CONFLICT (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
+        ringkasan_author) DO UPDATE SET
+        ringkasan_jumlah = tvr_ringkasan.ringkasan_jumlah + excluded.ringkasan_jumlah,
+        ringkasan_ml = tvr_ringkasan.ringkasan_ml + excluded.ringkasan_ml,
+        ringkasan_harga = tvr_ringkasan.ringkasan_harga + excluded.ringkasan_harga,
+        ringkasan_total = tvr_ringkasan.ringkasan_total + excluded.ringkasan_total,
+        ringkasan_pokok = tvr_ringkasan.ringkasan_pokok + excluded.ringkasan_pokok; END;
+CREATE TRIGGER tr_sales_summary_update
+AFTER UPDATE OF sales_idcust, sales_idvariant, sales_idbotol, sales_mililiter, sales_hargatotal,
+    sales_hargadiskon, sales_date, sales_author, sales_pokok ON tvr_sales BEGIN
+    INSERT INTO tvr_ringkasan (ringkasan_jenis, ringkasan_satuan, ringkasan_periode,
+        ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml,
+        ringkasan_harga, ringkasan_total, ringkasan_pokok)
+    SELECT j, s, p, k, a, -1, -coalesce(old.sales_mililiter, 0),
+        -coalesce(old.sales_hargatotal, 0), -coalesce(old.sales_hargadiskon, 0),
+        -coalesce(old.sales_pokok, 0)
+    FROM (
+        SELECT 0 AS j, 0 AS s, coalesce(old.sales_date, '') AS p, 0 AS k, '' AS a
+        UNION ALL SELECT 0, 1, substr(coalesce(old.sales_date, ''), 1, 7), 0, ''
+        UNION ALL SELECT 0, 2, substr(coalesce(old.sales_date, ''), 1, 4), 0, ''
+        UNION ALL SELECT 1, 0, coalesce(old.sales_date, ''), coalesce(old.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 1, substr(coalesce(old.sales_date, ''), 1, 7), coalesce(old.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 2, substr(coalesce(old.sales_date, ''), 1, 4), coalesce(old.sales_idvariant, 0), ''
+        UNION ALL SELECT 2, 0, coalesce(old.sales_date, ''), coalesce(old.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 1, substr(coalesce(old.sales_date, ''), 1, 7), coalesce(old.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 2, substr(coalesce(old.sales_date, ''), 1, 4), coalesce(old.sales_idbotol, 0), ''
+        UNION ALL SELECT 3, 0, coalesce(old.sales_date, ''), 0, coalesce(old.sales_author, '')
+        UNION ALL SELECT 3, 1, substr(coalesce(old.sales_date, ''), 1, 7), 0, coalesce(old.sales_author, '')
+        UNION ALL SELECT 3, 2, substr(coalesce(old.sales_date, ''), 1, 4), 0, coalesce(old.sales_author, '')
+        UNION ALL SELECT 4, 1, substr(coalesce(old.sales_date, ''), 1, 7), coalesce(old.sales_idcust, 0), ''
+        UNION ALL SELECT 4, 2, substr(coalesce(old.sales_date, ''), 1, 4), coalesce(old.sales_idcust, 0), ''
+    ) AS x WHERE true
+    ON CONFLICT (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
+        ringkasan_author) DO UPDATE SET
+        ringkasan_jumlah = tvr_ringkasan.ringkasan_jumlah + excluded.ringkasan_jumlah,
+        ringkasan_ml = tvr_ringkasan.ringkasan_ml + excluded.ringkasan_ml,
+        ringkasan_harga = tvr_ringkasan.ringkasan_harga + excluded.ringkasan_harga,
+        ringkasan_total = tvr_ringkasan.ringkasan_total + excluded.ringkasan_total,
+        ringkasan_pokok = tvr_ringkasan.ringkasan_pokok + excluded.ringkasan_pokok
+    ; INSERT INTO tvr_ringkasan (ringkasan_jenis, ringkasan_satuan, ringkasan_periode,
+        ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml,
+        ringkasan_harga, ringkasan_total, ringkasan_pokok)
+    SELECT j, s, p, k, a, 1, coalesce(new.sales_mililiter, 0),
+        coalesce(new.sales_hargatotal, 0), coalesce(new.sales_hargadiskon, 0),
+        coalesce(new.sales_pokok, 0)
+    FROM (
+        SELECT 0 AS j, 0 AS s, coalesce(new.sales_date, '') AS p, 0 AS k, '' AS a
+        UNION ALL SELECT 0, 1, substr(coalesce(new.sales_date, ''), 1, 7), 0, ''
+        UNION ALL SELECT 0, 2, substr(coalesce(new.sales_date, ''), 1, 4), 0, ''
+        UNION ALL SELECT 1, 0, coalesce(new.sales_date, ''), coalesce(new.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 1, substr(coalesce(new.sales_date, ''), 1, 7), coalesce(new.sales_idvariant, 0), ''
+        UNION ALL SELECT 1, 2, substr(coalesce(new.sales_date, ''), 1, 4), coalesce(new.sales_idvariant, 0), ''
+        UNION ALL SELECT 2, 0, coalesce(new.sales_date, ''), coalesce(new.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 1, substr(coalesce(new.sales_date, ''), 1, 7), coalesce(new.sales_idbotol, 0), ''
+        UNION ALL SELECT 2, 2, substr(coalesce(new.sales_date, ''), 1, 4), coalesce(new.sales_idbotol, 0), ''
+        UNION ALL SELECT 3, 0, coalesce(new.sales_date, ''), 0, coalesce(new.sales_author, '')
+        UNION ALL SELECT 3, 1, substr(coalesce(new.sales_date, ''), 1, 7), 0, coalesce(new.sales_author, '')
+        UNION ALL SELECT 3, 2, substr(coalesce(new.sales_date, ''), 1, 4), 0, coalesce(new.sales_author, '')
+        UNION ALL SELECT 4, 1, substr(coalesce(new.sales_date, ''), 1, 7), coalesce(new.sales_idcust, 0), ''
+        UNION ALL SELECT 4, 2, substr(coalesce(new.sales_date, ''), 1, 4), coalesce(new.sales_idcust, 0), ''
+    ) AS x WHERE true
+    ON CONFLICT (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
+        ringkasan_author) DO UPDATE SET
+        ringkasan_jumlah = tvr_ringkasan.ringkasan_jumlah + excluded.ringkasan_jumlah,
+        ringkasan_ml = tvr_ringkasan.ringkasan_ml + excluded.ringkasan_ml,
+        ringkasan_harga = tvr_ringkasan.ringkasan_harga + excluded.ringkasan_harga,
+        ringkasan_total = tvr_ringkasan.ringkasan_total + excluded.ringkasan_total,
+        ringkasan_pokok = tvr_ringkasan.ringkasan_pokok + excluded.ringkasan_pokok; END;
+
 -- The schema version of this database: one row for each version it has had,
 -- the highest is the one it is at. This script makes the newest directly; the
 -- program upgrades a database of an older version at start-up, step by step,
@@ -230,4 +408,4 @@ CREATE TABLE tvr_version (
     version_keterangan VARCHAR(100) CHECK(length(version_keterangan) <= 100)
 );
 INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
-VALUES (3, date('now', 'localtime'), 'Dibuat dari skrip skema');
+VALUES (5, date('now', 'localtime'), 'Dibuat dari skrip skema');
