@@ -84,6 +84,14 @@ QList<Figure> grouped(const QString& rows, QVariantList values, int top)
     return out;
 }
 
+// The summary's totals of `kind` over the range, grouped by key.
+QList<Figure> summed(int kind, const Range& range, int top)
+{
+    QVariantList values;
+    const QString rows = summaryRows(kind, cover(range), values);
+    return grouped(rows, values, top);
+}
+
 // Names of the rows of a register by id; a row deleted since reads as such.
 void name(QList<Figure>& figures, const QString& sql, const QVariantList& values = {})
 {
@@ -105,7 +113,8 @@ QList<Figure> customers(const Range& range, int top)
         parts << summaryRows(SalesSummary::PerCustomer, pieces, values);
     if (!rest.isEmpty())
         parts << saleRows(QStringLiteral("sales_idcust"), rest, values);
-    QList<Figure> out = grouped(parts.join(QStringLiteral(" UNION ALL ")), values, top);
+    const QString rows = parts.join(QStringLiteral(" UNION ALL "));
+    QList<Figure> out = grouped(rows, values, top);
     if (out.isEmpty())
         return out;
     QStringList marks;
@@ -188,9 +197,7 @@ QList<Figure> hours(const Range& range)
     rest.key = QStringLiteral("-");
     rest.name = QStringLiteral("(tanpa jam)");
     {
-        QList<Piece> pieces = cover(range);
-        QVariantList values;
-        const QList<Figure> all = grouped(summaryRows(SalesSummary::AllSales, pieces, values), values, 0);
+        const QList<Figure> all = summed(SalesSummary::AllSales, range, 0);
         for (const Figure& f : all) {
             rest.count += f.count;
             rest.ml += f.ml;
@@ -267,20 +274,19 @@ QList<Figure> figures(Grouping grouping, const Range& range, int top)
 {
     if (!range.isValid())
         return {};
-    QVariantList values;
     QList<Figure> out;
     switch (grouping) {
     case Grouping::Variant:
-        out = grouped(summaryRows(SalesSummary::PerVariant, cover(range), values), values, top);
+        out = summed(SalesSummary::PerVariant, range, top);
         name(out, QStringLiteral("SELECT idvariant, coalesce(variant_kode, '') || ' ' || "
                                  "coalesce(variant_nama, '') FROM tvr_dtvariant"));
         return out;
     case Grouping::Bottle:
-        out = grouped(summaryRows(SalesSummary::PerBottle, cover(range), values), values, top);
+        out = summed(SalesSummary::PerBottle, range, top);
         name(out, QStringLiteral("SELECT idbotol, botol_tipe FROM tvr_dtbotol"));
         return out;
     case Grouping::Cashier:
-        out = grouped(summaryRows(SalesSummary::PerCashier, cover(range), values), values, top);
+        out = summed(SalesSummary::PerCashier, range, top);
         name(out, QStringLiteral("SELECT user_name, user_namalengkap FROM tvr_user"));
         for (Figure& f : out)
             if (f.name.startsWith(QLatin1String("(terhapus")))
