@@ -26,7 +26,8 @@ QString periodText(Unit unit, const QDate& d)
 
 // The summary rows of `kind` over the pieces, one SELECT per piece so each
 // reads a range of the primary key, as columns k, a, n, ml, harga, total, pokok.
-QString summaryRows(int kind, const QList<Piece>& pieces, QVariantList& values)
+QString summaryRows(int kind, const QList<Piece>& pieces, QVariantList& values,
+                    const QString& only = {})
 {
     QStringList parts;
     for (const Piece& p : pieces) {
@@ -34,14 +35,16 @@ QString summaryRows(int kind, const QList<Piece>& pieces, QVariantList& values)
             "SELECT ringkasan_kunci AS k, ringkasan_author AS a, ringkasan_jumlah AS n, "
             "ringkasan_ml AS ml, ringkasan_harga AS harga, ringkasan_total AS total, "
             "ringkasan_pokok AS pokok FROM tvr_ringkasan WHERE ringkasan_jenis = ? "
-            "AND ringkasan_satuan = ? AND ringkasan_periode BETWEEN ? AND ?");
+            "AND ringkasan_satuan = ? AND ringkasan_periode BETWEEN ? AND ?") +
+            (only.isEmpty() ? QString() : QStringLiteral(" AND ringkasan_kunci IN (%1)").arg(only));
         values << kind << int(p.unit) << p.from << p.to;
     }
     return parts.join(QStringLiteral(" UNION ALL "));
 }
 
 // The sales of day ranges themselves, in the columns of summaryRows().
-QString saleRows(const QString& keyColumn, const QList<Range>& ranges, QVariantList& values)
+QString saleRows(const QString& keyColumn, const QList<Range>& ranges, QVariantList& values,
+                 const QString& only = {})
 {
     QStringList parts;
     for (const Range& r : ranges) {
@@ -49,8 +52,10 @@ QString saleRows(const QString& keyColumn, const QList<Range>& ranges, QVariantL
                      "SELECT coalesce(%1, 0) AS k, '' AS a, 1 AS n, "
                      "coalesce(sales_mililiter, 0) AS ml, coalesce(sales_hargatotal, 0) AS harga, "
                      "coalesce(sales_hargadiskon, 0) AS total, coalesce(sales_pokok, 0) AS pokok "
-                     "FROM tvr_sales WHERE sales_date BETWEEN ? AND ?")
-                     .arg(keyColumn);
+                     "FROM tvr_sales WHERE sales_date BETWEEN ? AND ?%2")
+                     .arg(keyColumn, only.isEmpty() ? QString()
+                                                    : QStringLiteral(" AND %1 IN (%2)")
+                                                          .arg(keyColumn, only));
         values << Regional::dateText(r.from) << Regional::dateText(r.to);
     }
     return parts.join(QStringLiteral(" UNION ALL "));
@@ -103,19 +108,24 @@ void name(QList<Figure>& figures, const QString& sql, const QVariantList& values
         f.name = names.value(f.key, QStringLiteral("(terhapus #%1)").arg(f.key));
 }
 
-QList<Figure> customers(const Range& range, int top)
+QList<Figure> customers(const Range& range, int top, const QList<qint64>& only)
 {
+    // Ids are numbers read from the database, so they may stand in the text.
+    QStringList onlyIds;
+    for (qint64 id : only)
+        onlyIds << QString::number(id);
+    const QString list = onlyIds.join(QLatin1Char(','));
     QList<Range> rest;
     const QList<Piece> pieces = cover(range, false, &rest);
     QVariantList values;
     QStringList parts;
     if (!pieces.isEmpty())
-        parts << summaryRows(SalesSummary::PerCustomer, pieces, values);
+        parts << summaryRows(SalesSummary::PerCustomer, pieces, values, list);
     if (!rest.isEmpty())
-        parts << saleRows(QStringLiteral("sales_idcust"), rest, values);
+        parts << saleRows(QStringLiteral("sales_idcust"), rest, values, list);
     const QString rows = parts.join(QStringLiteral(" UNION ALL "));
     QList<Figure> out = grouped(rows, values, top);
-    if (out.isEmpty())
+    if (out.isEmpty() || !only.isEmpty())
         return out;
     QStringList marks;
     QVariantList ids;
@@ -270,7 +280,7 @@ QList<Piece> cover(const Range& range, bool days, QList<Range>* rest)
     return out;
 }
 
-QList<Figure> figures(Grouping grouping, const Range& range, int top)
+QList<Figure> figures(Grouping grouping, const Range& range, int top, const QList<qint64>& only)
 {
     if (!range.isValid())
         return {};
@@ -293,7 +303,7 @@ QList<Figure> figures(Grouping grouping, const Range& range, int top)
                 f.name = f.key;
         return out;
     case Grouping::Customer:
-        return customers(range, top);
+        return customers(range, top, only);
     case Grouping::Payment:
         return payments(range);
     case Grouping::Weekday:

@@ -49,8 +49,10 @@ struct Figure {
 };
 
 // The figures of `range` grouped by `grouping`, largest total first. For
-// customers only the `top` largest; 0 gives every one. Throws DbError.
-QList<Figure> figures(Grouping grouping, const Range& range, int top = 0);
+// customers only the `top` largest; 0 gives every one; with `only`, just the
+// customers of those ids (unnamed: to set a list beside another). Throws DbError.
+QList<Figure> figures(Grouping grouping, const Range& range, int top = 0,
+                      const QList<qint64>& only = {});
 
 // The takings of each day of the range that has sales, in date order (from
 // the summary's day rows).

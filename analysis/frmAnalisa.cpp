@@ -325,7 +325,15 @@ void frmAnalisa::DoGetList()
     const int top = g == Grouping::Customer ? spnTop->value() : 0;
     const QList<Figure> current = AnalysisStore::figures(g, now, top);
     QHash<QString, double> earlier;
-    for (const Figure& f : AnalysisStore::figures(g, before, 0))
+    // The customers of this period only: the year before may hold many more.
+    QList<qint64> shown;
+    if (g == Grouping::Customer) {
+        for (const Figure& f : current)
+            shown << f.key.toLongLong();
+        if (shown.isEmpty())
+            shown << -1;
+    }
+    for (const Figure& f : AnalysisStore::figures(g, before, 0, shown))
         earlier.insert(f.key, f.total);
 
     RowSet rows;
