@@ -89,6 +89,29 @@ QList<Figure> grouped(const QString& rows, QVariantList values, int top)
     return out;
 }
 
+// The customers' totals of one summary period, largest first.
+QList<Figure> ungrouped(const Piece& piece, int top, const QString& only)
+{
+    QString sql = QStringLiteral(
+        "SELECT ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml, "
+        "ringkasan_harga, ringkasan_total, ringkasan_pokok FROM tvr_ringkasan "
+        "WHERE ringkasan_jenis = ? AND ringkasan_satuan = ? AND ringkasan_periode = ? "
+        "AND ringkasan_jumlah <> 0");
+    if (!only.isEmpty())
+        sql += QStringLiteral(" AND ringkasan_kunci IN (%1)").arg(only);
+    sql += QStringLiteral(" ORDER BY ringkasan_total DESC, ringkasan_kunci");
+    QVariantList values{int(SalesSummary::PerCustomer), int(piece.unit), piece.from};
+    if (top > 0) {
+        sql += QStringLiteral(" LIMIT ?");
+        values << top;
+    }
+    QList<Figure> out;
+    for (const QVariantList& r : Db::select(sql, values).rows)
+        out << Figure{r.at(0).toString(), QString(), r.at(2).toLongLong(), r.at(3).toDouble(),
+                      r.at(4).toDouble(), r.at(5).toDouble(), r.at(6).toDouble()};
+    return out;
+}
+
 // The summary's totals of `kind` over the range, grouped by key.
 QList<Figure> summed(int kind, const Range& range, int top)
 {
@@ -123,8 +146,11 @@ QList<Figure> customers(const Range& range, int top, const QList<qint64>& only)
         parts << summaryRows(SalesSummary::PerCustomer, pieces, values, list);
     if (!rest.isEmpty())
         parts << saleRows(QStringLiteral("sales_idcust"), rest, values, list);
-    const QString rows = parts.join(QStringLiteral(" UNION ALL "));
-    QList<Figure> out = grouped(rows, values, top);
+    // One period of the summary (a whole month or year) holds each customer
+    // once: its rows are the totals, with no grouping to do.
+    const bool single = pieces.size() == 1 && rest.isEmpty() && pieces.first().from == pieces.first().to;
+    const QString rows = single ? QString() : parts.join(QStringLiteral(" UNION ALL "));
+    QList<Figure> out = single ? ungrouped(pieces.first(), top, list) : grouped(rows, values, top);
     if (out.isEmpty() || !only.isEmpty())
         return out;
     QStringList marks;
@@ -199,9 +225,9 @@ QList<Figure> hours(const Range& range)
                        "FROM tvr_visit v "
                        "JOIN tvr_visitsales vs ON vs.visitsales_idvisit = v.idvisit "
                        "JOIN tvr_sales s ON s.idsales = vs.visitsales_idsales "
-                       "WHERE v.visit_date BETWEEN ? AND ? AND s.sales_date BETWEEN ? AND ? "
+                       "WHERE v.visit_date BETWEEN ? AND ? "
                        "GROUP BY substr(v.visit_jam, 1, 2) ORDER BY substr(v.visit_jam, 1, 2)"),
-        bounds + bounds);
+        bounds);
     QList<Figure> out;
     Figure rest; // the sales recorded without a visit, hence without an hour
     rest.key = QStringLiteral("-");
