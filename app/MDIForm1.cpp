@@ -1,10 +1,14 @@
 #include "MDIForm1.h"
 
+#include "analysis/LowStock.h"
+#include "analysis/SheetWindow.h"
+#include "analysis/frmAnalisa.h"
 #include "core/Backup.h"
 #include "core/Connection.h"
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "core/Rights.h"
 #include "masterdata/frmDBBotol.h"
 #include "payments/ShiftReport.h"
 #include "payments/frmKas.h"
@@ -33,6 +37,8 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QLabel>
+#include <QStatusBar>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QMenu>
@@ -128,6 +134,9 @@ void MDIForm1::buildMenus()
          {QStringLiteral("&Buka Shift"), QStringLiteral("&Kas Masuk/Keluar"),
           QStringLiteral("&Tutup Shift"), QStringLiteral("-"), QStringLiteral("&Daftar Shift"),
           QStringLiteral("-"), QStringLiteral("Buka &Laci"), QStringLiteral("Cetak halaman &uji")}},
+        {QStringLiteral("&Analisa"), &mnAnalisa, QStringLiteral("mnAnalisa"),
+         {QStringLiteral("&Analisa Penjualan"), QStringLiteral("Daftar &Pesan Ulang"),
+          QStringLiteral("&Nilai Stok")}},
         {QStringLiteral("&Help"), &mnHelp, QStringLiteral("mnHelp"), {QStringLiteral("&About")}},
     };
 
@@ -256,6 +265,16 @@ bool MDIForm1::startUp(const QLocale& userLocale, const QString& appDir)
     // The program never goes on without a logged-in user.
     if (!loggedIn || LoginUserName.isEmpty())
         return false;
+    // How many items are below their minimum, in the status bar: told after the
+    // login and after every save that changes the count, never in a box.
+    lblStokMinimum = new QLabel(this);
+    lblStokMinimum->setObjectName(QStringLiteral("lblStokMinimum"));
+    statusBar()->addPermanentWidget(lblStokMinimum);
+    connect(LowStock::watch(), &LowStock::Watch::changed, lblStokMinimum,
+            [this](const LowStock::Counts& counts) {
+                lblStokMinimum->setText(LowStock::statusText(counts));
+            });
+    LowStock::recount();
     // The day's copy of the database is made in the background; a failure is told once.
     Backup::startDaily(this, appDir, [](const QString& text) {
         Prompt::message(text, Backup::MessageTitle, Prompt::Icon::Exclamation);
@@ -275,6 +294,8 @@ template <typename W> void MDIForm1::showModal()
         auto window = std::make_unique<W>(this);
         window->exec();
     });
+    // The stock windows and registers move stock and minimums too.
+    LowStock::saved();
 }
 
 void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
@@ -287,6 +308,7 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
     }
     if (p == QLatin1String("File") && c == QLatin1String("Login")) {
         showLogin();
+        LowStock::recount();
         return;
     }
     if (p == QLatin1String("File") && c == QLatin1String("Change Password")) {
@@ -328,6 +350,23 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
     }
     if ((p == QLatin1String("Menu") || p.isEmpty()) && c == QLatin1String("Sales")) {
         showModal<frmSales>();
+        return;
+    }
+    if (p == QLatin1String("Analisa")) {
+        // The figures are the owner's; costs and the stock's value even more so.
+        const Rights::Action needed = c == QLatin1String("Nilai Stok")
+                                          ? Rights::Action::SeeCost
+                                          : Rights::Action::SeeAnalysis;
+        if (!Rights::may(needed)) {
+            Prompt::message(Rights::refusal(needed), c, Prompt::Icon::Exclamation);
+            return;
+        }
+        if (c == QLatin1String("Analisa Penjualan"))
+            showModal<frmAnalisa>();
+        else if (c == QLatin1String("Daftar Pesan Ulang"))
+            showModal<frmPesanUlang>();
+        else if (c == QLatin1String("Nilai Stok"))
+            showModal<frmNilaiStok>();
         return;
     }
     if (p == QLatin1String("Kas"))

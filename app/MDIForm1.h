@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -33,6 +34,9 @@ public:
     QToolBar* Toolbar1;
     QList<QMenu*> mnUtama;
     QList<QAction*> mnFile, mnMenu, mnKas, mnStock, mnDB, mnHelp;
+    QList<QAction*> mnAnalisa;
+    // How many items are below their minimum; empty when none.
+    QLabel* lblStokMinimum = nullptr;
     QMenu* mnStockMenu;
     QMenu* mnDBMenu;
     QList<QToolButton*> toolbarButtons;

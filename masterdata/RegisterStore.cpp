@@ -1,5 +1,6 @@
 #include "RegisterStore.h"
 
+#include "analysis/LowStock.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
 
@@ -260,15 +261,19 @@ RowSet variantPage(const PagePlan& plan)
 std::optional<Variant> findVariant(const QString& kode)
 {
     const RowSet rows = findByKey(
-        Variants, QStringLiteral("idvariant, variant_kode, variant_nama, variant_harga"), kode);
+        Variants,
+        QStringLiteral("idvariant, variant_kode, variant_nama, variant_harga, variant_pokok, "
+                       "variant_minimum"),
+        kode);
     if (rows.isEmpty())
         return std::nullopt;
     return Variant{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
-                   rows.value(0, 2).toString(), rows.value(0, 3).toDouble()};
+                   rows.value(0, 2).toString(), rows.value(0, 3).toDouble(),
+                   {rows.value(0, 4).toDouble(), rows.value(0, 5).toDouble()}};
 }
 
 static Saved saveVariantOnce(std::optional<int> id, const QString& kode, const QString& nama,
-                             double harga)
+                             double harga, const std::optional<CostFields>& cost)
 {
     Transaction t;
     if (const std::optional<Outcome> refused = refusal(Variants, id, kode))
@@ -288,6 +293,10 @@ static Saved saveVariantOnce(std::optional<int> id, const QString& kode, const Q
             {key(kode), typed(nama), harga, today, LoginUserName, today, LoginUserName});
         written = int(Db::insertedId(q));
     }
+    if (cost)
+        Db::exec(QStringLiteral("UPDATE tvr_dtvariant SET variant_pokok = ?, variant_minimum = ? "
+                                "WHERE idvariant = ?"),
+                 {cost->pokok, cost->minimum, written});
     t.commit();
     return {Outcome::Done, written};
 }
@@ -352,14 +361,18 @@ RowSet botolPage(const PagePlan& plan)
 std::optional<Botol> findBotol(const QString& tipe)
 {
     const RowSet rows =
-        findByKey(Botols, QStringLiteral("idbotol, botol_tipe, botol_harga"), tipe);
+        findByKey(Botols,
+                  QStringLiteral("idbotol, botol_tipe, botol_harga, botol_pokok, botol_minimum"),
+                  tipe);
     if (rows.isEmpty())
         return std::nullopt;
     return Botol{rows.value(0, 0).toInt(), rows.value(0, 1).toString(),
-                 rows.value(0, 2).toDouble()};
+                 rows.value(0, 2).toDouble(),
+                 {rows.value(0, 3).toDouble(), rows.value(0, 4).toDouble()}};
 }
 
-static Saved saveBotolOnce(std::optional<int> id, const QString& tipe, double harga)
+static Saved saveBotolOnce(std::optional<int> id, const QString& tipe, double harga,
+                           const std::optional<CostFields>& cost)
 {
     Transaction t;
     // A new type named like the refill type would take stock as an ordinary
@@ -385,6 +398,10 @@ static Saved saveBotolOnce(std::optional<int> id, const QString& tipe, double ha
                      {key(tipe), harga, today, LoginUserName, today, LoginUserName});
         written = int(Db::insertedId(q));
     }
+    if (cost)
+        Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_pokok = ?, botol_minimum = ? "
+                                "WHERE idbotol = ?"),
+                 {cost->pokok, cost->minimum, written});
     t.commit();
     return {Outcome::Done, written};
 }
@@ -512,9 +529,12 @@ static Outcome deleteCustomerOnce(int id)
 
 // Each write runs once more when the server cancelled it as a deadlock victim.
 
-Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga)
+Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga,
+                  const std::optional<CostFields>& cost)
 {
-    return Db::retryOnce([&] { return saveVariantOnce(id, kode, nama, harga); });
+    const Saved saved = Db::retryOnce([&] { return saveVariantOnce(id, kode, nama, harga, cost); });
+    LowStock::saved();
+    return saved;
 }
 
 Outcome deleteVariant(int id)
@@ -522,9 +542,12 @@ Outcome deleteVariant(int id)
     return Db::retryOnce([&] { return deleteVariantOnce(id); });
 }
 
-Saved saveBotol(std::optional<int> id, const QString& tipe, double harga)
+Saved saveBotol(std::optional<int> id, const QString& tipe, double harga,
+                const std::optional<CostFields>& cost)
 {
-    return Db::retryOnce([&] { return saveBotolOnce(id, tipe, harga); });
+    const Saved saved = Db::retryOnce([&] { return saveBotolOnce(id, tipe, harga, cost); });
+    LowStock::saved();
+    return saved;
 }
 
 Outcome deleteBotol(int id)

@@ -26,12 +26,20 @@ struct Saved {
     int id = 0; // the row written
 };
 
+// The cost price (per ml of a variant, per bottle) and the minimum stock
+// (ml, bottles; 0 for none) of an item: written only by those who may see costs.
+struct CostFields {
+    double pokok = 0;
+    double minimum = 0;
+};
+
 // ---- Variants (tvr_dtvariant), listed by code.
 struct Variant {
     int id = 0;
     QString kode;
     QString nama;
     double harga = 0;
+    CostFields cost;
 };
 
 // Ordering key of the variant list, as columns of variantPage().
@@ -43,7 +51,9 @@ RowSet variantPage(const PagePlan& plan);
 std::optional<Variant> findVariant(const QString& kode);
 // Adds a variant (no id) or changes code, name and price of the variant `id`.
 // A code another variant holds is refused.
-Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga);
+// With `cost`, the cost price and minimum are written in the same transaction.
+Saved saveVariant(std::optional<int> id, const QString& kode, const QString& nama, double harga,
+                  const std::optional<CostFields>& cost = std::nullopt);
 // True when sales or ledger rows name the variant.
 bool variantIsReferenced(int id);
 // Gives back one bottle for each of its sales (never of the refill type),
@@ -55,6 +65,7 @@ struct Botol {
     int id = 0;
     QString tipe;
     double harga = 0;
+    CostFields cost;
 };
 
 const QStringList& botolKeys();
@@ -65,7 +76,8 @@ RowSet botolPage(const PagePlan& plan);
 // Finds the refill type as well: it is a bottle type like the others here.
 std::optional<Botol> findBotol(const QString& tipe);
 // The refill type keeps its name, and no other type may take it in any case.
-Saved saveBotol(std::optional<int> id, const QString& tipe, double harga);
+Saved saveBotol(std::optional<int> id, const QString& tipe, double harga,
+                const std::optional<CostFields>& cost = std::nullopt);
 bool botolIsReferenced(int id);
 // Gives back the concentrate of each of its sales, deletes its ledger rows,
 // its sales and the bottle type.

@@ -1,6 +1,7 @@
 #include "frmDBBotol.h"
 
 #include "core/Regional.h"
+#include "core/Rights.h"
 #include "masterdata/RegisterStore.h"
 #include "masterdata/RegisterTexts.h"
 #include "ui/InputConventions.h"
@@ -34,6 +35,14 @@ RegisterList botolList()
             QStringLiteral("botol_tipe"),
             QStringLiteral("Tipe botol")};
 }
+
+// What the editor's cost fields hold, for those who may change them.
+std::optional<RegisterStore::CostFields> costsOf(const QLineEdit* pokok, const QLineEdit* minimum)
+{
+    if (!Rights::may(Rights::Action::SeeCost))
+        return std::nullopt;
+    return RegisterStore::CostFields{Regional::read(pokok->text()), Regional::read(minimum->text())};
+}
 } // namespace
 
 frmDBBotol::frmDBBotol(QWidget* parent)
@@ -44,6 +53,8 @@ frmDBBotol::frmDBBotol(QWidget* parent)
     txtTipeBotol =
         namedLineEdit(fraBotol, QStringLiteral("txtTipeBotol"), QStringLiteral("input"), 12);
     txtHargaBotol = priceEdit(QStringLiteral("txtHargaBotol"), fraBotol);
+    txtPokok = priceEdit(QStringLiteral("txtPokok"), fraBotol);
+    txtMinimum = priceEdit(QStringLiteral("txtMinimum"), fraBotol);
     fitWidth(txtTipeBotol, QString(12, QLatin1Char('M')), 130);
 
     auto* form = new QGridLayout(fraBotol);
@@ -51,11 +62,25 @@ frmDBBotol::frmDBBotol(QWidget* parent)
     form->addWidget(txtTipeBotol, 0, 1, Qt::AlignLeft);
     form->addWidget(new QLabel(QStringLiteral("Harga"), fraBotol), 1, 0);
     form->addWidget(txtHargaBotol, 1, 1, Qt::AlignLeft);
+    auto* lblPokok = new QLabel(QStringLiteral("Harga po&kok"), fraBotol);
+    auto* lblMinimum = new QLabel(QStringLiteral("M&inimum (botol)"), fraBotol);
+    lblPokok->setBuddy(txtPokok);
+    lblMinimum->setBuddy(txtMinimum);
+    form->addWidget(lblPokok, 2, 0);
+    form->addWidget(txtPokok, 2, 1, Qt::AlignLeft);
+    form->addWidget(lblMinimum, 3, 0);
+    form->addWidget(txtMinimum, 3, 1, Qt::AlignLeft);
+    const bool costs = Rights::may(Rights::Action::SeeCost);
+    for (QWidget* w : {static_cast<QWidget*>(lblPokok), static_cast<QWidget*>(lblMinimum),
+                       static_cast<QWidget*>(txtPokok), static_cast<QWidget*>(txtMinimum)})
+        w->setVisible(costs);
+    for (QLineEdit* e : {txtPokok, txtMinimum})
+        e->setFocusPolicy(Qt::ClickFocus);
     form->setColumnStretch(1, 1);
 
     connect(txtTipeBotol, &QLineEdit::textChanged, this,
             [this](const QString& text) { guardDb([&] { DoGetBotol(text); }); });
-    assemble(fraBotol, {txtTipeBotol, txtHargaBotol}, priceRules());
+    assemble(fraBotol, {txtTipeBotol, txtHargaBotol, txtPokok, txtMinimum}, priceRules());
 }
 
 void frmDBBotol::DoFirstSetNav()
@@ -72,6 +97,8 @@ void frmDBBotol::DoGetBotol(const QString& type)
 {
     const std::optional<RegisterStore::Botol> found = RegisterStore::findBotol(type);
     txtHargaBotol->setText(found ? Regional::plain(found->harga) : QStringLiteral("0"));
+    txtPokok->setText(found ? Regional::plain(found->cost.pokok) : QStringLiteral("0"));
+    txtMinimum->setText(found ? Regional::plain(found->cost.minimum) : QStringLiteral("0"));
     setEditing(found ? std::optional<int>(found->id) : std::nullopt);
 }
 
@@ -84,6 +111,8 @@ void frmDBBotol::fillEditor(int row)
 
 void frmDBBotol::clearEditor()
 {
+    txtPokok->setText(QStringLiteral("0"));
+    txtMinimum->setText(QStringLiteral("0"));
     txtTipeBotol->clear();
     txtHargaBotol->setText(QStringLiteral("0"));
 }
@@ -103,7 +132,8 @@ void frmDBBotol::DoSubmitBotol(const QString& mode)
 {
     submit(mode, [this](std::optional<int> id) {
         return RegisterStore::saveBotol(id, txtTipeBotol->text(),
-                                        Regional::read(txtHargaBotol->text()));
+                                        Regional::read(txtHargaBotol->text()),
+                                   costsOf(txtPokok, txtMinimum));
     });
 }
 

@@ -19,6 +19,10 @@ public:
     QGroupBox* fraBotol;
     QLineEdit* txtTipeBotol;
     QLineEdit* txtHargaBotol;
+    // Cost price and minimum stock: shown to those who may see costs. Reached
+    // by a click or their label's key, so Enter on the price still goes to Submit.
+    QLineEdit* txtPokok;
+    QLineEdit* txtMinimum;
     QTableView* dtGridBotols = m_grid;
 
     void DoFirstSetNav() override;

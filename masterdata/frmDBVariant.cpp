@@ -1,6 +1,7 @@
 #include "frmDBVariant.h"
 
 #include "core/Regional.h"
+#include "core/Rights.h"
 #include "masterdata/RegisterStore.h"
 #include "masterdata/RegisterTexts.h"
 #include "ui/InputConventions.h"
@@ -35,6 +36,14 @@ RegisterList variantList()
             QStringLiteral("variant_nama"),
             QStringLiteral("Kode variant")};
 }
+
+// What the editor's cost fields hold, for those who may change them.
+std::optional<RegisterStore::CostFields> costsOf(const QLineEdit* pokok, const QLineEdit* minimum)
+{
+    if (!Rights::may(Rights::Action::SeeCost))
+        return std::nullopt;
+    return RegisterStore::CostFields{Regional::read(pokok->text()), Regional::read(minimum->text())};
+}
 } // namespace
 
 frmDBVariant::frmDBVariant(QWidget* parent)
@@ -45,6 +54,8 @@ frmDBVariant::frmDBVariant(QWidget* parent)
     txtKode = namedLineEdit(fraVariant, QStringLiteral("txtKode"), QStringLiteral("input"), 12);
     txtNama = namedLineEdit(fraVariant, QStringLiteral("txtNama"), QStringLiteral("input"), 20);
     txtHargaVariant = priceEdit(QStringLiteral("txtHargaVariant"), fraVariant);
+    txtPokok = priceEdit(QStringLiteral("txtPokok"), fraVariant);
+    txtMinimum = priceEdit(QStringLiteral("txtMinimum"), fraVariant);
     fitWidth(txtKode, QString(12, QLatin1Char('M')), 110);
     txtNama->setMinimumWidth(190);
 
@@ -55,11 +66,25 @@ frmDBVariant::frmDBVariant(QWidget* parent)
     form->addWidget(txtNama, 1, 1);
     form->addWidget(new QLabel(QStringLiteral("Harga/ml"), fraVariant), 2, 0);
     form->addWidget(txtHargaVariant, 2, 1, Qt::AlignLeft);
+    auto* lblPokok = new QLabel(QStringLiteral("Harga po&kok/ml"), fraVariant);
+    auto* lblMinimum = new QLabel(QStringLiteral("M&inimum (ml)"), fraVariant);
+    lblPokok->setBuddy(txtPokok);
+    lblMinimum->setBuddy(txtMinimum);
+    form->addWidget(lblPokok, 3, 0);
+    form->addWidget(txtPokok, 3, 1, Qt::AlignLeft);
+    form->addWidget(lblMinimum, 4, 0);
+    form->addWidget(txtMinimum, 4, 1, Qt::AlignLeft);
+    const bool costs = Rights::may(Rights::Action::SeeCost);
+    for (QWidget* w : {static_cast<QWidget*>(lblPokok), static_cast<QWidget*>(lblMinimum),
+                       static_cast<QWidget*>(txtPokok), static_cast<QWidget*>(txtMinimum)})
+        w->setVisible(costs);
+    for (QLineEdit* e : {txtPokok, txtMinimum})
+        e->setFocusPolicy(Qt::ClickFocus);
     form->setColumnStretch(1, 1);
 
     connect(txtKode, &QLineEdit::textChanged, this,
             [this](const QString& text) { guardDb([&] { DoGetVariant(text); }); });
-    assemble(fraVariant, {txtKode, txtNama, txtHargaVariant}, priceRules());
+    assemble(fraVariant, {txtKode, txtNama, txtHargaVariant, txtPokok, txtMinimum}, priceRules());
 }
 
 void frmDBVariant::DoFirstSetNav()
@@ -77,6 +102,8 @@ void frmDBVariant::DoGetVariant(const QString& code)
     const std::optional<RegisterStore::Variant> found = RegisterStore::findVariant(code);
     txtNama->setText(found ? found->nama : QString());
     txtHargaVariant->setText(found ? Regional::plain(found->harga) : QStringLiteral("0"));
+    txtPokok->setText(found ? Regional::plain(found->cost.pokok) : QStringLiteral("0"));
+    txtMinimum->setText(found ? Regional::plain(found->cost.minimum) : QStringLiteral("0"));
     setEditing(found ? std::optional<int>(found->id) : std::nullopt);
 }
 
@@ -90,6 +117,8 @@ void frmDBVariant::fillEditor(int row)
 
 void frmDBVariant::clearEditor()
 {
+    txtPokok->setText(QStringLiteral("0"));
+    txtMinimum->setText(QStringLiteral("0"));
     txtKode->clear();
     txtNama->clear();
     txtHargaVariant->setText(QStringLiteral("0"));
@@ -110,7 +139,8 @@ void frmDBVariant::DoSubmitVariant(const QString& mode)
 {
     submit(mode, [this](std::optional<int> id) {
         return RegisterStore::saveVariant(id, txtKode->text(), txtNama->text(),
-                                   Regional::read(txtHargaVariant->text()));
+                                   Regional::read(txtHargaVariant->text()),
+                                   costsOf(txtPokok, txtMinimum));
     });
 }
 

@@ -19,6 +19,10 @@ public:
     QLineEdit* txtKode;
     QLineEdit* txtNama;
     QLineEdit* txtHargaVariant;
+    // Cost price and minimum stock: shown to those who may see costs. Reached
+    // by a click or their label's key, so Enter on the price still goes to Submit.
+    QLineEdit* txtPokok;
+    QLineEdit* txtMinimum;
     QTableView* dtGridVariants = m_grid;
 
     void DoFirstSetNav() override;

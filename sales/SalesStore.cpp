@@ -1,5 +1,6 @@
 #include "SalesStore.h"
 
+#include "analysis/LowStock.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
 
@@ -326,6 +327,37 @@ QString refusalText(Outcome outcome)
 
 namespace {
 
+// The cost a sale records: the variant's cost per millilitre and the bottle
+// type's cost as they stand when it is written, so a later change of either
+// never changes the margin of a sale already made.
+struct Cost {
+    QVariant perMl, bottle;
+    QVariant of(double mililiter) const
+    {
+        if (perMl.isNull() || bottle.isNull())
+            return QVariant(QMetaType::fromType<double>());
+        return mililiter * perMl.toDouble() + bottle.toDouble();
+    }
+};
+
+QVariant currentCost(const QString& sql, int id)
+{
+    const QVariant v = Db::scalar(sql, {id});
+    return v.isValid() && !v.isNull() ? v.toDouble() : 0.0;
+}
+
+QVariant variantCost(int idVariant)
+{
+    return currentCost(
+        QStringLiteral("SELECT variant_pokok FROM tvr_dtvariant WHERE idvariant = ?"), idVariant);
+}
+
+QVariant botolCost(int idBotol)
+{
+    return currentCost(QStringLiteral("SELECT botol_pokok FROM tvr_dtbotol WHERE idbotol = ?"),
+                       idBotol);
+}
+
 Outcome recordSaleOnce(const NewSale& sale, qint64* savedId)
 {
     const QString today = Regional::today();
@@ -357,13 +389,16 @@ Outcome recordSaleOnce(const NewSale& sale, qint64* savedId)
         return taken;
     if (const Outcome taken = takeBottle(a.idBotol); taken != Outcome::Done)
         return taken;
+    const Cost cost{variantCost(a.idVariant), botolCost(a.idBotol)};
     const QSqlQuery q = Db::exec(
         QStringLiteral("INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
                        "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
                        "sales_hargatotal, sales_diskon, sales_hargadiskon, sales_date, "
-                       "sales_author) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       "sales_author, sales_pokokvariant, sales_pokokbotol, sales_pokok) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {idCust, a.idVariant, a.mililiter, a.totalml, a.idBotol, a.hargaVariant, a.hargaBotol,
-         a.hargaTotal, a.diskon, a.hargaDiskon, today, LoginUserName});
+         a.hargaTotal, a.diskon, a.hargaDiskon, today, LoginUserName, cost.perMl, cost.bottle,
+         cost.of(a.mililiter)});
     const qint64 id = Db::insertedId(q);
     tx.commit();
     if (savedId)
@@ -405,12 +440,25 @@ Outcome correctSaleOnce(qint64 id, const Amounts& a)
         !a.repriced && old->idVariant == a.idVariant && old->idBotol == a.idBotol;
     const double hargaVariant = keepPrices ? old->hargaVariant : a.hargaVariant;
     const double hargaBotol = keepPrices ? old->hargaBotol : a.hargaBotol;
+    // The sale keeps the costs it was made at; an item exchanged for another
+    // takes that item's cost of today.
+    const RowSet stored = Db::select(
+        QStringLiteral("SELECT sales_pokokvariant, sales_pokokbotol FROM tvr_sales WHERE idsales = ?"),
+        {id});
+    Cost cost{old->idVariant == a.idVariant ? stored.value(0, 0) : variantCost(a.idVariant),
+              old->idBotol == a.idBotol ? stored.value(0, 1) : botolCost(a.idBotol)};
+    if (cost.perMl.isNull())
+        cost.perMl = QVariant(QMetaType::fromType<double>());
+    if (cost.bottle.isNull())
+        cost.bottle = QVariant(QMetaType::fromType<double>());
     Db::exec(QStringLiteral("UPDATE tvr_sales SET sales_idvariant = ?, sales_idbotol = ?, "
                             "sales_mililiter = ?, sales_totalml = ?, sales_hargavariant = ?, "
                             "sales_hargabotol = ?, sales_hargatotal = ?, sales_diskon = ?, "
-                            "sales_hargadiskon = ? WHERE idsales = ?"),
+                            "sales_hargadiskon = ?, sales_pokokvariant = ?, sales_pokokbotol = ?, "
+                            "sales_pokok = ? WHERE idsales = ?"),
              {a.idVariant, a.idBotol, a.mililiter, a.totalml, hargaVariant, hargaBotol,
-              a.hargaTotal, a.diskon, a.hargaDiskon, id});
+              a.hargaTotal, a.diskon, a.hargaDiskon, cost.perMl, cost.bottle,
+              cost.of(a.mililiter), id});
     tx.commit();
     return Outcome::Done;
 }
@@ -434,17 +482,23 @@ Outcome deleteSaleOnce(qint64 id)
 
 Outcome recordSale(const NewSale& sale, qint64* savedId)
 {
-    return Db::retryOnce([&] { return recordSaleOnce(sale, savedId); });
+    const Outcome o = Db::retryOnce([&] { return recordSaleOnce(sale, savedId); });
+    LowStock::saved();
+    return o;
 }
 
 Outcome correctSale(qint64 id, const Amounts& amounts)
 {
-    return Db::retryOnce([&] { return correctSaleOnce(id, amounts); });
+    const Outcome o = Db::retryOnce([&] { return correctSaleOnce(id, amounts); });
+    LowStock::saved();
+    return o;
 }
 
 Outcome deleteSale(qint64 id)
 {
-    return Db::retryOnce([&] { return deleteSaleOnce(id); });
+    const Outcome o = Db::retryOnce([&] { return deleteSaleOnce(id); });
+    LowStock::saved();
+    return o;
 }
 
 } // namespace SalesStore

@@ -1,5 +1,6 @@
 #include "VisitStore.h"
 
+#include "analysis/LowStock.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
 
@@ -104,7 +105,9 @@ Result recordVisitOnce(const NewVisit& nv, Saved* saved)
 
 Result recordVisit(const NewVisit& nv, Saved* saved)
 {
-    return Db::retryOnce([&] { return recordVisitOnce(nv, saved); });
+    const Result r = Db::retryOnce([&] { return recordVisitOnce(nv, saved); });
+    LowStock::saved();
+    return r;
 }
 
 qint64 visitOf(qint64 idSales)
@@ -192,21 +195,25 @@ Result bookChange(qint64 idSales, Kind kind, const PaymentMethod& method, qint64
 Result correctItem(qint64 idSales, const SalesStore::Amounts& amounts,
                    const PaymentMethod& method, qint64 idShift, double step, double* difference)
 {
-    return Db::retryOnce([&] {
+    const Result r = Db::retryOnce([&] {
         return bookChange(
             idSales, ItemCorrected, method, idShift, step,
             [&] { return SalesStore::correctSale(idSales, amounts); }, difference);
     });
+    LowStock::saved();
+    return r;
 }
 
 Result deleteItem(qint64 idSales, const PaymentMethod& method, qint64 idShift, double step,
                   double* difference)
 {
-    return Db::retryOnce([&] {
+    const Result r = Db::retryOnce([&] {
         return bookChange(
             idSales, ItemDeleted, method, idShift, step,
             [&] { return SalesStore::deleteSale(idSales); }, difference);
     });
+    LowStock::saved();
+    return r;
 }
 
 std::optional<ReceiptVisit> receiptVisit(qint64 idVisit)

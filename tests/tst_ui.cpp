@@ -710,7 +710,7 @@ void UiTest::mainWindowMenusAndToolbar()
     QStringList tops;
     for (QMenu* m : w.mnUtama)
         tops << m->title();
-    QCOMPARE(tops, (QStringList{"&File", "&Menu", "&Kas", "&Help"}));
+    QCOMPARE(tops, (QStringList{"&File", "&Menu", "&Kas", "&Analisa", "&Help"}));
 
     auto captions = [](const QList<QAction*>& items) {
         QStringList c;
@@ -727,10 +727,13 @@ void UiTest::mainWindowMenusAndToolbar()
                           "Buka Laci", "Cetak halaman uji"}));
     QCOMPARE(captions(w.mnStock), (QStringList{"Concentrate", "Botol"}));
     QCOMPARE(captions(w.mnDB), (QStringList{"Customer", "Variant", "Botol"}));
+    QCOMPARE(captions(w.mnAnalisa),
+             (QStringList{"Analisa Penjualan", "Daftar Pesan Ulang", "Nilai Stok"}));
     QCOMPARE(captions(w.mnHelp), QStringList{"About"});
 
     // Every item has a mnemonic, unique within its menu.
-    for (const auto* items : {&w.mnFile, &w.mnMenu, &w.mnKas, &w.mnStock, &w.mnDB, &w.mnHelp}) {
+    for (const auto* items :
+         {&w.mnFile, &w.mnMenu, &w.mnKas, &w.mnStock, &w.mnDB, &w.mnAnalisa, &w.mnHelp}) {
         QSet<QChar> keys;
         for (QAction* a : *items) {
             if (a->isSeparator())
