@@ -42,6 +42,17 @@ void write(const QString& kind, const QString& object, const QString& before,
               text(after), text(reason)});
 }
 
+QString rowText(const QString& sql, const QVariantList& values)
+{
+    const RowSet rs = Db::select(sql, values);
+    if (rs.isEmpty())
+        return {};
+    QStringList parts;
+    for (int c = 0; c < rs.columns.size(); ++c)
+        parts << rs.columns.at(c) + QLatin1Char('=') + rs.value(0, c).toString();
+    return parts.join(QStringLiteral("; "));
+}
+
 void setTillName(const QString& name)
 {
     till = name;

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 
@@ -41,6 +42,10 @@ inline constexpr int MaxReason = 100;
 // cannot be written, so the change it records is not done either.
 void write(const QString& kind, const QString& object, const QString& before = {},
            const QString& after = {}, const QString& author = {});
+
+// One row read as "column=value; ..." for jejak_sebelum/jejak_sesudah;
+// empty when there is no row.
+QString rowText(const QString& sql, const QVariantList& values);
 
 // The till's name written in each row (Config's till name), set at start-up.
 void setTillName(const QString& name);
