@@ -556,11 +556,12 @@ void UsersTest::rowWrittenWhileAskingKeepsTheAccount()
         Db::exec("INSERT INTO tvr_sales (sales_idcust, sales_author) VALUES (1, 'kasir1')");
     };
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("sudah keluar");
     frmSystemManager w;
     showAndFocus(&w, w.txtUsername);
     standOn(w, "kasir1");
     QTest::mouseClick(w.cmdDelete, Qt::LeftButton);
-    QCOMPARE(prompt.calls.size(), 2);
+    QCOMPARE(prompt.calls.size(), 3);
     QVERIFY(prompt.lastText().startsWith("User 'kasir1' tidak dapat dihapus"));
     QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_user WHERE user_name = 'kasir1'").toInt(), 1);
 }

@@ -163,7 +163,10 @@ int secondsToWait(const QString& name, const QDateTime& now)
                                                  QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!last.isValid())
         return 0;
-    const qint64 left = now.secsTo(last.addSecs(wait));
+    // The trail keeps whole seconds: so is the clock read here.
+    const QDateTime at = QDateTime::fromString(Trail::timeText(now),
+                                               QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const qint64 left = at.secsTo(last.addSecs(wait));
     return left > 0 ? int(left) : 0;
 }
 
