@@ -9,6 +9,7 @@
 #include "core/Globals.h"
 #include "core/Regional.h"
 #include "core/Rights.h"
+#include "core/Trail.h"
 #include "masterdata/frmDBBotol.h"
 #include "payments/ShiftReport.h"
 #include "payments/frmKas.h"
@@ -27,7 +28,10 @@
 #include "ui/FileDialogs.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Reason.h"
 #include "ui/frmAbout.h"
+#include "users/frmIzinPemilik.h"
+#include "users/frmJejak.h"
 #include "users/frmSystemChangePass.h"
 #include "users/frmSystemLogin.h"
 #include "users/frmSystemManager.h"
@@ -126,7 +130,8 @@ void MDIForm1::buildMenus()
     const QList<Top> tops = {
         {QStringLiteral("&File"), &mnFile, QStringLiteral("mnFile"),
          {QStringLiteral("&Login"), QStringLiteral("-"), QStringLiteral("&Change Password"),
-          QStringLiteral("&User Management"), QStringLiteral("-"), QStringLiteral("&Quit")}},
+          QStringLiteral("&User Management"), QStringLiteral("&Jejak Perubahan"),
+          QStringLiteral("-"), QStringLiteral("&Quit")}},
         {QStringLiteral("&Menu"), &mnMenu, QStringLiteral("mnMenu"),
          {QStringLiteral("&Transaction"), QStringLiteral("&Search"), QStringLiteral("St&ock"),
           QStringLiteral("S&ales"), QStringLiteral("&Database")}},
@@ -259,6 +264,9 @@ bool MDIForm1::startUp(const QLocale& userLocale, const QString& appDir)
     fillDropDown(toolbarButtons.at(2), mnStock);
     fillDropDown(toolbarButtons.at(4), mnDB);
 
+    // Trail rows name this till; a cashier's forbidden action asks the owner at the till.
+    Trail::setTillName(Config::tillName(ReceiptPrinter::settings()));
+    Rights::setOwnerCheck(&frmIzinPemilik::ask);
     StartupDone = false;
     const bool loggedIn = showLogin();
     StartupDone = true;
@@ -285,7 +293,32 @@ bool MDIForm1::startUp(const QLocale& userLocale, const QString& appDir)
 bool MDIForm1::showLogin()
 {
     frmSystemLogin login(this);
-    return login.exec() == QDialog::Accepted;
+    const bool accepted = login.exec() == QDialog::Accepted;
+    applyRights();
+    return accepted;
+}
+
+void MDIForm1::applyRights()
+{
+    // What a cashier may not open is greyed; reached another way it is refused.
+    const bool manage = Rights::may(Rights::Action::ManageUsers);
+    const bool trail = Rights::may(Rights::Action::SeeTrail);
+    const bool shifts = Rights::may(Rights::Action::ManageShifts);
+    for (QAction* a : mnFile) {
+        const QString c = plainCaption(a->text());
+        if (c == QLatin1String("User Management"))
+            a->setEnabled(manage);
+        else if (c == QLatin1String("Jejak Perubahan"))
+            a->setEnabled(trail);
+    }
+    for (QAction* a : mnKas)
+        if (plainCaption(a->text()) == QLatin1String("Daftar Shift"))
+            a->setEnabled(shifts);
+}
+
+bool MDIForm1::permitted(const Rights::Permit& permit)
+{
+    return Reason::allowed(permit, QStringLiteral("Hak Akses"));
 }
 
 template <typename W> void MDIForm1::showModal()
@@ -316,7 +349,15 @@ void MDIForm1::runCommand(const QString& parentCaption, const QString& caption)
         return;
     }
     if (p == QLatin1String("File") && c == QLatin1String("User Management")) {
-        showModal<frmSystemManager>();
+        const Rights::Permit permit(Rights::Action::ManageUsers);
+        if (permitted(permit))
+            showModal<frmSystemManager>();
+        return;
+    }
+    if (p == QLatin1String("File") && c == QLatin1String("Jejak Perubahan")) {
+        const Rights::Permit permit(Rights::Action::SeeTrail);
+        if (permitted(permit))
+            showModal<frmJejak>();
         return;
     }
     if ((p == QLatin1String("Menu") && c == QLatin1String("Transaction")) ||
@@ -406,6 +447,9 @@ void MDIForm1::runKasCommand(const QString& c)
         return;
     }
     if (c == QLatin1String("Daftar Shift")) {
+        const Rights::Permit permit(Rights::Action::ManageShifts);
+        if (!permitted(permit))
+            return;
         frmShiftList list(this);
         connect(&list, &frmShiftList::shiftChosen, this, &MDIForm1::showShift);
         list.exec();

@@ -5,6 +5,10 @@
 #include <QMainWindow>
 #include <QPixmap>
 
+namespace Rights {
+class Permit;
+}
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -54,6 +58,9 @@ private:
     void fillDropDown(QToolButton* button, const QList<QAction*>& items);
     template <typename W> void showModal();
     bool showLogin();
+    // Greys the commands the logged-in user's role may not give.
+    void applyRights();
+    static bool permitted(const Rights::Permit& permit);
     // The till's drawer: opening, cash moves, closing and the list of shifts.
     void runKasCommand(const QString& caption);
     void showShift(qint64 idShift);

@@ -1,5 +1,7 @@
 #include "Backup.h"
 
+#include "core/Password.h"
+
 #include "core/Config.h"
 #include "core/Connection.h"
 #include "core/Db.h"
@@ -182,6 +184,52 @@ QString vacuumInto(const QString& source, const QString& target, OwnConnection::
     else
         QFile::remove(target);
     return problem;
+}
+
+// A copy leaves the till on a stick: an account whose plain-text password is
+// not yet replaced by its hash (it has not logged in since) gets its hash in
+// the copy. secure_delete overwrites the old text in the file's free space.
+QString hashPlainPasswords(const QString& path)
+{
+    OwnConnection c(path, OwnConnection::ReadWrite, 5000);
+    if (!c.isOpen())
+        return c.error();
+    QSqlQuery q(c.db());
+    // A file without the accounts is no database of this program: the check says so.
+    if (!q.exec(QStringLiteral("PRAGMA secure_delete = ON")) ||
+        !q.exec(QStringLiteral("SELECT iduser, user_password, user_hash FROM tvr_user "
+                               "WHERE user_password <> ''")))
+        return {};
+    QList<QPair<qint64, QString>> hashes;
+    while (q.next()) {
+        const QString hash = q.value(2).toString();
+        try {
+            hashes.append({q.value(0).toLongLong(),
+                           hash.isEmpty() ? Password::hash(q.value(1).toString()) : hash});
+        } catch (const std::exception& e) {
+            return QString::fromLocal8Bit(e.what());
+        }
+    }
+    q.finish();
+    if (hashes.isEmpty())
+        return {};
+    QSqlDatabase db = c.db();
+    if (!db.transaction())
+        return errorText(db.lastError());
+    QSqlQuery u(c.db());
+    u.prepare(QStringLiteral("UPDATE tvr_user SET user_hash = ?, user_password = '' WHERE iduser = ?"));
+    for (const auto& [id, hash] : hashes) {
+        u.addBindValue(hash);
+        u.addBindValue(id);
+        if (!u.exec()) {
+            const QString problem = errorText(u.lastError());
+            db.rollback();
+            return problem;
+        }
+    }
+    if (!db.commit())
+        return errorText(db.lastError());
+    return {};
 }
 
 QString folderProblem(const QString& folder, bool createFolder)
@@ -391,7 +439,14 @@ Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createF
         o.copy + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
     removeWithSides(ownTemp);
 
-    const QString copyProblem = vacuumInto(dbPath, ownTemp, OwnConnection::ReadWrite);
+    QString copyProblem = vacuumInto(dbPath, ownTemp, OwnConnection::ReadWrite);
+    if (copyProblem.isEmpty()) {
+        copyProblem = hashPlainPasswords(ownTemp);
+        if (!copyProblem.isEmpty())
+            removeWithSides(ownTemp);
+        else
+            flushToDisk(ownTemp);
+    }
     if (!copyProblem.isEmpty())
         return failed(QStringLiteral("Backup database ke folder %1 gagal:\n%2")
                           .arg(folder, copyProblem));

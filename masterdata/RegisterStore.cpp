@@ -3,6 +3,8 @@
 #include "analysis/LowStock.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
 
 #include <QRegularExpression>
 
@@ -258,6 +260,36 @@ RowSet variantPage(const PagePlan& plan)
                     plan);
 }
 
+// The trail of the registers: a row as it stands, and the right to change a
+// price, checked inside the transaction of the change.
+static QString registerText(const QString& table, const QString& idColumn, int id)
+{
+    return Trail::rowText(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table, idColumn), {id});
+}
+
+static void requirePriceRight(const QString& table, const QString& idColumn,
+                              const QString& priceColumn, int id, double price)
+{
+    if (Rights::may(Rights::Action::ChangeRegister))
+        return;
+    const QVariant stored = Db::scalar(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(priceColumn, table, idColumn), {id});
+    if (stored.isValid() && stored.toDouble() != price)
+        throw Rights::Refused(Rights::Action::ChangeRegister);
+}
+
+static void trailChange(const QString& table, const QString& idColumn, int id,
+                        const QString& before)
+{
+    Trail::write(Trail::Kind::RegisterChanged, QStringLiteral("%1 %2").arg(table).arg(id), before,
+                 registerText(table, idColumn, id));
+}
+
+static void trailDeletion(const QString& table, int id, const QString& before)
+{
+    Trail::write(Trail::Kind::RegisterDeleted, QStringLiteral("%1 %2").arg(table).arg(id), before);
+}
+
 std::optional<Variant> findVariant(const QString& kode)
 {
     const RowSet rows = findByKey(
@@ -280,9 +312,13 @@ static Saved saveVariantOnce(std::optional<int> id, const QString& kode, const Q
         return {*refused, 0};
     int written = 0;
     if (id) {
+        requirePriceRight(QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"),
+                          QStringLiteral("variant_harga"), *id, harga);
+        const QString before = registerText(QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"), *id);
         Db::exec(QStringLiteral("UPDATE tvr_dtvariant SET variant_kode = ?, variant_nama = ?, "
                                 "variant_harga = ? WHERE idvariant = ?"),
                  {key(kode), typed(nama), harga, *id});
+        trailChange(QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"), *id, before);
         written = *id;
     } else {
         const QString today = Regional::today();
@@ -315,6 +351,8 @@ static Outcome deleteVariantOnce(int id)
     Transaction t;
     if (!lockRow(Variants, id))
         return Outcome::Missing;
+    Rights::require(Rights::Action::DeleteRegister);
+    const QString before = registerText(QStringLiteral("tvr_dtvariant"), QStringLiteral("idvariant"), id);
     // Every writer of a sale of this variant locks the variant first: from
     // here on the bottle types its sales name stay the same.
     lockNamedBotols(QStringLiteral("sales_idvariant = ?"), id);
@@ -326,6 +364,7 @@ static Outcome deleteVariantOnce(int id)
         QStringLiteral("DELETE FROM tvr_stock WHERE stock_name = 'variant' AND stock_idname = ?"),
         {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_dtvariant WHERE idvariant = ?"), {id});
+    trailDeletion(QStringLiteral("tvr_dtvariant"), id, before);
     t.commit();
     return Outcome::Done;
 }
@@ -383,11 +422,15 @@ static Saved saveBotolOnce(std::optional<int> id, const QString& tipe, double ha
         return {*refused, 0};
     int written = 0;
     if (id) {
+        requirePriceRight(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"),
+                          QStringLiteral("botol_harga"), *id, harga);
+        const QString before = registerText(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"), *id);
         // The refill type keeps its name whatever the editor holds.
         Db::exec(QStringLiteral("UPDATE tvr_dtbotol SET botol_tipe = CASE WHEN %1 "
                                 "THEN botol_tipe ELSE ? END, botol_harga = ? WHERE idbotol = ?")
                      .arg(Db::equalsIgnoringCase(QStringLiteral("botol_tipe"))),
                  {RefillBottleType, key(tipe), harga, *id});
+        trailChange(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"), *id, before);
         written = *id;
     } else {
         const QString today = Regional::today();
@@ -423,6 +466,8 @@ static Outcome deleteBotolOnce(int id)
     lockNamedVariants(QStringLiteral("sales_idbotol = ?"), id);
     if (!lockRow(Botols, id))
         return Outcome::Missing;
+    Rights::require(Rights::Action::DeleteRegister);
+    const QString before = registerText(QStringLiteral("tvr_dtbotol"), QStringLiteral("idbotol"), id);
     lockNamedVariants(QStringLiteral("sales_idbotol = ?"), id);
     lockSales(QStringLiteral("sales_idbotol = ?"), id);
     giveConcentrateBack(QStringLiteral("sales_idbotol = ?"), id);
@@ -431,6 +476,7 @@ static Outcome deleteBotolOnce(int id)
         {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idbotol = ?"), {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_dtbotol WHERE idbotol = ?"), {id});
+    trailDeletion(QStringLiteral("tvr_dtbotol"), id, before);
     t.commit();
     return Outcome::Done;
 }
@@ -487,9 +533,11 @@ static Saved saveCustomerOnce(std::optional<int> id, const QString& nomor, const
         return {*refused, 0};
     int written = 0;
     if (id) {
+        const QString before = registerText(QStringLiteral("tvr_customer"), QStringLiteral("idcust"), *id);
         Db::exec(QStringLiteral("UPDATE tvr_customer SET cust_nomor = ?, cust_nama = ?, "
                                 "cust_alamat = ?, cust_notelp = ? WHERE idcust = ?"),
                  {key(nomor), typed(nama), typed(oneLine(alamat)), typed(notelp), *id});
+        trailChange(QStringLiteral("tvr_customer"), QStringLiteral("idcust"), *id, before);
         written = *id;
     } else {
         const QSqlQuery q = Db::exec(
@@ -513,6 +561,8 @@ static Outcome deleteCustomerOnce(int id)
     Transaction t;
     if (!lockRow(Customers, id))
         return Outcome::Missing;
+    Rights::require(Rights::Action::DeleteRegister);
+    const QString before = registerText(QStringLiteral("tvr_customer"), QStringLiteral("idcust"), id);
     // Every writer of this customer's sales locks the customer first: the
     // goods they name stay the same from here on.
     lockNamedVariants(QStringLiteral("sales_idcust = ?"), id);
@@ -523,6 +573,7 @@ static Outcome deleteCustomerOnce(int id)
     giveBottlesBack(QStringLiteral("sales_idcust = ?"), id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE sales_idcust = ?"), {id});
     Db::exec(QStringLiteral("DELETE FROM tvr_customer WHERE idcust = ?"), {id});
+    trailDeletion(QStringLiteral("tvr_customer"), id, before);
     t.commit();
     return Outcome::Done;
 }

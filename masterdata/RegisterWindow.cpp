@@ -5,7 +5,10 @@
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
 #include "ui/Prompt.h"
+#include "ui/Reason.h"
 #include "ui/Widgets.h"
 
 #include <QGroupBox>
@@ -288,8 +291,18 @@ void RegisterWindow::deleteCurrentRow()
     if (Prompt::message(RegisterTexts::deleteQuestion(name, referenced), title,
                         Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
+    const Rights::Permit permit(Rights::Action::DeleteRegister);
+    if (!Reason::allowed(permit, title))
+        return;
+    const std::optional<QString> reason =
+        Reason::ask(QStringLiteral("menghapus '%1'").arg(name), title);
+    if (!reason)
+        return;
     RegisterStore::Outcome outcome = RegisterStore::Outcome::Done;
-    if (!guardDb([&] { outcome = deleteRow(id); }))
+    if (!guardDb([&] {
+            const Trail::Reason why(*reason);
+            outcome = deleteRow(id);
+        }))
         return;
     const std::optional<QString> refreshFailure = refreshAfterChange();
     if (outcome == RegisterStore::Outcome::Missing)

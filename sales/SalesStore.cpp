@@ -3,6 +3,7 @@
 #include "analysis/LowStock.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "core/Trail.h"
 
 #include <algorithm>
 
@@ -406,6 +407,21 @@ Outcome recordSaleOnce(const NewSale& sale, qint64* savedId)
     return Outcome::Done;
 }
 
+// A sale as the trail keeps it before and after its correction or deletion.
+QString saleText(qint64 id)
+{
+    return Trail::rowText(
+        QStringLiteral("SELECT sales_date, sales_author, sales_idcust, sales_idvariant, "
+                       "sales_mililiter, sales_idbotol, sales_hargatotal, sales_diskon, "
+                       "sales_hargadiskon FROM tvr_sales WHERE idsales = ?"),
+        {id});
+}
+
+QString saleObject(qint64 id)
+{
+    return QStringLiteral("penjualan %1").arg(id);
+}
+
 Outcome correctSaleOnce(qint64 id, const Amounts& a)
 {
     Transaction tx;
@@ -414,6 +430,7 @@ Outcome correctSaleOnce(qint64 id, const Amounts& a)
         return Outcome::Missing;
     if (old->status == 1)
         return Outcome::Locked;
+    const QString before = saleText(id);
     // Give back what the sale took and take the new amounts; on the same
     // item the two moves net to one. What is taken must be there as stored.
     if (old->idVariant == a.idVariant) {
@@ -459,6 +476,7 @@ Outcome correctSaleOnce(qint64 id, const Amounts& a)
              {a.idVariant, a.idBotol, a.mililiter, a.totalml, hargaVariant, hargaBotol,
               a.hargaTotal, a.diskon, a.hargaDiskon, cost.perMl, cost.bottle,
               cost.of(a.mililiter), id});
+    Trail::write(Trail::Kind::SaleCorrected, saleObject(id), before, saleText(id));
     tx.commit();
     return Outcome::Done;
 }
@@ -471,9 +489,11 @@ Outcome deleteSaleOnce(qint64 id)
         return Outcome::Missing;
     if (old->status == 1)
         return Outcome::Locked;
+    const QString before = saleText(id);
     Db::exec(QStringLiteral("DELETE FROM tvr_sales WHERE idsales = ?"), {id});
     moveConcentrate(old->idVariant, old->mililiter);
     moveBottles(old->idBotol, +1);
+    Trail::write(Trail::Kind::SaleDeleted, saleObject(id), before);
     tx.commit();
     return Outcome::Done;
 }

@@ -1,6 +1,9 @@
 #include "VisitStore.h"
 
 #include "analysis/LowStock.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
+
 #include "core/Globals.h"
 #include "core/Regional.h"
 
@@ -170,6 +173,14 @@ Result bookChange(qint64 idSales, Kind kind, const PaymentMethod& method, qint64
     if (const auto o = ShiftStore::lockOpen(idShift); o != ShiftStore::Outcome::Done)
         return {SalesStore::Outcome::Done, o};
     const qint64 idVisit = visitOf(idSales);
+    // A cashier changes the items of visits paid in the open shift only.
+    if (!Rights::may(Rights::Action::DeleteDaySales) &&
+        (idVisit == 0 ||
+         !Db::scalar(QStringLiteral("SELECT 1 FROM tvr_payment WHERE payment_idvisit = ? AND "
+                                    "payment_jenis = 0 AND payment_idshift = ?"),
+                     {idVisit, idShift})
+              .isValid()))
+        throw Rights::Refused(Rights::Action::DeleteDaySales);
     const double before = paid(idVisit, idSales, step);
     if (const SalesStore::Outcome o = change(); o != SalesStore::Outcome::Done)
         return {o};
@@ -185,6 +196,12 @@ Result bookChange(qint64 idSales, Kind kind, const PaymentMethod& method, qint64
                  {idVisit != 0 ? QVariant(idVisit) : QVariant(QMetaType(QMetaType::LongLong)),
                   idSales, idShift, int(kind), method.name, method.cash ? 1 : 0, diff, diff, Regional::today(),
                   QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), LoginUserName});
+    if (diff < 0)
+        Trail::write(Trail::Kind::Refund,
+                     idVisit != 0 ? QStringLiteral("kunjungan %1").arg(idVisit)
+                                  : QStringLiteral("penjualan %1").arg(idSales),
+                     QStringLiteral("dibayar: %1").arg(before, 0, 'f', 2),
+                     QStringLiteral("dikembalikan: %1 (%2)").arg(-diff, 0, 'f', 2).arg(method.name));
     tx.commit();
     if (difference)
         *difference = diff;

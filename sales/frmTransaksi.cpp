@@ -13,7 +13,10 @@
 #include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
 #include "ui/Prompt.h"
+#include "ui/Reason.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -1216,9 +1219,14 @@ void frmTransaksi::dtGridTrans_Delete()
     if (!ensureShift())
         return;
     const PaymentMethod method = methodOfSale(id);
+    const std::optional<QString> reason =
+        Reason::ask(QStringLiteral("menghapus penjualan ini"), DeleteTitle);
+    if (!reason)
+        return;
     VisitStore::Result result;
     double difference = 0;
     if (!guardDb([&] {
+            const Trail::Reason why(*reason);
             result = VisitStore::deleteItem(id, method, m_idShift, m_receipt.roundingStep,
                                             &difference);
         }))

@@ -2,6 +2,8 @@
 
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
 #include "ui/PagePlan.h"
 
 #include <algorithm>
@@ -214,12 +216,19 @@ static Outcome deleteEntryOnce(Item item, qint64 id, qint64 idStock)
 {
     const Table& t = tableOf(item);
     Transaction tx;
+    Rights::require(Rights::Action::DeleteLedgerRow);
     double order = 0;
     const Outcome outcome = deletionOutcome(t, id, idStock, &order);
     if (outcome != Outcome::Done)
         return outcome;
+    const QString before = Trail::rowText(
+        QStringLiteral("SELECT idstock, stock_date, stock_author, stock_awal, stock_order, "
+                       "stock_akhir, stock_keterangan FROM tvr_stock WHERE idstock = ?"),
+        {idStock});
     Db::exec(QStringLiteral("DELETE FROM tvr_stock WHERE idstock = ?"), {idStock});
     addToStock(t, id, -order);
+    Trail::write(Trail::Kind::LedgerDeleted, QStringLiteral("%1 %2").arg(t.stockName).arg(id),
+                 before, QStringLiteral("stock: %1").arg(storedStock(t, id).value_or(0)));
     tx.commit();
     return Outcome::Done;
 }
@@ -228,7 +237,9 @@ static Outcome resetOnce(Item item, qint64 id)
 {
     const Table& t = tableOf(item);
     Transaction tx;
-    if (!storedStock(t, id))
+    Rights::require(Rights::Action::ResetStock);
+    const std::optional<double> stockBefore = storedStock(t, id);
+    if (!stockBefore)
         return Outcome::Missing;
     Db::exec(QStringLiteral("UPDATE tvr_stock SET stock_status = 1 WHERE ") + LiveLedger,
              {t.stockName, id});
@@ -244,6 +255,8 @@ static Outcome resetOnce(Item item, qint64 id)
                             "AND (sales_status <> 1 OR sales_status IS NULL)")
                  .arg(t.salesColumn),
              {id});
+    Trail::write(Trail::Kind::StockReset, QStringLiteral("%1 %2").arg(t.stockName).arg(id),
+                 QStringLiteral("stock: %1").arg(*stockBefore), QStringLiteral("stock: 0"));
     tx.commit();
     return Outcome::Done;
 }

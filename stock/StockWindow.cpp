@@ -6,7 +6,10 @@
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Paging.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
 #include "ui/Prompt.h"
+#include "ui/Reason.h"
 #include "ui/Widgets.h"
 
 #include <QGridLayout>
@@ -553,9 +556,19 @@ void StockWindow::deleteTopEntry()
                         m_config.deleteTitle, Prompt::Icon::Question,
                         Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
+    const Rights::Permit permit(Rights::Action::DeleteLedgerRow);
+    if (!Reason::allowed(permit, m_config.deleteTitle))
+        return;
+    const std::optional<QString> reason =
+        Reason::ask(QStringLiteral("menghapus rekaman stock"), m_config.deleteTitle);
+    if (!reason)
+        return;
     const int row = m_list->currentIndex().row();
     StockStore::Outcome outcome = StockStore::Outcome::Done;
-    if (!guardDb([&] { outcome = StockStore::deleteEntry(m_config.item, *id, idStock); }))
+    if (!guardDb([&] {
+            const Trail::Reason why(*reason);
+            outcome = StockStore::deleteEntry(m_config.item, *id, idStock);
+        }))
         return;
     refreshItem(*id, row);
     if (outcome != StockStore::Outcome::Done) {
@@ -592,9 +605,18 @@ void StockWindow::cmdReset_Click()
     if (Prompt::message(QStringLiteral("Anda yakin ingin menormalkan stock ke nol?"), ResetTitle,
                         Prompt::Icon::Question, Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
+    const Rights::Permit permit(Rights::Action::ResetStock);
+    if (!Reason::allowed(permit, ResetTitle))
+        return;
+    const std::optional<QString> reason = Reason::ask(QStringLiteral("me-reset stock"), ResetTitle);
+    if (!reason)
+        return;
     const int row = m_list->currentIndex().row();
     StockStore::Outcome outcome = StockStore::Outcome::Done;
-    if (!guardDb([&] { outcome = StockStore::reset(m_config.item, *id); }))
+    if (!guardDb([&] {
+            const Trail::Reason why(*reason);
+            outcome = StockStore::reset(m_config.item, *id);
+        }))
         return;
     refreshItem(*id, row);
     if (outcome == StockStore::Outcome::Done)

@@ -675,8 +675,9 @@ void MasterDataTest::changeWrittenDespiteFailedRefresh()
     standOn(r.grid, r.idColumn, shownRow);
     prompt.clear();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
-    QCOMPARE(prompt.texts().value(1), QStringLiteral("Rekaman telah dihapus!"));
+    QCOMPARE(prompt.texts().value(2), QStringLiteral("Rekaman telah dihapus!"));
     QVERIFY(prompt.lastText().startsWith("Perubahan sudah tersimpan"));
     QCOMPARE(rowsKeyed(r, reg, "A0"), 0);
 }
@@ -706,13 +707,14 @@ void MasterDataTest::rowDeletedByAnotherTill()
     const QString before = snapshot();
     if (viaDelete) {
         prompt.answers << Prompt::Answer::Yes;
+        prompt.inputs << QStringLiteral("salah input");
         QTest::keyClick(r.grid, Qt::Key_Delete);
     } else {
         fillRequired(r);
         r.submit->click();
         QCOMPARE(r.key->text(), QStringLiteral("A1")); // the typing stays, to be saved anew
     }
-    QCOMPARE(prompt.calls.size(), viaDelete ? 2 : 1);
+    QCOMPARE(prompt.calls.size(), viaDelete ? 3 : 1);
     QVERIFY(prompt.lastText().startsWith("Rekaman tidak ditemukan"));
     QCOMPARE(snapshot(), before);
     QCOMPARE(shown(r.grid, r.keyColumn), QStringList{"B2"});
@@ -734,6 +736,7 @@ void MasterDataTest::everyCustomerReachableUnderDots()
     QCOMPARE(r.grid->model()->rowCount(), names.size());
     for (qsizetype i = 0; i < names.size(); ++i) { // each can be deleted from there
         prompt.answers << Prompt::Answer::Yes;
+        prompt.inputs << QStringLiteral("salah input");
         QTest::keyClick(r.grid, Qt::Key_Delete);
         QCOMPARE(prompt.lastText(), QStringLiteral("Rekaman telah dihapus!"));
     }
@@ -984,11 +987,12 @@ void MasterDataTest::deleteQuestions()
 
     prompt.clear();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
-    QCOMPARE(prompt.calls.size(), 2);
-    QCOMPARE(prompt.calls.at(1).text, QStringLiteral("Rekaman telah dihapus!"));
-    QCOMPARE(prompt.calls.at(1).title, title);
-    QCOMPARE(prompt.calls.at(1).icon, Prompt::Icon::Information);
+    QCOMPARE(prompt.calls.size(), 3);
+    QCOMPARE(prompt.calls.at(2).text, QStringLiteral("Rekaman telah dihapus!"));
+    QCOMPARE(prompt.calls.at(2).title, title);
+    QCOMPARE(prompt.calls.at(2).icon, Prompt::Icon::Information);
     QVERIFY(!shown(r.grid, r.idColumn)
                  .contains(QString::number(reg == "variant" ? variant
                                            : reg == "botol" ? botol
@@ -1021,6 +1025,7 @@ void MasterDataTest::variantCascade()
     Register r = openRegister("variant");
     standOn(r.grid, "idvariant", gone);
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QVERIFY(prompt.calls.first().text.startsWith("Peringatan!"));
 
@@ -1063,6 +1068,7 @@ void MasterDataTest::botolCascade()
     Register r = openRegister("botol");
     standOn(r.grid, "idbotol", gone);
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QCOMPARE(prompt.calls.first().title, QStringLiteral("Hapus Rekaman"));
 
@@ -1100,6 +1106,7 @@ void MasterDataTest::customerCascade()
     Register r = openRegister("customer");
     standOn(r.grid, "idcust", gone);
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QVERIFY(prompt.calls.first().text.startsWith("Peringatan!"));
 
@@ -1146,10 +1153,11 @@ void MasterDataTest::failingCascadeChangesNothing()
 
     Register r = openRegister(reg);
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
-    QCOMPARE(prompt.calls.size(), 2);
-    QCOMPARE(prompt.calls.at(1).title, QStringLiteral("DATABASE ERROR"));
-    QVERIFY(prompt.calls.at(1).text.contains("rekaman terkunci"));
+    QCOMPARE(prompt.calls.size(), 3);
+    QCOMPARE(prompt.calls.at(2).title, QStringLiteral("DATABASE ERROR"));
+    QVERIFY(prompt.calls.at(2).text.contains("rekaman terkunci"));
     QCOMPARE(snapshot(), before);
     QCOMPARE(r.grid->model()->rowCount(), 1);
 
@@ -1157,6 +1165,7 @@ void MasterDataTest::failingCascadeChangesNothing()
     Db::exec("DROP TRIGGER refuse");
     prompt.clear();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah input");
     QTest::keyClick(r.grid, Qt::Key_Delete);
     QCOMPARE(prompt.lastText(), QStringLiteral("Rekaman telah dihapus!"));
     QCOMPARE(count("SELECT COUNT(*) FROM tvr_sales"), 0);

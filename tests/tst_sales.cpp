@@ -881,9 +881,12 @@ void SalesTest::windowDeletion()
 
     prompt.clear();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah ketik");
     QTest::keyClick(w->dtGridTrans, Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(prompt.texts(),
-             (QStringList{"Yakin akan menghapus rekaman ini?", "Rekaman telah dihapus!"}));
+             (QStringList{"Yakin akan menghapus rekaman ini?",
+                          "Tulis alasan menghapus penjualan ini (dicatat di jejak perubahan):",
+                          "Rekaman telah dihapus!"}));
     QCOMPARE(count("tvr_sales"), 0);
     QCOMPARE(variantStock(shop.v1), 110.0);
     QCOMPARE(bottleStock(shop.spray), 6.0);
@@ -984,6 +987,7 @@ void SalesTest::windowDayNavigation()
     click(w->cmdNavigasi.at(0));
     clickRow(w->dtGridTrans, 0);
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah ketik");
     QTest::keyClick(w->dtGridTrans, Qt::Key_Delete);
     QCOMPARE(w->lblPage_i->text(), today.toString("dd/MM/yyyy"));
     click(w->cmdNavigasi.at(0));
@@ -1215,6 +1219,7 @@ void SalesTest::committedActionsReportedDespiteFailedRefresh()
     Db::exec("DELETE FROM tvr_sales WHERE idsales = ?", {gone});
     const QString before = snapshot();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah ketik");
     QTest::keyClick(w->dtGridTrans, Qt::Key_Delete);
     QCOMPARE(prompt.texts().last(),
              QString("Rekaman ini sudah tidak ada (telah dihapus dari kasir lain)."));

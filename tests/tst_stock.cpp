@@ -674,8 +674,11 @@ void StockTest::windowDeleteTopEntry()
     QCOMPARE(stockOf(kind, id), 140.0);
     prompt.clear();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah hitung");
     QTest::keyClick(win.ledger, Qt::Key_Delete);
-    QCOMPARE(prompt.texts(), (QStringList{"Yakin akan menghapus rekaman ini?", done}));
+    QCOMPARE(prompt.texts(),
+             (QStringList{"Yakin akan menghapus rekaman ini?",
+                          "Tulis alasan menghapus rekaman stock (dicatat di jejak perubahan):", done}));
     QCOMPARE(prompt.calls.last().title, title);
     QCOMPARE(stockOf(kind, id), 150.0);
     QCOMPARE(ledgerOf(kind, id), (QList<QVariantList>{{200.0, -50.0, 150.0, "Tumpah", 0}}));
@@ -722,6 +725,7 @@ void StockTest::windowDeleteTopEntry()
     clickRow(win.ledger, 0);
     prompt.clear();
     prompt.answers << Prompt::Answer::Yes;
+    prompt.inputs << QStringLiteral("salah hitung");
     QTest::keyClick(win.ledger, Qt::Key_Delete);
     QCOMPARE(Db::scalar("SELECT COUNT(*) FROM tvr_stock WHERE idstock = ?", {top}).toInt(), 0);
     QCOMPARE(stockOf(kind, id), stock - order);
@@ -768,6 +772,8 @@ void StockTest::windowReset()
     Window win = open(kind);
     select(win, id);
     prompt.answers << Prompt::Answer::Ok << (confirmed ? Prompt::Answer::Yes : Prompt::Answer::No);
+    if (confirmed)
+        prompt.inputs << QStringLiteral("stock opname");
     QTest::mouseClick(win.w->cmdReset, Qt::LeftButton);
 
     QCOMPARE(prompt.calls.first().title, QString("Reset Rekaman"));
@@ -780,7 +786,8 @@ void StockTest::windowReset()
         QCOMPARE(snapshot(), before);
         return;
     }
-    QCOMPARE(prompt.calls.size(), 3);
+    QCOMPARE(prompt.calls.size(), 4);
+    QCOMPARE(prompt.calls.at(2).text, QString("Tulis alasan me-reset stock (dicatat di jejak perubahan):"));
     QCOMPARE(prompt.lastText(), QString("Data dinormalkan!"));
     QCOMPARE(prompt.calls.last().title, QString("Konfirmasi Rekaman"));
 

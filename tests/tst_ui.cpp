@@ -549,10 +549,10 @@ void UiTest::loginKeyFilterAndLengths()
     QTest::keyClick(w.txtUsername, Qt::Key_Return);
     QTRY_VERIFY(w.txtPassword->hasFocus());
     QCOMPARE(InputConventions::noteText(&w), QString());
-    QTest::keyClicks(w.txtPassword, QString(21, 'p'));
-    QCOMPARE(w.txtPassword->text(), QString(20, 'p'));
+    QTest::keyClicks(w.txtPassword, QString(129, 'p'));
+    QCOMPARE(w.txtPassword->text(), QString(128, 'p'));
     QCOMPARE(InputConventions::noteText(&w),
-             QStringLiteral("Isian ini paling banyak 20 karakter."));
+             QStringLiteral("Isian ini paling banyak 128 karakter."));
     QVERIFY(prompt.calls.isEmpty());
     QCOMPARE(w.txtPassword->echoMode(), QLineEdit::Password);
 }
@@ -719,7 +719,7 @@ void UiTest::mainWindowMenusAndToolbar()
         return c;
     };
     QCOMPARE(captions(w.mnFile), (QStringList{"Login", "-", "Change Password", "User Management",
-                                              "-", "Quit"}));
+                                              "Jejak Perubahan", "-", "Quit"}));
     QCOMPARE(captions(w.mnMenu),
              (QStringList{"Transaction", "Search", "Stock", "Sales", "Database"}));
     QCOMPARE(captions(w.mnKas),

@@ -108,6 +108,11 @@ void setHandler(Handler* handler)
 
 void databaseError(const DbError& error)
 {
+    // A right refused inside the transaction is no database fault: its own words.
+    if (error.code() == QLatin1String("TVR-HAK")) {
+        message(error.text(), QStringLiteral("Hak Akses"), Icon::Exclamation);
+        return;
+    }
     message(QStringLiteral("Terjadi kesalahan pada database. Tindakan ini dibatalkan; "
                            "tidak ada data yang tersimpan sebagian.\n\nKeterangan: %1")
                 .arg(error.text()),

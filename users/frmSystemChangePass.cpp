@@ -1,6 +1,7 @@
 #include "frmSystemChangePass.h"
 
 #include "core/Globals.h"
+#include "core/Password.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -15,8 +16,8 @@
 #include <QVBoxLayout>
 
 namespace {
-// The password column holds 20 characters, as many as the login accepts.
-constexpr int PasswordLength = 20;
+// As many characters as the login accepts; only the hash is stored.
+constexpr int PasswordLength = Password::MaxLength;
 
 QLineEdit* passwordBox(const QString& name, QWidget* parent)
 {

@@ -1,6 +1,9 @@
 #include "frmSystemLogin.h"
 
 #include "core/Globals.h"
+#include "core/Password.h"
+#include "core/Rights.h"
+#include "core/Trail.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -13,6 +16,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+QString waitText(const QString& name, int seconds)
+{
+    return QStringLiteral("Terlalu banyak password salah untuk user '%1'. Tunggu %2 detik "
+                          "sebelum mencoba lagi.")
+        .arg(name)
+        .arg(seconds);
+}
+} // namespace
 
 frmSystemLogin::frmSystemLogin(QWidget* parent) : QDialog(parent)
 {
@@ -44,7 +57,7 @@ frmSystemLogin::frmSystemLogin(QWidget* parent) : QDialog(parent)
 
     txtPassword = new QLineEdit(this);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    txtPassword->setMaxLength(20);
+    txtPassword->setMaxLength(Password::MaxLength);
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setProperty("tag", QStringLiteral("input"));
 
@@ -100,18 +113,31 @@ void frmSystemLogin::cmdLogin_Click()
         txtPassword->setFocus();
         return;
     }
-    std::optional<UserStore::User> user;
-    if (!guardDb([&] { user = UserStore::findLogin(txtUsername->text(), txtPassword->text()); }))
+    const QString name = txtUsername->text();
+    UserStore::LoginResult result;
+    if (!guardDb([&] { result = UserStore::login(name, txtPassword->text()); }))
         return;
-    if (!user) {
-        Prompt::message(QStringLiteral("Username atau password salah."), title,
-                        Prompt::Icon::Critical);
+    if (result.wait > 0) {
+        // Tried again too soon after many wrong passwords: nothing was checked.
+        Prompt::message(waitText(name, result.wait), title, Prompt::Icon::Critical);
+        txtPassword->setFocus();
+        txtPassword->selectAll();
+        return;
+    }
+    if (!result.user) {
+        QString text = QStringLiteral("Username atau password salah.");
+        int wait = 0;
+        guardDb([&] { wait = UserStore::secondsToWait(name, Trail::now()); });
+        if (wait > 0)
+            text += QStringLiteral("\n\n") + waitText(name, wait);
+        Prompt::message(text, title, Prompt::Icon::Critical);
         // Selected, so the name is typed again over the wrong one.
         txtUsername->setFocus();
         txtUsername->selectAll();
         return;
     }
-    LoginUserName = user->name;
-    LoginFullName = user->fullName;
+    LoginUserName = result.user->name;
+    LoginFullName = result.user->fullName;
+    Rights::setCurrentRole(result.user->owner ? Rights::Role::Owner : Rights::Role::Cashier);
     accept();
 }

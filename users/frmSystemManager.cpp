@@ -1,13 +1,17 @@
 #include "frmSystemManager.h"
 
+#include "core/Password.h"
+#include "core/Trail.h"
 #include "ui/GridColumns.h"
 #include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
+#include "ui/Reason.h"
 #include "ui/Widgets.h"
 #include "users/UserStore.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,7 +30,7 @@ const QString DeleteTitle = QStringLiteral("Hapus Record");
 
 // Passwords take as many characters as the login accepts and the column holds.
 constexpr int NameLength = 8;
-constexpr int PasswordLength = 20;
+constexpr int PasswordLength = Password::MaxLength;
 constexpr int FullNameLength = 20;
 
 // The list as read by UserStore::listUsers; passwords are never read into it.
@@ -38,6 +42,7 @@ QList<GridColumn> userColumns()
         {QStringLiteral("Nama Langkap"), 2000},
         {QStringLiteral("Date"), 1000},
         {QStringLiteral("Author"), 1000},
+        {QStringLiteral("Peran"), 1000},
     };
 }
 
@@ -62,6 +67,8 @@ frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
     // A full name is letters, digits and blanks ("Budi Santoso"): its own key set.
     txtNamaLengkap = namedLineEdit(fraEditor, QStringLiteral("txtNamaLengkap"),
                                    QStringLiteral("input_str"), FullNameLength);
+    chkPemilik = new QCheckBox(QStringLiteral("Pemilik"), fraEditor);
+    chkPemilik->setObjectName(QStringLiteral("chkPemilik"));
 
     auto* form = new QGridLayout(fraEditor);
     form->addWidget(new QLabel(QStringLiteral("Username :"), fraEditor), 0, 0);
@@ -72,6 +79,7 @@ frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
     form->addWidget(txtPassword2, 2, 1);
     form->addWidget(new QLabel(QStringLiteral("Nama Lengkap :"), fraEditor), 3, 0);
     form->addWidget(txtNamaLengkap, 3, 1);
+    form->addWidget(chkPemilik, 4, 1);
     form->setColumnMinimumWidth(1, 200);
     form->setColumnStretch(1, 1);
 
@@ -99,8 +107,8 @@ frmSystemManager::frmSystemManager(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
     layout->addWidget(dtGridUsers, 1);
 
-    const QList<QWidget*> tabs{txtUsername, txtPassword1, txtPassword2, txtNamaLengkap, cmdSubmit,
-                               cmdNew,      cmdDelete,    cmdQuit,      dtGridUsers};
+    const QList<QWidget*> tabs{txtUsername, txtPassword1, txtPassword2, txtNamaLengkap, chkPemilik,
+                               cmdSubmit,   cmdNew,       cmdDelete,    cmdQuit,        dtGridUsers};
     for (int i = 0; i + 1 < tabs.size(); ++i)
         setTabOrder(tabs.at(i), tabs.at(i + 1));
 
@@ -156,6 +164,7 @@ void frmSystemManager::DoGetUser(const QString& name)
     txtPassword2->clear();
     if (!user) {
         txtNamaLengkap->clear();
+        chkPemilik->setChecked(false);
         cmdSubmit->setText(QStringLiteral("Submit"));
         return;
     }
@@ -175,6 +184,7 @@ void frmSystemManager::DoGetUser(const QString& name)
             }
     }
     txtNamaLengkap->setText(user->fullName);
+    chkPemilik->setChecked(user->owner);
     cmdSubmit->setText(QStringLiteral("Update"));
 }
 
@@ -200,6 +210,7 @@ void frmSystemManager::dtGridUsers_RowColChange(int row)
 void frmSystemManager::cmdNew_Click()
 {
     DoClearInputs(QStringLiteral("input"), this);
+    chkPemilik->setChecked(false);
     cmdSubmit->setText(QStringLiteral("Submit"));
     txtUsername->setFocus();
 }
@@ -254,12 +265,27 @@ bool frmSystemManager::DoSubmit(const QString& mode)
     const QString password = txtPassword1->text();
     const QString fullName = txtNamaLengkap->text().trimmed();
     const bool update = mode == QLatin1String("update");
+    const bool owner = chkPemilik->isChecked();
     bool written = false;
+    UserStore::Update updated = UserStore::Update::Done;
     if (!guardDb([&] {
-            written = update ? UserStore::updateUser(name, password, fullName)
-                             : UserStore::addUser(name, password, fullName);
+            if (update) {
+                updated = UserStore::updateUser(name, password, fullName, owner);
+                written = updated == UserStore::Update::Done;
+            } else {
+                written = UserStore::addUser(name, password, fullName, owner);
+            }
         }))
         return false;
+    if (updated == UserStore::Update::LastOwner) {
+        Prompt::message(QStringLiteral("User '%1' adalah pemilik terakhir: tanda Pemilik tidak "
+                                       "dapat dilepas.")
+                            .arg(name),
+                        EntryTitle, Prompt::Icon::Critical);
+        chkPemilik->setChecked(true);
+        chkPemilik->setFocus();
+        return false;
+    }
     if (!written) {
         // The account came or went since the name was typed: show it as it is now.
         Prompt::message(update ? QStringLiteral("Username tidak ditemukan!")
@@ -297,8 +323,15 @@ void frmSystemManager::cmdDelete_Click()
                         DeleteTitle, Prompt::Icon::Question,
                         Prompt::Buttons::YesNo) != Prompt::Answer::Yes)
         return;
+    const std::optional<QString> reason =
+        Reason::ask(QStringLiteral("menghapus user '%1'").arg(verdict.name), DeleteTitle);
+    if (!reason)
+        return;
     UserStore::DeleteCheck done = UserStore::DeleteCheck::NoSuchUser;
-    if (!guardDb([&] { done = UserStore::deleteUser(verdict.id); }))
+    if (!guardDb([&] {
+            const Trail::Reason why(*reason);
+            done = UserStore::deleteUser(verdict.id);
+        }))
         return;
     if (done != UserStore::DeleteCheck::Allowed) {
         // Something was written by the account, or the account went, meanwhile.

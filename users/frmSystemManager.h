@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +24,8 @@ public:
     QLineEdit* txtPassword1;
     QLineEdit* txtPassword2;
     QLineEdit* txtNamaLengkap;
+    // Ticked: the account is an owner (pemilik); else a cashier (kasir).
+    QCheckBox* chkPemilik;
     QPushButton* cmdSubmit;
     QPushButton* cmdNew;
     QPushButton* cmdDelete;

@@ -1,5 +1,7 @@
 #include "TestDb.h"
 
+#include "core/Rights.h"
+
 #include "core/Connection.h"
 #include "core/Db.h"
 #include "core/Globals.h"
@@ -36,6 +38,7 @@ TestDb::TestDb(Engine engine, bool open) : m_engine(engine)
         Schema::seed();
         LoginUserName = QStringLiteral("tester");
         LoginFullName = QStringLiteral("Tester");
+        Rights::setCurrentRole(Rights::Role::Owner);
     }
     ListPageSize = 10;
 }
