@@ -111,7 +111,7 @@ QString bigDatabase()
     // The shape is laid out around the day of generation (today is a full
     // day, the busiest day lies before it): a file made on another day is made again.
     const QString path = QDir(dataDir()).filePath(
-        scale() == 1 ? QStringLiteral("big-v3.db") : QStringLiteral("big-v3-x%1.db").arg(scale()));
+        scale() == 1 ? QStringLiteral("big-v4.db") : QStringLiteral("big-v4-x%1.db").arg(scale()));
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     if (QFile::exists(path)) {
         QString newest;
