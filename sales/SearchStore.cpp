@@ -67,8 +67,10 @@ QVariantList keyOf(SearchBy by, const RowSet& rows, int row)
 // tvr_customer by triggers. A database made without it is searched by scanning.
 const QString TrigramTable = QStringLiteral("tvr_zsearch");
 
-// Up to this many candidates a keyword counts as rare.
-constexpr int RareKeywordRows = 5000;
+// Up to this many candidates a keyword counts as rare: the matches are then
+// few enough to count and sort on every page; more are met early in the
+// ordered walk, and counted within the time the window allows.
+constexpr int RareKeywordRows = 1000;
 
 // The keyword as one phrase in its column: every character is literal in a
 // phrase except the quote, which is doubled.
