@@ -99,11 +99,19 @@ double measure(const QString& name, int runs, const std::function<void()>& body,
     return median(times);
 }
 
+int scale()
+{
+    bool ok = false;
+    const int s = qEnvironmentVariableIntValue("TAVORU_BENCH_SCALE", &ok);
+    return ok && s > 1 ? s : 1;
+}
+
 QString bigDatabase()
 {
     // The shape is laid out around the day of generation (today is a full
     // day, the busiest day lies before it): a file made on another day is made again.
-    const QString path = QDir(dataDir()).filePath("big-v2.db");
+    const QString path = QDir(dataDir()).filePath(
+        scale() == 1 ? QStringLiteral("big-v4.db") : QStringLiteral("big-v4-x%1.db").arg(scale()));
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     if (QFile::exists(path)) {
         QString newest;
@@ -128,7 +136,7 @@ QString bigDatabase()
     std::fflush(stdout);
     QElapsedTimer t;
     t.start();
-    generateBigDatabase(path);
+    generateBigDatabase(path, QDate::currentDate(), scale());
     std::printf("Generated in %.1f s.\n", t.nsecsElapsed() / 1e9);
     std::fflush(stdout);
     return path;

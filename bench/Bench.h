@@ -25,7 +25,10 @@ void record(const QString& name, double medianMs, double target, double cpuMs);
 
 // The large generated database (made once a day, then reused; see generator)
 // and a freshly made empty one. Both are plain files the suites may open.
+// TAVORU_BENCH_SCALE=4 (or the argument --scale=4) makes and uses a database
+// four times as large; by default the scale is 1.
 QString bigDatabase();
+int scale();
 // The day with the most sales in the open database.
 QDate busiestDay();
 QString emptyDatabase();

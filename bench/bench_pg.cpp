@@ -133,7 +133,7 @@ void load(const QString& sqliteFile)
 
 QString customerNumber(int n)
 {
-    return QStringLiteral("C%1").arg(1 + (n * 7919) % 100000, 7, 10, QLatin1Char('0'));
+    return QStringLiteral("C%1").arg(1 + (n * 7919) % (100000 * Bench::scale()), 7, 10, QLatin1Char('0'));
 }
 
 QString variantCode(int n)

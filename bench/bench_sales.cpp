@@ -59,6 +59,52 @@ QSqlQuery rawExec(const QString& sql, const QVariantList& values = {})
     return q;
 }
 
+// A page of the day list and one row of it, as SalesStore::dayListPage and
+// dayListRow run them; keep them alike.
+const QString DayPageSql = QStringLiteral(
+    "SELECT s.idsales, s.sales_date, c.cust_nama, v.variant_kode, "
+    "s.sales_mililiter, s.sales_totalml, b.botol_tipe, s.sales_hargatotal, "
+    "s.sales_diskon, s.sales_hargadiskon, s.sales_status "
+    "FROM tvr_sales s "
+    "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
+    "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
+    "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
+    "WHERE s.sales_date = ? ORDER BY s.idsales DESC LIMIT ?");
+const QString DayRowSql = QStringLiteral(
+    "SELECT s.idsales, s.sales_date, c.cust_nama, v.variant_kode, "
+    "s.sales_mililiter, s.sales_totalml, b.botol_tipe, s.sales_hargatotal, "
+    "s.sales_diskon, s.sales_hargadiskon, s.sales_status "
+    "FROM tvr_sales s "
+    "JOIN tvr_customer c ON c.idcust = s.sales_idcust "
+    "JOIN tvr_dtvariant v ON v.idvariant = s.sales_idvariant "
+    "JOIN tvr_dtbotol b ON b.idbotol = s.sales_idbotol "
+    "WHERE s.idsales = ?");
+
+int readAll(QSqlQuery& q)
+{
+    int rows = 0;
+    QVariant v;
+    while (q.next()) {
+        for (int i = 0; i < 11; ++i)
+            v = q.value(i);
+        ++rows;
+    }
+    return rows;
+}
+
+// The first page of a day raw, and through the store.
+void pageBesideRaw(const QString& what, const QDate& day)
+{
+    const double rawMedian = Bench::measure(
+        QStringLiteral("raw SQL: first page of %1").arg(what), 50, [&] {
+            QSqlQuery q = rawExec(DayPageSql, {day.toString(QStringLiteral("yyyy-MM-dd")), 64});
+            readAll(q);
+        });
+    Bench::measure(
+        QStringLiteral("store: first page of %1").arg(what), 50,
+        [&] { SalesStore::dayListPage(day, 0, 64); }, RawFactor * rawMedian);
+}
+
 // The day list read raw: every value of every row, as the window's model holds them.
 int rawDayList(const QDate& day)
 {
@@ -94,7 +140,7 @@ void click(QPushButton* b)
 // Numbers and codes of the generated database, spread over the tables.
 QString customerNumber(int n)
 {
-    return QStringLiteral("C%1").arg(1 + (n * 7919) % 100000, 7, 10, QLatin1Char('0'));
+    return QStringLiteral("C%1").arg(1 + (n * 7919) % (100000 * Bench::scale()), 7, 10, QLatin1Char('0'));
 }
 
 QString variantCode(int n)
@@ -180,6 +226,7 @@ void sales()
     const QString todayWhat = QStringLiteral("today's list (%1 sales)").arg(todayRows);
     std::printf("  today: %d sales\n", todayRows);
     listBesideRaw(todayWhat, today);
+    pageBesideRaw(todayWhat, today);
     // Opening: constructed, shown and painted; closing it again is not timed.
     std::unique_ptr<frmTransaksi> opened;
     Bench::measure(
@@ -217,7 +264,7 @@ void sales()
                 {-12.5, 17});
         rawExec(QStringLiteral("COMMIT"));
         rawExec(QStringLiteral("SELECT MIN(sales_date) FROM tvr_sales")).next();
-        rawDayList(today);
+        rawExec(DayRowSql, {id}).next();
         rawExec(QStringLiteral("SELECT s.idsales, s.sales_status, c.cust_nomor, s.sales_idvariant, "
                                "v.variant_kode, s.sales_idbotol, b.botol_tipe, s.sales_mililiter, "
                                "s.sales_totalml, s.sales_hargavariant, s.sales_hargabotol, "
@@ -252,7 +299,7 @@ void sales()
             sale.amounts.idBotol = 6;
             const qint64 id = SalesStore::addSale(sale);
             SalesStore::firstSaleDay();
-            SalesStore::dayList(today);
+            SalesStore::dayListRow(id);
             SalesStore::loadSale(id);
             SalesStore::findCustomer(QStringLiteral("C0004242"));
             SalesStore::findVariant(QStringLiteral("V0017"));
@@ -296,6 +343,7 @@ void sales()
     std::printf("  busiest day: %s, %d sales\n",
                 qPrintable(busiest.toString(QStringLiteral("yyyy-MM-dd"))), busiestRows);
     listBesideRaw(busiestWhat, busiest);
+    pageBesideRaw(busiestWhat, busiest);
     // Walk back to the busiest day once; each run then steps to the day after
     // it (untimed) and back with "<".
     const QString busiestLabel = busiest.toString(QStringLiteral("dd/MM/yyyy"));

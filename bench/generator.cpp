@@ -1,6 +1,8 @@
 #include "generator.h"
 
 #include "TestDb.h"
+#include "core/Db.h"
+#include "core/SalesSummary.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -18,11 +20,23 @@
 
 namespace {
 
-constexpr int Customers = 100000;
-constexpr int CustomersAtStart = 30000; // the customer book the shop started with
-constexpr int Sales = 1000000;
-constexpr int LedgerRows = 200000;
-constexpr int OrdinaryDayCap = 2000; // no other day comes near the busiest
+// The sizes at scale 1; generateBigDatabase() multiplies them.
+struct Sizes {
+    qint64 customers = GeneratedCustomers;
+    qint64 customersAtStart = 30000; // the customer book the shop started with
+    qint64 sales = 1000000;
+    qint64 ledgerRows = 200000;
+    qint64 ordinaryDayCap = 2000; // no other day comes near the busiest
+    qint64 todaySales = TodaySales;
+    qint64 busiestDaySales = BusiestDaySales;
+
+    explicit Sizes(int scale)
+    {
+        for (qint64* v : {&customers, &customersAtStart, &sales, &ledgerRows, &ordinaryDayCap,
+                          &todaySales, &busiestDaySales})
+            *v *= scale;
+    }
+};
 
 // Customers who buy for their own shops: each ~800 sales. All registered from
 // the start, and none among the first customers the register bench deletes.
@@ -144,9 +158,12 @@ struct Day {
     qint64 customerMax = 0; // customers registered by the end of this day
 };
 
-// Sales per day, adding up to exactly Sales.
-QList<Day> plannedDays(const QDate& today)
+// Sales per day, adding up to exactly z.sales.
+QList<Day> plannedDays(const QDate& today, const Sizes& z)
 {
+    const qint64 Sales = z.sales, Customers = z.customers, CustomersAtStart = z.customersAtStart;
+    const qint64 OrdinaryDayCap = z.ordinaryDayCap, TodaySales = z.todaySales,
+                 BusiestDaySales = z.busiestDaySales;
     const QDate first = today.addYears(-5);
     const int days = int(first.daysTo(today)) + 1;
     const QDate busiest = busiestGeneratedDay(today);
@@ -248,17 +265,23 @@ void createEmptyDatabase(const QString& path)
     TestDb::createDatabase(path);
 }
 
-void generateBigDatabase(const QString& path, const QDate& today)
+void generateBigDatabase(const QString& path, const QDate& today, int scale)
 {
+    if (QSqlDatabase::contains(Db::ConnectionName))
+        throw std::runtime_error("generator: close the program's connection first");
+    const Sizes z(std::max(1, scale));
+    const qint64 Sales = z.sales, Customers = z.customers, CustomersAtStart = z.customersAtStart,
+                 LedgerRows = z.ledgerRows, BusiestDaySales = z.busiestDaySales;
     QElapsedTimer clock;
     clock.start();
-    const QList<Day> plan = plannedDays(today);
+    const QList<Day> plan = plannedDays(today, z);
     const QString start = plan.first().date.toString(QStringLiteral("yyyy-MM-dd"));
 
     const QString partial = path + ".part";
     QFile::remove(partial);
     TestDb::createDatabase(partial);
-    const QString name = QStringLiteral("generator");
+    // The program's connection name: SalesSummary::rebuild() runs on it.
+    const QString name = Db::ConnectionName;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
         db.setDatabaseName(partial);
@@ -331,14 +354,17 @@ void generateBigDatabase(const QString& path, const QDate& today)
                 "botol_author, botol_ls_stock, botol_ls_date, botol_ls_author) "
                 "VALUES ('REFILL', 0, 0, '" + start + "', 'sysadmin', 0, '" + start + "', 'sysadmin')");
         run(db, "INSERT INTO tvr_dtbotol (botol_tipe, botol_harga, botol_stock, botol_date, "
-                "botol_author, botol_ls_stock, botol_ls_date, botol_ls_author) "
+                "botol_author, botol_ls_stock, botol_ls_date, botol_ls_author, botol_pokok, "
+                "botol_minimum) "
                 "SELECT printf('BTL-%02d', i), 2500 + (i % 10) * 1500, 1000000, '" + start +
-                "', 'admin', 0, '" + start + "', 'admin' FROM n WHERE i <= 49");
+                "', 'admin', 0, '" + start + "', 'admin', 1200 + (i % 10) * 700, 20 + (i % 4) * 10 "
+                "FROM n WHERE i <= 49");
         run(db, "INSERT INTO tvr_dtvariant (variant_kode, variant_nama, variant_harga, "
                 "variant_stock, variant_date, variant_author, variant_ls_stock, variant_ls_date, "
-                "variant_ls_author) "
+                "variant_ls_author, variant_pokok, variant_minimum) "
                 "SELECT printf('V%04d', i), printf('Aroma %d', i), 1500 + (i % 8) * 500, "
-                "1000000, '" + start + "', 'admin', 0, '" + start + "', 'admin' "
+                "1000000, '" + start + "', 'admin', 0, '" + start + "', 'admin', "
+                "900 + (i % 8) * 250 + (i % 7) * 10, 250 + (i % 5) * 250 "
                 "FROM n WHERE i <= 500");
 
         // Customers: the first ones from the start, the others registered as
@@ -361,6 +387,26 @@ void generateBigDatabase(const QString& path, const QDate& today)
                         .arg(id));
         step("customers", clock);
 
+        // The summary triggers stay out while the sales go in (each sale
+        // would update fourteen totals); the totals are made once below.
+        QList<QString> summaryTriggers;
+        {
+            QSqlQuery q(db);
+            if (!q.exec("SELECT name, sql FROM sqlite_master WHERE type = 'trigger' AND "
+                        "tbl_name = 'tvr_sales' AND name LIKE 'tr_sales_summary%' ORDER BY name"))
+                throw std::runtime_error("generator: " + q.lastError().text().toStdString());
+            QStringList names;
+            while (q.next()) {
+                names << q.value(0).toString();
+                summaryTriggers << q.value(1).toString();
+            }
+            q.finish();
+            if (summaryTriggers.isEmpty())
+                throw std::runtime_error("generator: the schema has no summary triggers");
+            for (const QString& t : names)
+                run(db, "DROP TRIGGER " + t);
+        }
+
         // Sales, day by day in date order: 4 in 1 000 go to a heavy customer,
         // the others to any customer registered by that day.
         QString heavy = QStringLiteral("CASE (n.a / 1000) % ") +
@@ -377,17 +423,22 @@ void generateBigDatabase(const QString& path, const QDate& today)
         run(db, "INSERT INTO tvr_sales (sales_idcust, sales_idvariant, sales_mililiter, "
                 "sales_totalml, sales_idbotol, sales_hargavariant, sales_hargabotol, "
                 "sales_hargatotal, sales_diskon, sales_hargadiskon, sales_date, sales_author, "
-                "sales_status) "
+                "sales_status, sales_pokokvariant, sales_pokokbotol, sales_pokok) "
                 "SELECT CASE WHEN n.a % 1000 < 4 THEN " + heavy + " ELSE 1 + n.b % day.custmax END, "
                 "v.idvariant, " + ml + ", " + ml + " + (n.c >> 20) % 71, b.idbotol, "
                 "v.variant_harga, b.botol_harga, " + total + ", " + disc + ", " +
                 total + " * (100 - " + disc + ") / 100.0, day.d, "
                 "CASE n.i % 3 WHEN 0 THEN 'admin' WHEN 1 THEN 'kasir1' ELSE 'kasir2' END, "
-                "CASE WHEN n.i <= 50000 THEN 1 ELSE 0 END "
+                "CASE WHEN n.i <= 50000 THEN 1 ELSE 0 END, v.variant_pokok, b.botol_pokok, " +
+                ml + " * v.variant_pokok + b.botol_pokok "
                 "FROM day CROSS JOIN n CROSS JOIN tvr_dtvariant v CROSS JOIN tvr_dtbotol b "
                 "WHERE n.i > day.cstart AND n.i <= day.cstart + day.c "
                 "AND v.idvariant = 1 + n.c % 500 AND b.idbotol = 1 + (n.b >> 20) % 50");
         step("sales", clock);
+        SalesSummary::rebuild();
+        for (const QString& t : summaryTriggers)
+            run(db, t);
+        step("sales totals", clock);
 
         const int days = int(plan.size());
         run(db, "INSERT INTO tvr_stock (stock_name, stock_idname, stock_awal, stock_order, "

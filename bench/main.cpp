@@ -23,6 +23,12 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                    : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    QStringList only = app.arguments().mid(1);
+    QStringList only;
+    for (const QString& a : app.arguments().mid(1)) {
+        if (a.startsWith(QLatin1String("--scale=")))
+            qputenv("TAVORU_BENCH_SCALE", a.mid(8).toLatin1());
+        else
+            only << a;
+    }
     return Bench::runAll(only);
 }

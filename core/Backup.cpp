@@ -374,7 +374,7 @@ Plan plan(const Config::Values& config, const QString& appDir)
     return p;
 }
 
-QString checkCopy(const QString& path)
+QString checkCopy(const QString& path, CheckDepth depth)
 {
     const QFileInfo info(path);
     if (!info.isFile())
@@ -385,7 +385,8 @@ QString checkCopy(const QString& path)
 
     QSqlQuery q(c.db());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
+    if (!q.exec(depth == CheckDepth::Pages ? QStringLiteral("PRAGMA quick_check")
+                                           : QStringLiteral("PRAGMA integrity_check")))
         return QStringLiteral("File %1 bukan database yang utuh: %2")
             .arg(path, errorText(q.lastError()));
     QStringList findings;
@@ -422,7 +423,7 @@ Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createF
     if (QFileInfo::exists(o.copy)) {
         // Only a sound copy counts as the day's; an empty or broken file under
         // its name (a copy cut short by a crash outside this program) is made anew.
-        const QString problem = checkCopy(o.copy);
+        const QString problem = checkCopy(o.copy, CheckDepth::Pages);
         if (problem.isEmpty()) {
             o.status = Outcome::AlreadyMade;
             return o;
@@ -451,7 +452,7 @@ Outcome makeDailyCopy(const QString& dbPath, const QString& folder, bool createF
         return failed(QStringLiteral("Backup database ke folder %1 gagal:\n%2")
                           .arg(folder, copyProblem));
 
-    const QString checkProblem = checkCopy(ownTemp);
+    const QString checkProblem = checkCopy(ownTemp, CheckDepth::Pages);
     if (!checkProblem.isEmpty()) {
         removeWithSides(ownTemp);
         return failed(QStringLiteral("Salinan database di folder backup %1 tidak lolos "

@@ -737,6 +737,20 @@ void toVersion5Postgres()
     SalesSummary::rebuild();
 }
 
+// Version 6: indexes that give the customer search by number and (on a
+// server) the till's day list their order, so a page reads only its rows.
+void toVersion6Sqlite()
+{
+    ensureSqlite({{QStringLiteral("ix_customer_nomor_urut"),
+                   QStringLiteral("CREATE INDEX ix_customer_nomor_urut ON tvr_customer(cust_nomor)")}});
+}
+
+void toVersion6Postgres()
+{
+    Db::exec(QStringLiteral("CREATE INDEX ix_customer_nomor_urut ON tvr_customer (cust_nomor, idcust)"));
+    Db::exec(QStringLiteral("CREATE INDEX ix_sales_day ON tvr_sales (sales_date, idsales)"));
+}
+
 struct Step {
     int version;
     QString note;
@@ -757,6 +771,8 @@ const QList<Step>& steps()
          toVersion4Sqlite, toVersion4Postgres},
         {5, QStringLiteral("Harga pokok, stok minimum dan ringkasan penjualan"), toVersion5Sqlite,
          toVersion5Postgres},
+        {6, QStringLiteral("Indeks urutan nomor pelanggan dan daftar penjualan harian"),
+         toVersion6Sqlite, toVersion6Postgres},
     };
     return list;
 }

@@ -1,6 +1,7 @@
 #include "ReportStore.h"
 
 #include "core/Db.h"
+#include "core/SalesSummary.h"
 
 #include <QMap>
 
@@ -37,22 +38,26 @@ Report dailyReport(const Period& period)
     return r;
 }
 
-// Days of a month or months of a year. The sums are grouped by sales_date,
-// which the index gives in order without a sort, and gathered here by the
-// day ("dd", the last two characters) or the month ("yyyy-MM").
+// Days of a month or months of a year, from the totals the database keeps
+// per day and per month (tvr_ringkasan, all sales): at most 31 rows, however
+// many sales the period holds. A total whose count fell to 0 stays behind
+// after its sales were deleted and is left out like a day without sales.
 Report groupedReport(const Period& period)
 {
     const QString from = period.key();
-    const RowSet rs = Db::select(
-        QStringLiteral("SELECT sales_date, SUM(sales_mililiter), SUM(sales_hargadiskon) "
-                       "FROM tvr_sales WHERE sales_date >= ? AND sales_date < ? "
-                       "GROUP BY sales_date ORDER BY sales_date ASC"),
-        {from, prefixUpperBound(from)});
     const bool monthly = period.mode() == Mode::Monthly;
+    const RowSet rs = Db::select(
+        QStringLiteral("SELECT ringkasan_periode, ringkasan_ml, ringkasan_total FROM tvr_ringkasan "
+                       "WHERE ringkasan_jenis = ? AND ringkasan_satuan = ? "
+                       "AND ringkasan_periode >= ? AND ringkasan_periode < ? "
+                       "AND ringkasan_kunci = 0 AND ringkasan_author = '' AND ringkasan_jumlah > 0 "
+                       "ORDER BY ringkasan_periode ASC"),
+        {int(SalesSummary::AllSales), int(monthly ? SalesSummary::Day : SalesSummary::Month), from,
+         prefixUpperBound(from)});
     QMap<QString, Line> byLabel;
     for (const QVariantList& row : rs.rows) {
-        const QString date = row.at(0).toString();
-        const QString label = monthly ? date.right(2) : date.left(7);
+        const QString periode = row.at(0).toString();
+        const QString label = monthly ? periode.right(2) : periode.left(7);
         Line& line = byLabel[label];
         line.label = label;
         line.mililiter += row.at(1).toDouble();

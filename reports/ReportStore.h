@@ -3,9 +3,11 @@
 #include <QList>
 #include <QString>
 
-// Every SQL text of the sales report. A report reads tvr_sales over one day,
-// month or year; every sale counts, whatever its sales_status. Each period is
-// a bound range on sales_date itself, so the sales_date index serves it.
+// Every SQL text of the sales report; every sale counts, whatever its
+// sales_status. A day's report reads its sales (a bound sales_date, served by
+// its index); a month or a year reads the day or month totals that the
+// database keeps in step with tvr_sales (tvr_ringkasan), so its cost does not
+// grow with the sales of the period.
 namespace ReportStore {
 
 enum class Mode { Daily, Monthly, Yearly };

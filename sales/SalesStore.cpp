@@ -236,6 +236,33 @@ RowSet dayList(const QDate& day)
         {Regional::dateText(day)});
 }
 
+RowSet dayListPage(const QDate& day, qint64 beforeId, int limit)
+{
+    QString sql = QStringLiteral("SELECT s.idsales, s.sales_date, c.cust_nama, v.variant_kode, "
+                                 "s.sales_mililiter, s.sales_totalml, b.botol_tipe, "
+                                 "s.sales_hargatotal, s.sales_diskon, s.sales_hargadiskon, "
+                                 "s.sales_status ") +
+                  SaleWithItems + QStringLiteral("WHERE s.sales_date = ? ");
+    QVariantList values{Regional::dateText(day)};
+    if (beforeId > 0) {
+        sql += QStringLiteral("AND s.idsales < ? ");
+        values << beforeId;
+    }
+    sql += QStringLiteral("ORDER BY s.idsales DESC LIMIT ?");
+    values << limit;
+    return Db::select(sql, values);
+}
+
+RowSet dayListRow(qint64 id)
+{
+    return Db::select(
+        QStringLiteral("SELECT s.idsales, s.sales_date, c.cust_nama, v.variant_kode, "
+                       "s.sales_mililiter, s.sales_totalml, b.botol_tipe, s.sales_hargatotal, "
+                       "s.sales_diskon, s.sales_hargadiskon, s.sales_status ") +
+            SaleWithItems + QStringLiteral("WHERE s.idsales = ?"),
+        {id});
+}
+
 std::optional<Sale> loadSale(qint64 id)
 {
     const auto r = firstRow(

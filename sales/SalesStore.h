@@ -47,6 +47,11 @@ QDate firstSaleDay();
 // sales_date, cust_nama, variant_kode, sales_mililiter, sales_totalml,
 // botol_tipe, sales_hargatotal, sales_diskon, sales_hargadiskon, sales_status.
 RowSet dayList(const QDate& day);
+// A page of it: at most `limit` sales of the day older than `beforeId`
+// (0: from the newest), read from the sales_date index in the list's order.
+RowSet dayListPage(const QDate& day, qint64 beforeId, int limit);
+// One sale in the list's columns (none when it is gone or not listed).
+RowSet dayListRow(qint64 id);
 
 // A recorded sale as the editor loads it.
 struct Sale {

@@ -1,5 +1,7 @@
 #include "SearchStore.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 
 namespace SearchStore {
@@ -65,8 +67,10 @@ QVariantList keyOf(SearchBy by, const RowSet& rows, int row)
 // tvr_customer by triggers. A database made without it is searched by scanning.
 const QString TrigramTable = QStringLiteral("tvr_zsearch");
 
-// Up to this many candidates a keyword counts as rare.
-constexpr int RareKeywordRows = 5000;
+// Up to this many candidates a keyword counts as rare: the matches are then
+// few enough to count and sort on every page; more are met early in the
+// ordered walk, and counted within the time the window allows.
+constexpr int RareKeywordRows = 1000;
 
 // The keyword as one phrase in its column: every character is literal in a
 // phrase except the quote, which is doubled.
@@ -160,6 +164,36 @@ int countMatches(const Search& search)
     return Db::scalar(QStringLiteral("SELECT COUNT(*) ") + fromMatches(search),
                       matchValues(search))
         .toInt();
+}
+
+Count countMatches(const Search& search, int cap, int budgetMs)
+{
+    if (search.byTrigrams)
+        return {countMatches(search), true};
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 last = Db::scalar(QStringLiteral("SELECT MAX(idcust) FROM tvr_customer")).toLongLong();
+    // A range is read in a few milliseconds; the LIMIT stops it once the cap is met.
+    constexpr qint64 Range = 25000;
+    Count count;
+    for (qint64 from = 0; from < last; from += Range) {
+        if (count.rows > cap || (from > 0 && clock.elapsed() >= budgetMs)) {
+            count.exact = false;
+            break;
+        }
+        QVariantList values{from, from + Range};
+        values << matchValues(search) << cap + 1 - count.rows;
+        count.rows += Db::scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM tvr_customer "
+                                                "WHERE idcust > ? AND idcust <= ? AND ") +
+                                     matchCondition(search.by) + QStringLiteral(" LIMIT ?) AS m"),
+                                 values)
+                          .toInt();
+    }
+    if (count.rows > cap) {
+        count.rows = cap;
+        count.exact = false;
+    }
+    return count;
 }
 
 PagePlan planPage(SearchBy by, int page, int pageSize, int recordCount, int shownPage,

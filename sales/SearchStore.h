@@ -42,6 +42,20 @@ Search prepare(SearchBy by, const QString& keyword);
 
 int countMatches(const Search& search);
 
+// The matches counted within about `budgetMs` milliseconds and up to `cap`:
+// exact when every customer was looked at in time, else a lower bound (`rows`
+// matches at least). A rare keyword is counted exactly through its index; a
+// common one is counted in ranges of idcust until the cap or the time is reached.
+struct Count {
+    int rows = 0;
+    bool exact = true;
+};
+Count countMatches(const Search& search, int cap, int budgetMs);
+
+// What a list of at least `count.rows` matches may page through when the count
+// is not exact: whole pages only, the page buttons going no further.
+inline constexpr int CountCap = 1000;
+
 // Plans page `page` (1-based) of `recordCount` matches, `pageSize` a page.
 // `shownPage` and `shownRows` are the page on show (0 / empty for none). Each
 // page the four page buttons lead to is read from an end of the list or from

@@ -1,5 +1,6 @@
 #include "frmSearch.h"
 
+#include "core/Globals.h"
 #include "sales/SalesStore.h"
 #include "sales/frmSearchNext.h"
 #include "sales/frmTransaksi.h"
@@ -21,10 +22,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <limits>
+
 
 namespace {
 
 const QString Caption = QStringLiteral("Search Customer");
+
+// What the count of a search may take before it settles for a lower bound.
+constexpr int CountBudgetMs = 6;
 
 const QList<GridColumn>& listColumns()
 {
@@ -148,11 +155,17 @@ void frmSearch::cmdSearch_Click()
     }
     const bool shown = guardDb([&] {
         const SearchStore::Search search = SearchStore::prepare(*by, keyword);
-        const int count = SearchStore::countMatches(search);
+        // Counting every match of a common keyword would take longer than the
+        // page itself: past the time or the cap the count is a lower bound.
+        const SearchStore::Count count =
+            SearchStore::countMatches(search, SearchStore::CountCap, CountBudgetMs);
         m_search = search;
+        m_countExact = count.exact;
         NavFirstRecord = 1;
         NavFirstPage = 1;
-        NavRecordCount = count;
+        const int pageSize = std::max(1, ListPageSize);
+        NavRecordCount = count.exact ? count.rows
+                                     : std::max(pageSize, count.rows / pageSize * pageSize);
         DoSetPages();
         DoSetNavButtons(this);
         m_shownPage = 0;
@@ -177,7 +190,8 @@ void frmSearch::DoGetList()
     RowSet rows;
     if (m_search) {
         const PagePlan plan =
-            SearchStore::planPage(m_search->by, NavCurrentPage, NavPageSize, NavRecordCount,
+            SearchStore::planPage(m_search->by, NavCurrentPage, NavPageSize,
+                                  m_countExact ? NavRecordCount : std::numeric_limits<int>::max() / 2,
                                   m_shownPage, m_model->rows());
         rows = SearchStore::readPage(*m_search, plan);
     }
@@ -185,7 +199,8 @@ void frmSearch::DoGetList()
     applyGridColumns(dtGridSearch, listColumns());
     fitColumnsToText(dtGridSearch);
     m_shownPage = NavCurrentPage;
-    lblPage_i->setText(NavPageLabel());
+    // "Page 3 of 100+": there are more matches than the pages that can be reached.
+    lblPage_i->setText(m_countExact ? NavPageLabel() : NavPageLabel() + QLatin1Char('+'));
     // The list stands on its first match, ready for the arrows, Space and Enter.
     if (m_model->rowCount() > 0)
         dtGridSearch->selectionModel()->setCurrentIndex(

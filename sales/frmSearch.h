@@ -51,4 +51,7 @@ private:
     // The search in force: nothing before the first one.
     std::optional<SearchStore::Search> m_search;
     int m_shownPage = 0;
+    // The count is a lower bound: the pages go as far as it reaches and the
+    // page text says "of n+".
+    bool m_countExact = true;
 };

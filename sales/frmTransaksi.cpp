@@ -5,6 +5,7 @@
 #include "payments/PaymentPanel.h"
 #include "payments/ShiftStore.h"
 #include "payments/frmShiftBuka.h"
+#include "sales/DayListModel.h"
 #include "sales/Receipt.h"
 #include "sales/ReceiptPrinter.h"
 #include "sales/VisitStore.h"
@@ -333,7 +334,7 @@ void frmTransaksi::buildControls()
     // The day's list and its day navigation.
     dtGridTrans = new QTableView(this);
     dtGridTrans->setObjectName(QStringLiteral("dtGridTrans"));
-    m_model = new RowSetModel(dtGridTrans);
+    m_model = new DayListModel(dtGridTrans);
     setUpGrid(dtGridTrans, m_model);
     // A few rows at least; the window opens taller where the screen allows.
     dtGridTrans->setMinimumHeight(110);
@@ -721,7 +722,7 @@ bool frmTransaksi::cmdSubmit_Click()
     lblStatus_i->setText(QStringLiteral("Data telah disimpan."));
     tellDifference(m_pendingDifference.amount, m_pendingDifference.method);
     m_pendingDifference = {};
-    refreshToToday();
+    listAfterWrite({}, *saved, 0);
     m_lastVisitId = 0;
     saleSaved(*saved);
     // On to the next customer: the editor empty, the saved sale on top of the list.
@@ -936,7 +937,7 @@ void frmTransaksi::payVisit(const Payment& payment)
                              ? QStringLiteral("Data telah disimpan. Kembali %1")
                                    .arg(Regional::whole(paid.change))
                              : QStringLiteral("Data telah disimpan."));
-    refreshToToday();
+    listAfterWrite(saved.idSales, 0, 0);
     m_lastVisitId = saved.idVisit;
     saleSaved(saved.idSales.first());
     const double amountPaid = m_visit.amountToPay();
@@ -977,9 +978,7 @@ void frmTransaksi::showInList(qint64 id)
     // key then never reaches another sale than the one on show.
     QItemSelectionModel* selection = dtGridTrans->selectionModel();
     const QScopedValueRollback<bool> quiet(m_syncingList, true);
-    for (int row = 0; id != 0 && row < m_model->rowCount(); ++row) {
-        if (m_model->value(row, QStringLiteral("idsales")).toLongLong() != id)
-            continue;
+    if (const int row = id != 0 ? m_model->rowOf(id) : -1; row >= 0) {
         selection->setCurrentIndex(m_model->index(row, 1), QItemSelectionModel::ClearAndSelect |
                                                                QItemSelectionModel::Rows);
         return;
@@ -1158,7 +1157,7 @@ void frmTransaksi::DoGetList()
     {
         const QScopedValueRollback<bool> quiet(m_syncingList, true);
         ++m_listVersion;
-        m_model->setRows(SalesStore::dayList(m_dateShown));
+        m_model->showDay(m_dateShown);
     }
     applyGridColumns(dtGridTrans, listColumns());
     fitColumnsToText(dtGridTrans);
@@ -1173,6 +1172,30 @@ void frmTransaksi::refreshToToday()
         DoFirstSetPage();
         DoSetDNavigasi();
         DoGetList();
+    });
+}
+
+void frmTransaksi::listAfterWrite(const QList<qint64>& added, qint64 changed, qint64 removed)
+{
+    const bool onToday = m_dateShown == m_dateToday && m_model->day() == m_dateShown &&
+                         m_dateToday == QDate::currentDate();
+    if (!onToday)
+        return refreshToToday();
+    guardDb([&] {
+        DoFirstSetPage(); // the oldest sale may have been the one deleted
+        DoSetDNavigasi();
+        {
+            const QScopedValueRollback<bool> quiet(m_syncingList, true);
+            ++m_listVersion;
+            for (const qint64 id : added)
+                m_model->saleAdded(id);
+            if (changed != 0)
+                m_model->saleChanged(changed);
+            if (removed != 0)
+                m_model->saleRemoved(removed);
+        }
+        fitColumnsToText(dtGridTrans);
+        showInList(m_old && cmdSubmit->text() == UpdateCaption ? m_old->id : 0);
     });
 }
 
@@ -1250,7 +1273,7 @@ void frmTransaksi::dtGridTrans_Delete()
     }
     Prompt::message(QStringLiteral("Rekaman telah dihapus!"), DeleteTitle,
                     Prompt::Icon::Information);
-    refreshToToday();
+    listAfterWrite({}, 0, id);
     cmdNew_Click();
     tellDifference(difference, method);
 }

@@ -24,6 +24,7 @@ class QTableView;
 class QTabWidget;
 class PaymentPanel;
 class RowSetModel;
+class DayListModel;
 
 // The till: records a customer's visit (one or more items of concentrate into a
 // bottle, paid at once by cash or another method), corrects or deletes a
@@ -143,9 +144,13 @@ private:
     void dtGridTrans_RowColChange(const QModelIndex& current, const QModelIndex& previous);
     void dtGridTrans_Delete();
     void refreshToToday();
+    // After a write of this window: the list shows today again, and when it
+    // showed today already only the rows written change (`added` saved sales,
+    // `changed` a corrected one, `removed` a deleted one; 0 for none).
+    void listAfterWrite(const QList<qint64>& added, qint64 changed, qint64 removed);
     void markDirty() { m_dirty = true; }
 
-    RowSetModel* m_model;
+    DayListModel* m_model;
     RowSetModel* m_visitModel;
     Visit m_visit;
     QList<PaymentMethod> m_methods;

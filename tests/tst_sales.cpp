@@ -6,6 +6,7 @@
 
 #include "core/Db.h"
 #include "core/Regional.h"
+#include "sales/DayListModel.h"
 #include "sales/Pricing.h"
 #include "sales/SalesStore.h"
 #include "sales/frmTransaksi.h"
@@ -228,6 +229,8 @@ private slots:
     void windowSaleOfAnotherDayAndBadNumber();
     void windowDeletion();
     void windowLockedSale();
+    void dayListFollowsWrites_data();
+    void dayListFollowsWrites();
     void windowDayNavigation_data();
     void windowDayNavigation();
     void windowCloseQuestion_data();
@@ -926,6 +929,52 @@ void SalesTest::windowLockedSale()
     QCOMPARE(prompt.calls.first().icon, Prompt::Icon::Exclamation);
     QCOMPARE(prompt.calls.first().title, QString("Periksa Entri"));
     QCOMPARE(snapshot(), before);
+}
+
+void SalesTest::dayListFollowsWrites_data()
+{
+    QTest::addColumn<QString>("write");
+    for (const char* w : {"sale", "correction", "deletion", "scrolled"})
+        QTest::newRow(w) << QString::fromLatin1(w);
+}
+
+void SalesTest::dayListFollowsWrites()
+{
+    QFETCH(QString, write);
+    TestDb t;
+    const int cust = addCustomer("C1", "Ani");
+    const int variant = addVariant("V1", "Melati", 2000, 100000);
+    const int botol = addBottle("B1", 3000, 1000);
+    const QDate today = QDate::currentDate();
+    // More than a page of the day, and a sale of the day before.
+    for (int i = 0; i < DayListModel::PageRows + 6; ++i)
+        addSaleRow(cust, variant, botol, 1 + i, today);
+    addSaleRow(cust, variant, botol, 5, today.addDays(-1));
+    DayListModel list;
+    list.showDay(today);
+    QCOMPARE(list.rowCount(), DayListModel::PageRows);
+    const qint64 top = list.value(0, "idsales").toLongLong();
+    SalesStore::NewSale sale;
+    sale.idCust = cust;
+    sale.amounts = {variant, botol, 10, 30, 23000, 0, 23000};
+    if (write == "sale") {
+        list.saleAdded(SalesStore::addSale(sale));
+    } else if (write == "correction") {
+        QCOMPARE(SalesStore::correctSale(top - 2, sale.amounts), Outcome::Done);
+        list.saleChanged(top - 2);
+    } else if (write == "deletion") {
+        QCOMPARE(SalesStore::deleteSale(top - 1), Outcome::Done);
+        list.saleRemoved(top - 1);
+    } else {
+        // Scrolled to the end: the rows beyond the first page, the older day not among them.
+        while (list.canFetchMore({}))
+            list.fetchMore({});
+        QCOMPARE(list.rows().rows, SalesStore::dayList(today).rows);
+        QCOMPARE(list.rowOf(top), 0);
+        return;
+    }
+    // Equal to the same rows read again.
+    QCOMPARE(list.rows().rows, SalesStore::dayListPage(today, 0, list.rowCount()).rows);
 }
 
 void SalesTest::windowDayNavigation_data()

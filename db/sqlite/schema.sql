@@ -122,6 +122,9 @@ CREATE INDEX ix_sales_report ON tvr_sales(sales_date, sales_mililiter, sales_har
 -- and starts a following page right after the last row of the one before.
 CREATE INDEX ix_customer_nama ON tvr_customer(cust_nama, ifnull(cust_nomor, ''));
 CREATE INDEX ix_customer_alamat ON tvr_customer(cust_alamat);
+-- The search by number lists the matches in the number's own (binary) order;
+-- ix_customer_nomor ignores letter case and cannot give that order.
+CREATE INDEX ix_customer_nomor_urut ON tvr_customer(cust_nomor);
 
 -- Trigrams of the customer number, name and address, so that the search
 -- finds a rare part of one without reading every customer. The table reads
@@ -408,4 +411,4 @@ CREATE TABLE tvr_version (
     version_keterangan VARCHAR(100) CHECK(length(version_keterangan) <= 100)
 );
 INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
-VALUES (5, date('now', 'localtime'), 'Dibuat dari skrip skema');
+VALUES (6, date('now', 'localtime'), 'Dibuat dari skrip skema');
