@@ -27,6 +27,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
+#include <QLocale>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -93,10 +94,24 @@ void showBars(QChart* chart, const QString& title, const QStringList& labels,
     chart->addSeries(series);
     auto* x = new QBarCategoryAxis;
     x->append(labels);
-    x->setLabelsAngle(labels.size() > 12 ? -90 : 0);
+    // Labels stand upright when side by side they would not fit (and be cut to "...").
+    qsizetype longest = 0;
+    for (const QString& l : labels)
+        longest = std::max(longest, l.size());
+    x->setLabelsAngle(labels.size() * longest > 40 ? -90 : 0);
     auto* y = new QValueAxis;
-    y->setRange(0, top > 0 ? top * 1.05 : 1);
+    // Whole rupiah with the shop's digit grouping (12.500.000); round steps.
+    // With nothing sold the axis still reads 0, 1, 2 ... rather than 0, 0, 1, 1.
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::Indonesian, QLocale::Indonesia));
     y->setLabelFormat(QStringLiteral("%.0f"));
+    if (top > 0) {
+        y->setRange(0, top * 1.05);
+        y->applyNiceNumbers();
+    } else {
+        y->setRange(0, 4);
+        y->setTickCount(5);
+    }
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

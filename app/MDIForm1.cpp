@@ -314,6 +314,10 @@ void MDIForm1::applyRights()
     for (QAction* a : mnKas)
         if (plainCaption(a->text()) == QLatin1String("Daftar Shift"))
             a->setEnabled(shifts);
+    const bool figures = Rights::may(Rights::Action::SeeAnalysis);
+    const bool cost = Rights::may(Rights::Action::SeeCost);
+    for (QAction* a : mnAnalisa)
+        a->setEnabled(plainCaption(a->text()) == QLatin1String("Nilai Stok") ? cost : figures);
 }
 
 bool MDIForm1::permitted(const Rights::Permit& permit)

@@ -453,9 +453,10 @@ void generateBigDatabase(const QString& path, const QDate& today, int scale)
                 "CASE i % 5 WHEN 0 THEN 'Botol pecah' ELSE '' END FROM n WHERE i <= " +
                     QString::number(LedgerRows));
         run(db, "INSERT INTO tvr_user (user_name, user_password, user_namalengkap, user_date, "
-                "user_author) VALUES ('admin', 'pinus', 'Administrator', '" + start + "', 'sysadmin'),"
-                "('kasir1', 'kasir1', 'Kasir Satu', '" + start + "', 'admin'),"
-                "('kasir2', 'kasir2', 'Kasir Dua', '" + start + "', 'admin')");
+                "user_author, user_peran) VALUES ('admin', 'pinus', 'Administrator', '" + start +
+                "', 'sysadmin', 1),"
+                "('kasir1', 'kasir1', 'Kasir Satu', '" + start + "', 'admin', 0),"
+                "('kasir2', 'kasir2', 'Kasir Dua', '" + start + "', 'admin', 0)");
         run(db, "COMMIT");
         step("ledger and users", clock);
 
