@@ -1,5 +1,6 @@
 #include "AnalysisOutput.h"
 
+#include "ui/CsvText.h"
 #include "core/Regional.h"
 #include "ui/FileDialogs.h"
 #include "ui/Prompt.h"
@@ -33,19 +34,6 @@ QString shown(const GridColumn& c, const QVariant& v)
     case GridColumn::Format::Text: break;
     }
     return v.toString();
-}
-
-QString csvField(QString text)
-{
-    // A leading =, +, - or @ would make a spreadsheet read the cell as a formula.
-    if (!text.isEmpty() && QStringLiteral("=+-@").contains(text.front()))
-        text.prepend(QLatin1Char('\''));
-    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-        text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        text = QLatin1Char('"') + text + QLatin1Char('"');
-    }
-    return text;
 }
 
 QList<QVariantList> allRows(const Sheet& sheet)

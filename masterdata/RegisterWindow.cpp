@@ -356,3 +356,24 @@ InputRules RegisterWindow::priceRules()
     rules.intFormat = InputRules::NumberFormat::Whole;
     return rules;
 }
+
+void RegisterWindow::addCostFields(QGridLayout* form, int row, QLineEdit* pokok,
+                                   const QString& pokokCaption, QLineEdit* minimum,
+                                   const QString& minimumCaption)
+{
+    QWidget* frame = pokok->parentWidget();
+    auto* lblPokok = new QLabel(pokokCaption, frame);
+    auto* lblMinimum = new QLabel(minimumCaption, frame);
+    lblPokok->setBuddy(pokok);
+    lblMinimum->setBuddy(minimum);
+    form->addWidget(lblPokok, row, 0);
+    form->addWidget(pokok, row, 1, Qt::AlignLeft);
+    form->addWidget(lblMinimum, row + 1, 0);
+    form->addWidget(minimum, row + 1, 1, Qt::AlignLeft);
+    const bool costs = Rights::may(Rights::Action::SeeCost);
+    for (QWidget* w : {static_cast<QWidget*>(lblPokok), static_cast<QWidget*>(lblMinimum),
+                       static_cast<QWidget*>(pokok), static_cast<QWidget*>(minimum)})
+        w->setVisible(costs);
+    for (QLineEdit* e : {pokok, minimum})
+        e->setFocusPolicy(Qt::ClickFocus);
+}

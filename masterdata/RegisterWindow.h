@@ -6,6 +6,8 @@
 #include "ui/GridColumns.h"
 
 #include <QDialog>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -51,6 +53,14 @@ public:
 
 protected:
     RegisterWindow(const QString& name, const RegisterList& list, QWidget* parent);
+
+    // Puts the cost price and minimum fields with their captions (each with
+    // its Alt key) on `row` and the row below of `form`; only owners see them.
+    // They are reached by click or Alt key, so Enter on the price still goes
+    // on to the save button.
+    static void addCostFields(QGridLayout* form, int row, QLineEdit* pokok,
+                              const QString& pokokCaption, QLineEdit* minimum,
+                              const QString& minimumCaption);
 
     // Lays the window out around `editor` (with `aboveList` between the editor
     // buttons and the list), tabs through `inputs` (the key box first) and on

@@ -62,20 +62,8 @@ frmDBBotol::frmDBBotol(QWidget* parent)
     form->addWidget(txtTipeBotol, 0, 1, Qt::AlignLeft);
     form->addWidget(new QLabel(QStringLiteral("Harga"), fraBotol), 1, 0);
     form->addWidget(txtHargaBotol, 1, 1, Qt::AlignLeft);
-    auto* lblPokok = new QLabel(QStringLiteral("Harga po&kok"), fraBotol);
-    auto* lblMinimum = new QLabel(QStringLiteral("M&inimum (botol)"), fraBotol);
-    lblPokok->setBuddy(txtPokok);
-    lblMinimum->setBuddy(txtMinimum);
-    form->addWidget(lblPokok, 2, 0);
-    form->addWidget(txtPokok, 2, 1, Qt::AlignLeft);
-    form->addWidget(lblMinimum, 3, 0);
-    form->addWidget(txtMinimum, 3, 1, Qt::AlignLeft);
-    const bool costs = Rights::may(Rights::Action::SeeCost);
-    for (QWidget* w : {static_cast<QWidget*>(lblPokok), static_cast<QWidget*>(lblMinimum),
-                       static_cast<QWidget*>(txtPokok), static_cast<QWidget*>(txtMinimum)})
-        w->setVisible(costs);
-    for (QLineEdit* e : {txtPokok, txtMinimum})
-        e->setFocusPolicy(Qt::ClickFocus);
+    addCostFields(form, 2, txtPokok, QStringLiteral("Harga po&kok"), txtMinimum,
+                  QStringLiteral("M&inimum (botol)"));
     form->setColumnStretch(1, 1);
 
     connect(txtTipeBotol, &QLineEdit::textChanged, this,

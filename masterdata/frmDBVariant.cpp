@@ -66,20 +66,8 @@ frmDBVariant::frmDBVariant(QWidget* parent)
     form->addWidget(txtNama, 1, 1);
     form->addWidget(new QLabel(QStringLiteral("Harga/ml"), fraVariant), 2, 0);
     form->addWidget(txtHargaVariant, 2, 1, Qt::AlignLeft);
-    auto* lblPokok = new QLabel(QStringLiteral("Harga po&kok/ml"), fraVariant);
-    auto* lblMinimum = new QLabel(QStringLiteral("M&inimum (ml)"), fraVariant);
-    lblPokok->setBuddy(txtPokok);
-    lblMinimum->setBuddy(txtMinimum);
-    form->addWidget(lblPokok, 3, 0);
-    form->addWidget(txtPokok, 3, 1, Qt::AlignLeft);
-    form->addWidget(lblMinimum, 4, 0);
-    form->addWidget(txtMinimum, 4, 1, Qt::AlignLeft);
-    const bool costs = Rights::may(Rights::Action::SeeCost);
-    for (QWidget* w : {static_cast<QWidget*>(lblPokok), static_cast<QWidget*>(lblMinimum),
-                       static_cast<QWidget*>(txtPokok), static_cast<QWidget*>(txtMinimum)})
-        w->setVisible(costs);
-    for (QLineEdit* e : {txtPokok, txtMinimum})
-        e->setFocusPolicy(Qt::ClickFocus);
+    addCostFields(form, 3, txtPokok, QStringLiteral("Harga po&kok/ml"), txtMinimum,
+                  QStringLiteral("M&inimum (ml)"));
     form->setColumnStretch(1, 1);
 
     connect(txtKode, &QLineEdit::textChanged, this,

@@ -1,5 +1,6 @@
 #include "ReportLayout.h"
 
+#include "ui/CsvText.h"
 #include "core/Regional.h"
 
 #include <cmath>
@@ -52,19 +53,6 @@ void numberAt(QString& line, int start, int end, double v)
     if (text.size() > width)
         text = QString(width, QLatin1Char('#'));
     at(line, end + 1 - int(text.size()), text);
-}
-
-QString csvField(QString text)
-{
-    // A leading =, +, - or @ would make a spreadsheet read the cell as a formula.
-    if (!text.isEmpty() && QStringLiteral("=+-@").contains(text.front()))
-        text.prepend(QLatin1Char('\''));
-    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-        text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        text = QLatin1Char('"') + text + QLatin1Char('"');
-    }
-    return text;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "TrailStore.h"
 
+#include "ui/CsvText.h"
 #include "core/Rights.h"
 
 #include <QSaveFile>
@@ -29,16 +30,6 @@ QString where(const Filter& f, QVariantList* values)
         *values << f.kind;
     }
     return sql;
-}
-
-QString field(const QString& text)
-{
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 } // namespace
@@ -75,7 +66,7 @@ QString csv(const Filter& filter)
     for (const QVariantList& row : rs.rows) {
         QStringList fields;
         for (const QVariant& v : row)
-            fields << field(v.toString());
+            fields << csvField(v.toString());
         out += fields.join(QLatin1Char(';')) + QStringLiteral("\r\n");
     }
     return out;

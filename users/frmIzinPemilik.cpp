@@ -6,6 +6,7 @@
 #include "ui/Prompt.h"
 #include "ui/Widgets.h"
 #include "users/UserStore.h"
+#include "users/frmSystemLogin.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -66,17 +67,9 @@ frmIzinPemilik::frmIzinPemilik(Rights::Action action, QWidget* parent) : QDialog
 
 void frmIzinPemilik::cmdIzin_Click()
 {
+    if (!frmSystemLogin::entryComplete(txtUsername, txtPassword))
+        return;
     const QString title = QStringLiteral("Periksa Entri");
-    if (txtUsername->text().isEmpty()) {
-        Prompt::message(QStringLiteral("Username harus diisi."), title, Prompt::Icon::Critical);
-        txtUsername->setFocus();
-        return;
-    }
-    if (txtPassword->text().isEmpty()) {
-        Prompt::message(QStringLiteral("Password haru diisi."), title, Prompt::Icon::Critical);
-        txtPassword->setFocus();
-        return;
-    }
     UserStore::LoginResult r;
     if (!guardDb([&] { r = UserStore::checkOwner(txtUsername->text(), txtPassword->text()); }))
         return;

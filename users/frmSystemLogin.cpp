@@ -100,19 +100,27 @@ frmSystemLogin::frmSystemLogin(QWidget* parent) : QDialog(parent)
     txtUsername->setFocus();
 }
 
-void frmSystemLogin::cmdLogin_Click()
+bool frmSystemLogin::entryComplete(QLineEdit* username, QLineEdit* password)
 {
     const QString title = QStringLiteral("Periksa Entri");
-    if (txtUsername->text().isEmpty()) {
+    if (username->text().isEmpty()) {
         Prompt::message(QStringLiteral("Username harus diisi."), title, Prompt::Icon::Critical);
-        txtUsername->setFocus();
-        return;
+        username->setFocus();
+        return false;
     }
-    if (txtPassword->text().isEmpty()) {
+    if (password->text().isEmpty()) {
         Prompt::message(QStringLiteral("Password haru diisi."), title, Prompt::Icon::Critical);
-        txtPassword->setFocus();
-        return;
+        password->setFocus();
+        return false;
     }
+    return true;
+}
+
+void frmSystemLogin::cmdLogin_Click()
+{
+    if (!frmSystemLogin::entryComplete(txtUsername, txtPassword))
+        return;
+    const QString title = QStringLiteral("Periksa Entri");
     const QString name = txtUsername->text();
     UserStore::LoginResult result;
     if (!guardDb([&] { result = UserStore::login(name, txtPassword->text()); }))

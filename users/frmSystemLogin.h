@@ -18,6 +18,10 @@ public:
     QLineEdit* txtPassword;
     QPushButton* cmdLogin;
 
+    // Whether both a user name and a password were typed; says which is
+    // missing and puts the focus there when not.
+    static bool entryComplete(QLineEdit* username, QLineEdit* password);
+
 private:
     void cmdLogin_Click();
 };
