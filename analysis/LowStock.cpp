@@ -48,7 +48,7 @@ QString statusText(const Counts& counts)
     if (counts.total() == 0)
         return {};
     return QStringLiteral("Stok di bawah minimum: %1 variant, %2 tipe botol "
-                          "(Menu > Daftar Pesan Ulang)")
+                          "(Analisa > Daftar Pesan Ulang)")
         .arg(counts.variants)
         .arg(counts.bottles);
 }

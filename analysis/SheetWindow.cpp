@@ -4,6 +4,7 @@
 #include "analysis/LowStock.h"
 #include "core/Globals.h"
 #include "core/Regional.h"
+#include "ui/GridFit.h"
 #include "ui/InputConventions.h"
 #include "ui/Module1.h"
 #include "ui/Prompt.h"
@@ -12,6 +13,8 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
+#include <QScreen>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -92,6 +95,13 @@ void SheetWindow::setSheet(const QStringList& heading, const QList<GridColumn>& 
     m_model->setRows(rows);
     applyGridColumns(dtGridList, columns);
     lblTotal_i->setText(totals);
+    // Wide enough to show every column whole, as far as the screen allows.
+    const QMargins m = layout()->contentsMargins();
+    int want = gridWidthFor(dtGridList) + m.left() + m.right();
+    if (const QScreen* s = screen())
+        want = std::min(want, s->availableGeometry().width() - 40);
+    if (want > width())
+        resize(want, height());
 }
 
 bool SheetWindow::nothingToGive()
