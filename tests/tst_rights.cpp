@@ -5,6 +5,7 @@
 #include "core/Db.h"
 #include "core/Globals.h"
 #include "core/Rights.h"
+#include "ui/Prompt.h"
 #include "core/Trail.h"
 #include "masterdata/RegisterStore.h"
 #include "sales/SalesStore.h"
@@ -155,7 +156,7 @@ void RightsTest::ownerAllowsOneAction()
     int asked = 0;
     Rights::setOwnerCheck([&](Rights::Action a) -> std::optional<QString> {
         ++asked;
-        if (a != Rights::Action::ResetStock)
+        if (a != Rights::Action::ResetStock && a != Rights::Action::ChangeRegister)
             return std::nullopt; // the owner cancels
         return UserStore::findOwner("admin", "pinus") ? std::optional<QString>("admin")
                                                       : std::nullopt;
@@ -175,6 +176,16 @@ void RightsTest::ownerAllowsOneAction()
     QVERIFY(!Rights::may(Rights::Action::ResetStock));
     QVERIFY(!Rights::Permit(Rights::Action::DeleteLedgerRow));
     QVERIFY_THROWS_EXCEPTION(Rights::Refused, StockStore::reset(StockStore::Item::Variant, shop.variant));
+
+    // Refused inside a window's action, the owner is asked there and the
+    // action is done once more, whole, under the owner's name.
+    asked = 0;
+    QVERIFY(guardDb([&] { commands().value("change price")(shop); }));
+    QCOMPARE(asked, 1);
+    QCOMPARE(Db::scalar("SELECT jejak_izin FROM tvr_jejak WHERE jejak_jenis = ?",
+                        {Trail::Kind::RegisterChanged})
+                 .toString(),
+             QString("admin"));
 }
 
 void RightsTest::trailOfEachChange_data()

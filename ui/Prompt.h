@@ -44,15 +44,32 @@ void databaseError(const DbError& error);
 
 // Runs a user action that touches the database; a DbError is reported with
 // Prompt::databaseError and false is returned, leaving the window usable.
+// An action a cashier may not do is offered to the owner beside the till
+// first: when the owner allows it, it runs once more, whole (the refused try
+// rolled back and wrote nothing).
 template <typename F> bool guardDb(F&& action);
 
 #include "core/Db.h"
+#include "core/Rights.h"
 
 template <typename F> bool guardDb(F&& action)
 {
     try {
         action();
         return true;
+    } catch (const Rights::Refused& refused) {
+        const Rights::Permit permit(refused.action());
+        if (!permit) {
+            Prompt::databaseError(refused);
+            return false;
+        }
+        try {
+            action();
+            return true;
+        } catch (const DbError& e) {
+            Prompt::databaseError(e);
+            return false;
+        }
     } catch (const DbError& e) {
         Prompt::databaseError(e);
         return false;
