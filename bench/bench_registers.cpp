@@ -91,10 +91,13 @@ void pages(const QString& list, const QList<QPushButton*>& nav, int middlePage)
     Bench::measure(
         list + ": first page (<<)", 25, [&] { click(nav.at(0)); }, PageTarget,
         [&] { click(nav.at(3)); });
+    // Straight to the middle page: from the first page, the next button is
+    // pointed at it, so the window reads it as any far page (counted from the
+    // nearer end) and then stands on it as if paged there one by one.
     const auto toMiddle = [&] {
         click(nav.at(0));
-        for (int page = 1; page < middlePage; ++page)
-            click(nav.at(2));
+        NavNextPage = middlePage;
+        click(nav.at(2));
     };
     Bench::measure(
         list + QStringLiteral(": next page (>) from page %1").arg(middlePage), 25,

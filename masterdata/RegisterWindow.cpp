@@ -166,8 +166,10 @@ void RegisterWindow::showPage()
                                    m_rows->rows(), m_list.keys);
     const RowSet rows = readPage(plan);
     m_loading = true;
-    m_rows->setRows(rows);
-    applyGridColumns(m_grid, m_list.columns);
+    // A page of the same columns keeps the grid's columns as they are; only a
+    // new shape of rows needs the designed columns again.
+    if (m_rows->replaceRows(rows))
+        applyGridColumns(m_grid, m_list.columns);
     fitColumns();
     standOnFirstRow(m_grid, 1);
     m_loading = false;
@@ -251,10 +253,14 @@ void RegisterWindow::fitColumns()
             continue;
         // The designed width at least; wider where the caption or a value on
         // show (as formatted) needs it.
-        const int width = std::max({m_grid->columnWidth(c), m_columnWidths.at(c),
-                                    header->sectionSizeHint(c), view->sizeHintForColumn(c)});
+        int width = std::max(m_grid->columnWidth(c), m_columnWidths.at(c));
+        // The caption is measured once: it does not change from page to page.
+        if (m_columnWidths.at(c) == 0)
+            width = std::max(width, header->sectionSizeHint(c));
+        width = std::max(width, view->sizeHintForColumn(c));
         m_columnWidths[c] = width;
-        m_grid->setColumnWidth(c, width);
+        if (width != m_grid->columnWidth(c))
+            m_grid->setColumnWidth(c, width);
     }
     // The window keeps its size while paging: a wider page scrolls sideways
     // rather than growing the window (and repainting all of it) on each click.

@@ -17,6 +17,30 @@ void RowSetModel::setRows(const RowSet& rows)
     endResetModel();
 }
 
+bool RowSetModel::replaceRows(const RowSet& rows)
+{
+    if (rows.columns != m_rows.columns) {
+        setRows(rows);
+        return true;
+    }
+    const int before = m_rows.size();
+    const int after = rows.size();
+    if (after < before) {
+        beginRemoveRows({}, after, before - 1);
+        m_rows.rows = rows.rows;
+        endRemoveRows();
+    } else if (after > before) {
+        beginInsertRows({}, before, after - 1);
+        m_rows.rows = rows.rows;
+        endInsertRows();
+    } else {
+        m_rows.rows = rows.rows;
+    }
+    if (after > 0 && !m_rows.columns.isEmpty())
+        emit dataChanged(index(0, 0), index(after - 1, int(m_rows.columns.size()) - 1));
+    return false;
+}
+
 void RowSetModel::setValue(int row, const QString& column, const QVariant& value)
 {
     const int col = m_rows.column(column);
@@ -116,10 +140,6 @@ void applyGridColumns(QTableView* grid, const QList<GridColumn>& columns)
         grid->setItemDelegate(delegate);
     }
     delegate->columns = columns;
-    // The designed widths fit a font in which ten digits take 60 pixels; wider
-    // screen fonts get proportionally wider columns so nothing is clipped.
-    const double scale =
-        std::max(1.0, grid->fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0);
     QAbstractItemModel* model = grid->model();
     for (int i = 0; i < columns.size(); ++i) {
         const GridColumn& c = columns.at(i);
@@ -127,8 +147,17 @@ void applyGridColumns(QTableView* grid, const QList<GridColumn>& columns)
             model->setHeaderData(i, Qt::Horizontal, c.caption);
         grid->setColumnHidden(i, c.widthTwips == 0);
         if (c.widthTwips > 0)
-            grid->setColumnWidth(i, int(c.widthTwips / 15.0 * scale + 0.5));
+            grid->setColumnWidth(i, designedWidth(grid, c));
     }
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->viewport()->update();
+}
+
+int designedWidth(const QTableView* grid, const GridColumn& column)
+{
+    // The designed widths fit a font in which ten digits take 60 pixels; wider
+    // screen fonts get proportionally wider columns so nothing is clipped.
+    const double scale =
+        std::max(1.0, grid->fontMetrics().horizontalAdvance(QStringLiteral("0123456789")) / 60.0);
+    return int(column.widthTwips / 15.0 * scale + 0.5);
 }

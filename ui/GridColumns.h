@@ -16,6 +16,12 @@ public:
     explicit RowSetModel(QObject* parent = nullptr);
 
     void setRows(const RowSet& rows);
+    // Shows `rows` in place of the rows on show. Where the columns are the same,
+    // the view keeps its columns (captions, widths, hidden ones) and its
+    // selection model, and only the rows that differ in number are inserted or
+    // removed: a page change costs what the rows cost. Otherwise the model is
+    // reset as setRows() does. Returns true when it was reset.
+    bool replaceRows(const RowSet& rows);
     const RowSet& rows() const { return m_rows; }
     // Value of the row by column name, as read from the database.
     QVariant value(int row, const QString& column) const { return m_rows.value(row, column); }
@@ -53,3 +59,6 @@ void setUpGrid(QTableView* grid, RowSetModel* model);
 // Applies captions, widths, alignment, formats and hidden columns, by position.
 // Widths are in twips (15 to a pixel) of the designed font, scaled to the grid's.
 void applyGridColumns(QTableView* grid, const QList<GridColumn>& columns);
+
+// The designed width of `column` in pixels on `grid`, as applyGridColumns() sets it.
+int designedWidth(const QTableView* grid, const GridColumn& column);

@@ -9,5 +9,10 @@ class QTableView;
 // of a column), so a long list costs little.
 void fitColumnsToText(QTableView* grid);
 
+// The width column `column` of `grid` needs for its widest text on show, as
+// the delegate shows it (0 for no rows). Measures only the rows whose text can
+// be the widest, as fitColumnsToText() does.
+int textWidthOfColumn(const QTableView* grid, int column);
+
 // Width of a grid that shows its visible columns without a horizontal scroll bar.
 int gridWidthFor(const QTableView* grid);
