@@ -39,28 +39,22 @@ static QAbstractButton* navButton(QWidget* window, int index)
 
 static void setButton(QWidget* window, int index, bool enabled)
 {
-    if (QAbstractButton* b = navButton(window, index))
+    if (QAbstractButton* b = navButton(window, index); b && b->isEnabled() != enabled)
         b->setEnabled(enabled);
 }
 
 void DoSetNavButtons(QWidget* window)
 {
-    for (int i = 0; i < 4; ++i)
-        setButton(window, i, true);
-    if (NavCurrentPage == NavFirstPage) {
-        setButton(window, 0, false);
-        setButton(window, 1, false);
-        NavPrevPage = NavCurrentPage;
-    } else {
-        NavPrevPage = NavCurrentPage - 1;
-    }
-    if (NavCurrentPage == NavLastPage) {
-        setButton(window, 2, false);
-        setButton(window, 3, false);
-        NavNextPage = NavCurrentPage;
-    } else {
-        NavNextPage = NavCurrentPage + 1;
-    }
+    const bool atFirst = NavCurrentPage == NavFirstPage;
+    const bool atLast = NavCurrentPage == NavLastPage;
+    // Each button is set once, to its final state: a change of state restyles
+    // the button, and a page turn would otherwise switch some off and on again.
+    setButton(window, 0, !atFirst);
+    setButton(window, 1, !atFirst);
+    setButton(window, 2, !atLast);
+    setButton(window, 3, !atLast);
+    NavPrevPage = atFirst ? NavCurrentPage : NavCurrentPage - 1;
+    NavNextPage = atLast ? NavCurrentPage : NavCurrentPage + 1;
 }
 
 void DoGoPage(int index, QWidget* window)
