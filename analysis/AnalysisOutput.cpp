@@ -2,11 +2,8 @@
 
 #include "ui/CsvText.h"
 #include "core/Regional.h"
-#include "ui/FileDialogs.h"
-#include "ui/Prompt.h"
 
 #include <QAbstractItemModel>
-#include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -181,42 +178,6 @@ std::optional<ReportOutput::Failure> savePdf(const Sheet& sheet, const QString& 
     if (!QFileInfo::exists(path))
         return F{F::CannotWrite, QStringLiteral("File PDF tidak dapat ditulis.")};
     return std::nullopt;
-}
-
-QString chooseFile(QWidget* parent, const QString& caption, const QString& baseName,
-                   const QString& extension)
-{
-    const QString suggested =
-        QDir(FileDialogs::startFolder()).filePath(baseName + QLatin1Char('.') + extension);
-    QString path = ReportOutput::chooseSaveFile(parent, caption, suggested,
-                                                extension.toUpper() + QStringLiteral(" (*.") +
-                                                    extension + QLatin1Char(')'));
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + extension;
-    FileDialogs::remember(path);
-    return path;
-}
-
-void reportWriteFailure(QWidget* parent, const QString& path, const QString& description)
-{
-    Prompt::message(QStringLiteral("File tidak dapat disimpan:\n%1\n\nKeterangan: %2")
-                        .arg(QDir::toNativeSeparators(path), description),
-                    parent ? parent->windowTitle() : QString(), Prompt::Icon::Critical);
-}
-
-void reportPrintFailure(const ReportOutput::Failure& failure)
-{
-    Prompt::message(QStringLiteral("Kesalahan nomor: %1. Keterangan: %2\n"
-                                   "\n"
-                                   "Kemungkinan printer belum diaktifkan\n"
-                                   "atau kertas habis/belum dipasang!\n"
-                                   "Nyalakan printer atau pasang kertas,\n"
-                                   "lalu klik tombol Print kembali!")
-                        .arg(failure.number)
-                        .arg(failure.description),
-                    QStringLiteral("Printer Error"), Prompt::Icon::Critical);
 }
 
 } // namespace AnalysisOutput

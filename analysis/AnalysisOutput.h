@@ -38,12 +38,4 @@ TextPagePainter::Document document(const Sheet& sheet);
 std::optional<ReportOutput::Failure> savePdf(const Sheet& sheet, const QString& path,
                                              QWidget* chart = nullptr);
 
-// The save dialog with the program's start folder and the extension added.
-QString chooseFile(QWidget* parent, const QString& caption, const QString& baseName,
-                   const QString& extension);
-
-// The one message for a file that could not be written, and for a print failure.
-void reportWriteFailure(QWidget* parent, const QString& path, const QString& description);
-void reportPrintFailure(const ReportOutput::Failure& failure);
-
 } // namespace AnalysisOutput

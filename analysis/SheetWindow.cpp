@@ -63,25 +63,27 @@ SheetWindow::SheetWindow(const QString& name, const QString& caption, QWidget* p
         if (nothingToGive())
             return;
         if (const auto f = ReportOutput::print(AnalysisOutput::document(sheet()), m_fileBase))
-            AnalysisOutput::reportPrintFailure(*f);
+            ReportOutput::reportPrintFailure(*f);
     });
     connect(cmdPdf, &QPushButton::clicked, this, [this] {
         if (nothingToGive())
             return;
-        const QString path = AnalysisOutput::chooseFile(
-            this, QStringLiteral("Simpan sebagai PDF"), m_fileBase, QStringLiteral("pdf"));
+        const QString path =
+            ReportOutput::chooseFile(this, QStringLiteral("Simpan sebagai PDF"), m_fileBase,
+                                     QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty())
             if (const auto f = AnalysisOutput::savePdf(sheet(), path))
-                AnalysisOutput::reportWriteFailure(this, path, f->description);
+                ReportOutput::reportWriteFailure(this, path, f->description);
     });
     connect(cmdCsv, &QPushButton::clicked, this, [this] {
         if (nothingToGive())
             return;
-        const QString path = AnalysisOutput::chooseFile(
-            this, QStringLiteral("Simpan sebagai CSV"), m_fileBase, QStringLiteral("csv"));
+        const QString path =
+            ReportOutput::chooseFile(this, QStringLiteral("Simpan sebagai CSV"), m_fileBase,
+                                     QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
         if (!path.isEmpty())
             if (const auto f = ReportOutput::saveText(AnalysisOutput::csvText(sheet()), path))
-                AnalysisOutput::reportWriteFailure(this, path, f->description);
+                ReportOutput::reportWriteFailure(this, path, f->description);
     });
     InputConventions::install(this, InputRules{});
 }

@@ -228,13 +228,14 @@ frmAnalisa::frmAnalisa(QWidget* parent) : QDialog(parent)
                             windowTitle(), Prompt::Icon::Critical);
             return;
         }
-        const QString path = AnalysisOutput::chooseFile(
-            this, QStringLiteral("Simpan Analisa sebagai CSV"), fileBase(), QStringLiteral("csv"));
+        const QString path =
+            ReportOutput::chooseFile(this, QStringLiteral("Simpan Analisa sebagai CSV"), fileBase(),
+                                     QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
         if (path.isEmpty())
             return;
         if (const auto f = ReportOutput::saveText(
                 AnalysisOutput::csvText(AnalysisOutput::fromGrid(dtGridAnalisa, columns())), path))
-            AnalysisOutput::reportWriteFailure(this, path, f->description);
+            ReportOutput::reportWriteFailure(this, path, f->description);
     });
     connect(cmdPdf, &QPushButton::clicked, this, [this] {
         if (m_model->rowCount() == 0) {
@@ -242,8 +243,9 @@ frmAnalisa::frmAnalisa(QWidget* parent) : QDialog(parent)
                             windowTitle(), Prompt::Icon::Critical);
             return;
         }
-        const QString path = AnalysisOutput::chooseFile(
-            this, QStringLiteral("Simpan Analisa sebagai PDF"), fileBase(), QStringLiteral("pdf"));
+        const QString path =
+            ReportOutput::chooseFile(this, QStringLiteral("Simpan Analisa sebagai PDF"), fileBase(),
+                                     QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
         if (path.isEmpty())
             return;
         AnalysisOutput::Sheet sheet = AnalysisOutput::fromGrid(dtGridAnalisa, columns());
@@ -256,7 +258,7 @@ frmAnalisa::frmAnalisa(QWidget* parent) : QDialog(parent)
                                                      QStringLiteral("dd-MM-yyyy HH:mm:ss"))),
                          lblTotal_i->text(), lblLalu_i->text()};
         if (const auto f = AnalysisOutput::savePdf(sheet, path, chvPenjualan))
-            AnalysisOutput::reportWriteFailure(this, path, f->description);
+            ReportOutput::reportWriteFailure(this, path, f->description);
     });
 
     cmbPilih->setCurrentIndex(2);

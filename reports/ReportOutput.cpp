@@ -1,7 +1,10 @@
 #include "ReportOutput.h"
 
 #include "ui/FileDialogs.h"
+#include "ui/Prompt.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -11,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <QWidget>
 
 
 namespace ReportOutput {
@@ -137,6 +141,40 @@ QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& s
     if (fileChooser())
         return fileChooser()(parent, caption, suggestedPath, filter);
     return FileDialogs::saveFileName(parent, caption, suggestedPath, filter);
+}
+
+QString chooseFile(QWidget* parent, const QString& caption, const QString& baseName,
+                   const QString& extension, const QString& filter)
+{
+    const QString suggested =
+        QDir(FileDialogs::startFolder()).filePath(baseName + QLatin1Char('.') + extension);
+    QString path = chooseSaveFile(parent, caption, suggested, filter);
+    if (path.isEmpty())
+        return {};
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + extension;
+    FileDialogs::remember(path);
+    return path;
+}
+
+void reportWriteFailure(QWidget* parent, const QString& path, const QString& description)
+{
+    Prompt::message(QStringLiteral("File tidak dapat disimpan:\n%1\n\nKeterangan: %2")
+                        .arg(QDir::toNativeSeparators(path), description),
+                    parent ? parent->windowTitle() : QString(), Prompt::Icon::Critical);
+}
+
+void reportPrintFailure(const Failure& failure)
+{
+    Prompt::message(QStringLiteral("Kesalahan nomor: %1. Keterangan: %2\n"
+                                   "\n"
+                                   "Kemungkinan printer belum diaktifkan\n"
+                                   "atau kertas habis/belum dipasang!\n"
+                                   "Nyalakan printer atau pasang kertas,\n"
+                                   "lalu klik tombol Print kembali!")
+                        .arg(failure.number)
+                        .arg(failure.description),
+                    QStringLiteral("Printer Error"), Prompt::Icon::Critical);
 }
 
 } // namespace ReportOutput

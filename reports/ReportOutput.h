@@ -53,4 +53,15 @@ void setFileChooser(FileChooser chooser); // an empty chooser restores the dialo
 QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggestedPath,
                        const QString& filter);
 
+// Asks where to save `baseName`.`extension` (in the folder last used), adds the
+// extension when none was typed and remembers the folder; empty when cancelled.
+QString chooseFile(QWidget* parent, const QString& caption, const QString& baseName,
+                   const QString& extension, const QString& filter);
+
+// The one message of a file that could not be written, titled as `parent`.
+void reportWriteFailure(QWidget* parent, const QString& path, const QString& description);
+
+// The one message of a page the printer did not take.
+void reportPrintFailure(const Failure& failure);
+
 } // namespace ReportOutput

@@ -321,60 +321,34 @@ void frmSales::cmdPrint_Click()
         return;
     const auto failure = ReportOutput::print(ReportLayout::pageDocument(currentPage()),
                                              ReportLayout::fileBaseName(m_report.period));
-    if (!failure)
-        return;
-    Prompt::message(QStringLiteral("Kesalahan nomor: %1. Keterangan: %2\n"
-                                   "\n"
-                                   "Kemungkinan printer belum diaktifkan\n"
-                                   "atau kertas habis/belum dipasang!\n"
-                                   "Nyalakan printer atau pasang kertas,\n"
-                                   "lalu klik tombol Print kembali!")
-                        .arg(failure->number)
-                        .arg(failure->description),
-                    QStringLiteral("Printer Error"), Prompt::Icon::Critical);
-}
-
-QString frmSales::chooseFile(const QString& caption, const QString& extension,
-                             const QString& filter)
-{
-    const QString suggested = QDir(FileDialogs::startFolder()).filePath(
-        ReportLayout::fileBaseName(m_report.period) + QLatin1Char('.') + extension);
-    QString path = ReportOutput::chooseSaveFile(this, caption, suggested, filter);
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + extension;
-    FileDialogs::remember(path);
-    return path;
-}
-
-void frmSales::reportWriteFailure(const QString& path, const QString& description)
-{
-    Prompt::message(QStringLiteral("File tidak dapat disimpan:\n%1\n\nKeterangan: %2")
-                        .arg(QDir::toNativeSeparators(path), description),
-                    windowTitle(), Prompt::Icon::Critical);
+    if (failure)
+        ReportOutput::reportPrintFailure(*failure);
 }
 
 void frmSales::cmdPdf_Click()
 {
     if (reportIsEmpty())
         return;
-    const QString path = chooseFile(QStringLiteral("Simpan Laporan sebagai PDF"),
-                                    QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString path =
+        ReportOutput::chooseFile(this, QStringLiteral("Simpan Laporan sebagai PDF"),
+                                 ReportLayout::fileBaseName(m_report.period), QStringLiteral("pdf"),
+                                 QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     if (const auto failure = ReportOutput::savePdf(ReportLayout::pageDocument(currentPage()), path))
-        reportWriteFailure(path, failure->description);
+        ReportOutput::reportWriteFailure(this, path, failure->description);
 }
 
 void frmSales::cmdCsv_Click()
 {
     if (reportIsEmpty())
         return;
-    const QString path = chooseFile(QStringLiteral("Simpan Laporan sebagai CSV"),
-                                    QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        ReportOutput::chooseFile(this, QStringLiteral("Simpan Laporan sebagai CSV"),
+                                 ReportLayout::fileBaseName(m_report.period), QStringLiteral("csv"),
+                                 QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
     if (const auto failure = ReportOutput::saveText(ReportLayout::csvText(currentPage()), path))
-        reportWriteFailure(path, failure->description);
+        ReportOutput::reportWriteFailure(this, path, failure->description);
 }

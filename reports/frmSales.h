@@ -61,8 +61,6 @@ private:
     // DoGetList, with a failure reported and an empty report left on screen.
     void refresh();
     bool reportIsEmpty() const;
-    QString chooseFile(const QString& caption, const QString& extension, const QString& filter);
-    void reportWriteFailure(const QString& path, const QString& description);
 
     RowSetModel* m_model;
     ReportStore::Report m_report;
