@@ -68,8 +68,7 @@ RegisterWindow::RegisterWindow(const QString& name, const RegisterList& list, QW
     m_grid->horizontalHeader()->setStretchLastSection(false);
     m_rows = new RowSetModel(this);
     setUpGrid(m_grid, m_rows);
-    lblPage_i = new QLabel(this);
-    lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
+    lblPage_i = pageLabel(this, QStringLiteral("lblPage_i"));
 }
 
 void RegisterWindow::assemble(QGroupBox* editor, const QList<QWidget*>& inputs,
@@ -174,7 +173,7 @@ void RegisterWindow::showPage()
     standOnFirstRow(m_grid, 1);
     m_loading = false;
     m_shownPage = NavCurrentPage;
-    lblPage_i->setText(pageCaption());
+    showPageText(lblPage_i, pageCaption());
 }
 
 void RegisterWindow::cmdNew_Click()

@@ -112,8 +112,7 @@ void frmSearch::buildControls()
     dtGridSearch->setMinimumHeight(260);
 
     auto* bottom = pageButtonRow(cmdNavigasi, this);
-    lblPage_i = new QLabel(this);
-    lblPage_i->setObjectName(QStringLiteral("lblPage_i"));
+    lblPage_i = pageLabel(this, QStringLiteral("lblPage_i"));
     bottom->addSpacing(8);
     bottom->addWidget(lblPage_i, 1);
     cmdQuit = namedButton(this, QStringLiteral("cmdQuit"), QStringLiteral("Quit"), 80);
@@ -200,7 +199,7 @@ void frmSearch::DoGetList()
     fitColumnsToText(dtGridSearch);
     m_shownPage = NavCurrentPage;
     // "Page 3 of 100+": there are more matches than the pages that can be reached.
-    lblPage_i->setText(m_countExact ? NavPageLabel() : NavPageLabel() + QLatin1Char('+'));
+    showPageText(lblPage_i, m_countExact ? NavPageLabel() : NavPageLabel() + QLatin1Char('+'));
     // The list stands on its first match, ready for the arrows, Space and Enter.
     if (m_model->rowCount() > 0)
         dtGridSearch->selectionModel()->setCurrentIndex(

@@ -186,8 +186,7 @@ void StockWindow::buildControls()
     lblPesan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* nav = pageButtonRow(cmdNavigasi, this);
-    m_pageLabel = new QLabel(this);
-    m_pageLabel->setObjectName(m_config.pageLabelName);
+    m_pageLabel = pageLabel(this, m_config.pageLabelName);
     nav->addSpacing(8);
     nav->addWidget(m_pageLabel, 1);
 
@@ -291,7 +290,7 @@ void StockWindow::loadLedger(qint64 id)
             m_ledgerRows->index(0, 1),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     showReason();
-    m_pageLabel->setText(NavPageLabel() + m_config.pageSuffix);
+    showPageText(m_pageLabel, NavPageLabel() + m_config.pageSuffix);
 }
 
 QList<GridColumn> StockWindow::ledgerColumns() const

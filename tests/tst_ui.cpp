@@ -43,6 +43,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -124,6 +125,7 @@ private slots:
     void groupLocking();
 
     void gridColumnsFormatOnlyTheDisplay();
+    void gridCellsSizedAndClippedAsTheStyleWould();
 
     void loginMessages_data();
     void loginMessages();
@@ -481,6 +483,49 @@ void UiTest::gridColumnsFormatOnlyTheDisplay()
     QVERIFY(qAbs(view.columnWidth(2) - 2 * view.columnWidth(1)) <= 1);
     QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Harga"));
     QCOMPARE(model.value(1, "harga").toDouble(), 1234.5);
+}
+
+void UiTest::gridCellsSizedAndClippedAsTheStyleWould()
+{
+    QTableView view;
+    RowSetModel model;
+    setUpGrid(&view, &model);
+    RowSet rs;
+    rs.columns = {"teks", "sesudah", "harga"};
+    for (const QString& text :
+         {QStringLiteral("0"), QStringLiteral("W"), QStringLiteral("iiiiiiiiiiiiiiii"),
+          QStringLiteral("Jl. Melati No. 226, Bandung"), QStringLiteral("ÉCOLE Ünïcødé ñ"), QStringLiteral("1.234.567,50"),
+          QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW"), QStringLiteral("dua\nbaris")})
+        rs.rows << QVariantList{text, QString(), 1234567.5};
+    model.setRows(rs);
+    applyGridColumns(&view, {{"Teks", 600, Qt::AlignLeft, GridColumn::Format::Text},
+                             {"Sesudah", 600, Qt::AlignLeft, GridColumn::Format::Text},
+                             {"Harga", 600, Qt::AlignRight, GridColumn::Format::Amount}});
+    view.resize(500, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    // Each text cell is as wide and high as the style's own item would be,
+    // so a column fitted to its cells clips nothing.
+    QStyledItemDelegate style;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStyleOptionViewItem option;
+        option.initFrom(&view);
+        option.widget = &view;
+        option.features |= QStyleOptionViewItem::WrapText;
+        const QModelIndex index = model.index(r, 0);
+        QCOMPARE(view.itemDelegate()->sizeHint(option, index), style.sizeHint(option, index));
+    }
+
+    // A text longer than its column is cut short inside it: nothing is drawn
+    // over the next column (left empty here).
+    const QImage shot = view.viewport()->grab().toImage();
+    const int row = 6;
+    const QRect next = view.visualRect(model.index(row, 1)).adjusted(2, 2, -2, -2);
+    const QRgb background = shot.pixel(next.center());
+    for (int x = next.left(); x <= next.right(); ++x)
+        for (int y = next.top(); y <= next.bottom(); ++y)
+            QCOMPARE(shot.pixel(x, y), background);
 }
 
 void UiTest::loginMessages_data()

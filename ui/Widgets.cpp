@@ -36,6 +36,24 @@ QLabel* valueLabel(QWidget* parent, const QString& name, Qt::Alignment align, in
     return l;
 }
 
+QLabel* pageLabel(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+void showPageText(QLabel* label, const QString& text)
+{
+    // Room for one digit more than needed, so the next pages rarely widen it.
+    const int needed = label->fontMetrics().horizontalAdvance(text + QLatin1Char('0')) +
+                       2 * label->margin() + 2 * label->frameWidth();
+    if (needed > label->minimumWidth())
+        label->setMinimumWidth(needed);
+    label->setText(text);
+}
+
 QHBoxLayout* pageButtonRow(QList<QPushButton*>& buttons, QWidget* parent)
 {
     auto* row = new QHBoxLayout;

@@ -28,6 +28,12 @@ QLabel* valueLabel(QWidget* parent, const QString& name, Qt::Alignment align, in
 // The buttons in a row at the right, in their order.
 QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons);
 
+// The "Page n of m" label beside the page buttons. Its text changes with every
+// page; a label sized by its text would lay the whole window out again (and
+// resize its lists) each time. showPageText() widens it only when a text needs more.
+QLabel* pageLabel(QWidget* parent, const QString& name);
+void showPageText(QLabel* label, const QString& text);
+
 // The four page buttons cmdNavigasi_0 .. _3 ("<<", "<", ">", ">>") in a row;
 // they are appended to `buttons`.
 QHBoxLayout* pageButtonRow(QList<QPushButton*>& buttons, QWidget* parent);

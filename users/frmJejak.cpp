@@ -77,8 +77,7 @@ frmJejak::frmJejak(QWidget* parent) : QDialog(parent)
             guardDb([&] { DoGetPage(std::clamp(target, 0, std::max(last, 0))); });
         });
     }
-    lblHalaman = new QLabel(this);
-    lblHalaman->setObjectName(QStringLiteral("lblHalaman"));
+    lblHalaman = pageLabel(this, QStringLiteral("lblHalaman"));
 
     dtGridJejak = new QTableView(this);
     dtGridJejak->setObjectName(QStringLiteral("dtGridJejak"));
@@ -163,10 +162,10 @@ void frmJejak::DoGetPage(int page)
     rsJejak->setRows(TrailStore::page(m_shown, page * pageSize(), pageSize()));
     applyGridColumns(dtGridJejak, trailColumns());
     const int pages = pageCount();
-    lblHalaman->setText(QStringLiteral("Halaman %1 dari %2 (%3 baris)")
-                            .arg(pages == 0 ? 0 : page + 1)
-                            .arg(pages)
-                            .arg(m_count));
+    showPageText(lblHalaman, QStringLiteral("Halaman %1 dari %2 (%3 baris)")
+                                 .arg(pages == 0 ? 0 : page + 1)
+                                 .arg(pages)
+                                 .arg(m_count));
     cmdNavigasi[0]->setEnabled(page > 0);
     cmdNavigasi[1]->setEnabled(page > 0);
     cmdNavigasi[2]->setEnabled(page + 1 < pages);
