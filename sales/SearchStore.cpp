@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace SearchStore {
 
@@ -69,8 +70,17 @@ const QString TrigramTable = QStringLiteral("tvr_zsearch");
 
 // Up to this many candidates a keyword counts as rare: the matches are then
 // few enough to count and sort on every page; more are met early in the
-// ordered walk, and counted within the time the window allows.
-constexpr int RareKeywordRows = 1000;
+// ordered walk. The deepest page of a walk (the cap's match) lies further in
+// as the customers grow and the matches thin out, while sorting the matches
+// costs as many as there are: the two are even at about sqrt(50 x customers)
+// matches (a candidate found and sorted costs about as much as twenty entries
+// walked, and the walk goes as far as 1 000 x customers / matches).
+int rareKeywordRows()
+{
+    const double customers =
+        Db::scalar(QStringLiteral("SELECT MAX(idcust) FROM tvr_customer")).toDouble();
+    return std::max(1000, int(std::sqrt(50.0 * std::max(0.0, customers))));
+}
 
 // The keyword as one phrase in its column: every character is literal in a
 // phrase except the quote, which is doubled.
@@ -149,13 +159,15 @@ Search prepare(SearchBy by, const QString& keyword)
                     {TrigramTable})
              .isValid())
         return search;
+    const int rare = rareKeywordRows();
     const int candidates =
         Db::scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT rowid FROM ") + TrigramTable +
                        QStringLiteral(" WHERE ") + TrigramTable +
                        QStringLiteral(" MATCH ? LIMIT ?)"),
-                   {trigramQuery(search), RareKeywordRows + 1})
+                   {trigramQuery(search), rare + 1})
             .toInt();
-    search.byTrigrams = candidates <= RareKeywordRows;
+    search.byTrigrams = candidates <= rare;
+    search.trigramsKnown = true;
     return search;
 }
 
@@ -170,6 +182,19 @@ Count countMatches(const Search& search, int cap, int budgetMs)
 {
     if (search.byTrigrams)
         return {countMatches(search), true};
+    if (search.trigramsKnown) {
+        // A common keyword's candidates, each confirmed by LIKE, until one
+        // more than the cap: every match is a candidate, so fewer is exact.
+        Search indexed = search;
+        indexed.byTrigrams = true;
+        QVariantList values = matchValues(indexed);
+        values << cap + 1;
+        const int rows = Db::scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 ") +
+                                        fromMatches(indexed) + QStringLiteral(" LIMIT ?) AS c"),
+                                    values)
+                             .toInt();
+        return rows > cap ? Count{cap, false} : Count{rows, true};
+    }
     QElapsedTimer clock;
     clock.start();
     const qint64 last = Db::scalar(QStringLiteral("SELECT MAX(idcust) FROM tvr_customer")).toLongLong();

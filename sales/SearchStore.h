@@ -33,6 +33,7 @@ struct Search {
     SearchBy by = SearchBy::Nomor;
     QString keyword;
     bool byTrigrams = false; // through the trigram index, where the database has it
+    bool trigramsKnown = false; // the index has the keyword's trigrams (it may still be common)
 };
 
 // Decides how the matches of a search are found: a keyword of three
@@ -44,8 +45,9 @@ int countMatches(const Search& search);
 
 // The matches counted within about `budgetMs` milliseconds and up to `cap`:
 // exact when every customer was looked at in time, else a lower bound (`rows`
-// matches at least). A rare keyword is counted exactly through its index; a
-// common one is counted in ranges of idcust until the cap or the time is reached.
+// matches at least). A keyword the trigram index has is counted through its
+// candidates up to the cap (a rare one exactly); any other in ranges of
+// idcust until the cap or the time is reached.
 struct Count {
     int rows = 0;
     bool exact = true;
