@@ -28,6 +28,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -121,6 +122,14 @@ public:
     {
 #ifdef Q_OS_UNIX
         m_thread = std::thread([this, name = QFile::encodeName(path)] {
+#ifdef Q_OS_LINUX
+            // The copy's writes are issued here: the disk serves them when the
+            // till leaves it idle (the kernel still ages them in, so the copy
+            // cannot wait forever). The till's commits then queue behind less.
+            constexpr int WhoThread = 1; // IOPRIO_WHO_PROCESS; 0 is the calling thread
+            constexpr int IdleClass = 3 << 13;
+            ::syscall(SYS_ioprio_set, WhoThread, 0, IdleClass);
+#endif
             int fd = -1;
             off_t flushed = 0;
             while (!m_stop.load()) {
