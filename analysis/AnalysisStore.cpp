@@ -24,25 +24,58 @@ QString periodText(Unit unit, const QDate& d)
     return Regional::dateText(d);
 }
 
+// Every period a piece spans, in the text of ringkasan_periode.
+QStringList periodsOf(const Piece& p)
+{
+    QStringList out;
+    if (p.unit == Unit::Year) {
+        for (int y = p.from.toInt(), last = p.to.toInt(); y <= last; ++y)
+            out << QString::number(y);
+        return out;
+    }
+    const bool months = p.unit == Unit::Month;
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    QDate d = QDate::fromString(months ? p.from + QStringLiteral("-01") : p.from, format);
+    const QDate last = QDate::fromString(months ? p.to + QStringLiteral("-01") : p.to, format);
+    for (; d.isValid() && d <= last; d = months ? d.addMonths(1) : d.addDays(1))
+        out << periodText(p.unit, d);
+    return out;
+}
+
 // The summary rows of `kind` over the pieces, one SELECT per piece so each
 // reads a range of the primary key, as columns k, a, n, ml, harga, total, pokok.
+// For a few keys (`only`) each period is named, so the key finds every
+// customer's row instead of the whole period being read for them.
 QString summaryRows(int kind, const QList<Piece>& pieces, QVariantList& values,
                     const QString& only = {})
 {
     QStringList parts;
     for (const Piece& p : pieces) {
+        QString periods = QStringLiteral("BETWEEN ? AND ?");
+        values << kind << int(p.unit);
+        if (only.isEmpty()) {
+            values << p.from << p.to;
+        } else {
+            const QStringList each = periodsOf(p);
+            periods = QStringLiteral("IN (%1)").arg(QStringList(each.size(), QStringLiteral("?"))
+                                                        .join(QLatin1Char(',')));
+            for (const QString& e : each)
+                values << e;
+        }
         parts << QStringLiteral(
             "SELECT ringkasan_kunci AS k, ringkasan_author AS a, ringkasan_jumlah AS n, "
             "ringkasan_ml AS ml, ringkasan_harga AS harga, ringkasan_total AS total, "
             "ringkasan_pokok AS pokok FROM tvr_ringkasan WHERE ringkasan_jenis = ? "
-            "AND ringkasan_satuan = ? AND ringkasan_periode BETWEEN ? AND ?") +
+            "AND ringkasan_satuan = ? AND ringkasan_periode %1").arg(periods) +
             (only.isEmpty() ? QString() : QStringLiteral(" AND ringkasan_kunci IN (%1)").arg(only));
-        values << kind << int(p.unit) << p.from << p.to;
     }
     return parts.join(QStringLiteral(" UNION ALL "));
 }
 
-// The sales of day ranges themselves, in the columns of summaryRows().
+// The sales of day ranges themselves, in the columns of summaryRows(). For a
+// few keys the days' sales are read by date all the same ("+" keeps the key's
+// index out): a range of days holds a bounded number of sales, while a loyal
+// customer's sales of all years can be many more.
 QString saleRows(const QString& keyColumn, const QList<Range>& ranges, QVariantList& values,
                  const QString& only = {})
 {
@@ -54,27 +87,23 @@ QString saleRows(const QString& keyColumn, const QList<Range>& ranges, QVariantL
                      "coalesce(sales_hargadiskon, 0) AS total, coalesce(sales_pokok, 0) AS pokok "
                      "FROM tvr_sales WHERE sales_date BETWEEN ? AND ?%2")
                      .arg(keyColumn, only.isEmpty() ? QString()
-                                                    : QStringLiteral(" AND %1 IN (%2)")
+                                                    : QStringLiteral(" AND +%1 IN (%2)")
                                                           .arg(keyColumn, only));
         values << Regional::dateText(r.from) << Regional::dateText(r.to);
     }
     return parts.join(QStringLiteral(" UNION ALL "));
 }
 
-QList<Figure> grouped(const QString& rows, QVariantList values, int top)
+// The figures of grouped rows, columns k, a, count, ml, harga, total, pokok.
+QList<Figure> read(const QString& sql, QVariantList values, int top)
 {
     QList<Figure> out;
-    if (rows.isEmpty())
-        return out;
-    QString sql = QStringLiteral("SELECT k, a, SUM(n), SUM(ml), SUM(harga), SUM(total), SUM(pokok) "
-                                 "FROM (") +
-                  rows +
-                  QStringLiteral(") x GROUP BY k, a HAVING SUM(n) <> 0 ORDER BY SUM(total) DESC, k, a");
+    QString limited = sql;
     if (top > 0) {
-        sql += QStringLiteral(" LIMIT ?");
+        limited += QStringLiteral(" LIMIT ?");
         values << top;
     }
-    const RowSet rs = Db::select(sql, values);
+    const RowSet rs = Db::select(limited, values);
     out.reserve(rs.size());
     for (const QVariantList& r : rs.rows) {
         Figure f;
@@ -89,18 +118,52 @@ QList<Figure> grouped(const QString& rows, QVariantList values, int top)
     return out;
 }
 
-// The customers' totals of one summary period, largest first.
+QList<Figure> grouped(const QString& rows, const QVariantList& values, int top)
+{
+    if (rows.isEmpty())
+        return {};
+    return read(QStringLiteral("SELECT k, a, SUM(n), SUM(ml), SUM(harga), SUM(total), SUM(pokok) "
+                               "FROM (") +
+                    rows +
+                    QStringLiteral(") x GROUP BY k, a HAVING SUM(n) <> 0 "
+                                   "ORDER BY SUM(total) DESC, k, a"),
+                values, top);
+}
+
+// The customers' totals of one range of days from the sales themselves,
+// grouped in one statement: SQLite sorts a busy day's sales for it at half
+// the cost of grouping them through a union. Read by date, as saleRows().
+QList<Figure> customerDays(const Range& r, int top, const QString& only)
+{
+    return read(QStringLiteral(
+                    "SELECT coalesce(sales_idcust, 0), '', COUNT(*), "
+                    "SUM(coalesce(sales_mililiter, 0)), SUM(coalesce(sales_hargatotal, 0)), "
+                    "SUM(coalesce(sales_hargadiskon, 0)), SUM(coalesce(sales_pokok, 0)) "
+                    "FROM tvr_sales WHERE sales_date BETWEEN ? AND ?%1 "
+                    "GROUP BY coalesce(sales_idcust, 0) "
+                    "ORDER BY SUM(coalesce(sales_hargadiskon, 0)) DESC, coalesce(sales_idcust, 0)")
+                    .arg(only.isEmpty() ? QString()
+                                        : QStringLiteral(" AND +sales_idcust IN (%1)").arg(only)),
+                {Regional::dateText(r.from), Regional::dateText(r.to)}, top);
+}
+
+// The customers' totals of one summary period, largest first; those of the
+// customers `only`, in no order. The kind stands in the text so the index of
+// customers in takings order (made for that kind only) can serve the first;
+// the second is left unordered so the primary key finds each customer, where
+// an order would draw the planner to walk the whole period in that index.
 QList<Figure> ungrouped(const Piece& piece, int top, const QString& only)
 {
     QString sql = QStringLiteral(
         "SELECT ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml, "
         "ringkasan_harga, ringkasan_total, ringkasan_pokok FROM tvr_ringkasan "
-        "WHERE ringkasan_jenis = ? AND ringkasan_satuan = ? AND ringkasan_periode = ? "
-        "AND ringkasan_jumlah <> 0");
+        "WHERE ringkasan_jenis = %1 AND ringkasan_satuan = ? AND ringkasan_periode = ? "
+        "AND ringkasan_jumlah <> 0").arg(int(SalesSummary::PerCustomer));
+    QVariantList values{int(piece.unit), piece.from};
     if (!only.isEmpty())
         sql += QStringLiteral(" AND ringkasan_kunci IN (%1)").arg(only);
-    sql += QStringLiteral(" ORDER BY ringkasan_total DESC, ringkasan_kunci");
-    QVariantList values{int(SalesSummary::PerCustomer), int(piece.unit), piece.from};
+    else
+        sql += QStringLiteral(" ORDER BY ringkasan_total DESC, ringkasan_kunci");
     if (top > 0) {
         sql += QStringLiteral(" LIMIT ?");
         values << top;
@@ -110,6 +173,39 @@ QList<Figure> ungrouped(const Piece& piece, int top, const QString& only)
         out << Figure{r.at(0).toString(), QString(), r.at(2).toLongLong(), r.at(3).toDouble(),
                       r.at(4).toDouble(), r.at(5).toDouble(), r.at(6).toDouble()};
     return out;
+}
+
+// Whether nothing was sold from `from` to `to` (an empty span is).
+bool nothingSold(const QDate& from, const QDate& to)
+{
+    return from > to ||
+           Db::scalar(QStringLiteral("SELECT 1 FROM tvr_ringkasan WHERE ringkasan_jenis = 0 "
+                                     "AND ringkasan_satuan = 0 AND ringkasan_periode BETWEEN ? AND ? "
+                                     "AND ringkasan_jumlah <> 0 LIMIT 1"),
+                      {Regional::dateText(from), Regional::dateText(to)})
+               .isNull();
+}
+
+// The range stretched over the days around it that hold no sales, to the
+// bounds of its year or else its month: the figures stay the same, and more
+// of them come from the totals of whole periods. The year to date, with
+// nothing sold after today, is read as the year.
+Range widened(const Range& range)
+{
+    Range r = range;
+    const QDate yearEnd(r.to.year(), 12, 31);
+    const QDate monthEnd(r.to.year(), r.to.month(), r.to.daysInMonth());
+    if (nothingSold(r.to.addDays(1), yearEnd))
+        r.to = yearEnd;
+    else if (nothingSold(r.to.addDays(1), monthEnd))
+        r.to = monthEnd;
+    const QDate yearStart(r.from.year(), 1, 1);
+    const QDate monthStart(r.from.year(), r.from.month(), 1);
+    if (nothingSold(yearStart, r.from.addDays(-1)))
+        r.from = yearStart;
+    else if (nothingSold(monthStart, r.from.addDays(-1)))
+        r.from = monthStart;
+    return r;
 }
 
 // The summary's totals of `kind` over the range, grouped by key.
@@ -149,8 +245,10 @@ QList<Figure> customers(const Range& range, int top, const QList<qint64>& only)
     // One period of the summary (a whole month or year) holds each customer
     // once: its rows are the totals, with no grouping to do.
     const bool single = pieces.size() == 1 && rest.isEmpty() && pieces.first().from == pieces.first().to;
-    const QString rows = single ? QString() : parts.join(QStringLiteral(" UNION ALL "));
-    QList<Figure> out = single ? ungrouped(pieces.first(), top, list) : grouped(rows, values, top);
+    const bool daysOnly = pieces.isEmpty() && rest.size() == 1;
+    QList<Figure> out = single     ? ungrouped(pieces.first(), top, list)
+                        : daysOnly ? customerDays(rest.first(), top, list)
+                                   : grouped(parts.join(QStringLiteral(" UNION ALL ")), values, top);
     if (out.isEmpty() || !only.isEmpty())
         return out;
     QStringList marks;
@@ -311,25 +409,26 @@ QList<Figure> figures(Grouping grouping, const Range& range, int top, const QLis
     if (!range.isValid())
         return {};
     QList<Figure> out;
+    const Range whole = widened(range);
     switch (grouping) {
     case Grouping::Variant:
-        out = summed(SalesSummary::PerVariant, range, top);
+        out = summed(SalesSummary::PerVariant, whole, top);
         name(out, QStringLiteral("SELECT idvariant, coalesce(variant_kode, '') || ' ' || "
                                  "coalesce(variant_nama, '') FROM tvr_dtvariant"));
         return out;
     case Grouping::Bottle:
-        out = summed(SalesSummary::PerBottle, range, top);
+        out = summed(SalesSummary::PerBottle, whole, top);
         name(out, QStringLiteral("SELECT idbotol, botol_tipe FROM tvr_dtbotol"));
         return out;
     case Grouping::Cashier:
-        out = summed(SalesSummary::PerCashier, range, top);
+        out = summed(SalesSummary::PerCashier, whole, top);
         name(out, QStringLiteral("SELECT user_name, user_namalengkap FROM tvr_user"));
         for (Figure& f : out)
             if (f.name.startsWith(QLatin1String("(terhapus")))
                 f.name = f.key;
         return out;
     case Grouping::Customer:
-        return customers(range, top, only);
+        return customers(whole, top, only);
     case Grouping::Payment:
         return payments(range);
     case Grouping::Weekday:

@@ -751,6 +751,23 @@ void toVersion6Postgres()
     Db::exec(QStringLiteral("CREATE INDEX ix_sales_day ON tvr_sales (sales_date, idsales)"));
 }
 
+// Version 7: the customers' totals of a month or a year in takings order, so
+// the largest customers of a period are read from the start of an index
+// instead of sorting every customer of it.
+const QString CustomerTakingsIndex = QStringLiteral(
+    "CREATE INDEX ix_ringkasan_urut ON tvr_ringkasan (ringkasan_satuan, ringkasan_periode, "
+    "ringkasan_total DESC, ringkasan_kunci) WHERE ringkasan_jenis = 4");
+
+void toVersion7Sqlite()
+{
+    ensureSqlite({{QStringLiteral("ix_ringkasan_urut"), CustomerTakingsIndex}});
+}
+
+void toVersion7Postgres()
+{
+    Db::exec(CustomerTakingsIndex);
+}
+
 struct Step {
     int version;
     QString note;
@@ -773,6 +790,8 @@ const QList<Step>& steps()
          toVersion5Postgres},
         {6, QStringLiteral("Indeks urutan nomor pelanggan dan daftar penjualan harian"),
          toVersion6Sqlite, toVersion6Postgres},
+        {7, QStringLiteral("Indeks urutan penjualan per pelanggan"), toVersion7Sqlite,
+         toVersion7Postgres},
     };
     return list;
 }

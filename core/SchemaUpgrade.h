@@ -10,7 +10,7 @@
 namespace SchemaUpgrade {
 
 // The version the schema scripts make and this program works on.
-constexpr int CurrentVersion = 6;
+constexpr int CurrentVersion = 7;
 
 // Databases made before versions were recorded have no version table: version 1.
 constexpr int UnversionedVersion = 1;

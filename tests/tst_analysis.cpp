@@ -213,7 +213,10 @@ void AnalysisTest::figuresAgreeWithSums_data()
         {"across a year end", "2022-12-15", "2023-01-31"},
         {"a whole year", "2023-01-01", "2023-12-31"},
         {"years and months and days", "2022-10-05", "2024-03-03"},
-        {"nothing sold", "2021-01-01", "2021-12-31"}};
+        {"nothing sold", "2021-01-01", "2021-12-31"},
+        // Stretched over the days without sales to whole years.
+        {"from before the first sale", "2022-09-20", "2022-12-31"},
+        {"to a date after the last sale", "2024-01-01", "2024-06-10"}};
     for (const auto& [gname, g] : groupings)
         for (const auto& [rname, from, to] : ranges)
             QTest::newRow(qPrintable(QString("%1, %2").arg(gname, rname)))
@@ -254,8 +257,18 @@ void AnalysisTest::figuresAgreeWithSums()
         const auto full = AnalysisStore::figures(g, r);
         const auto top = AnalysisStore::figures(g, r, 2);
         QCOMPARE(top.size(), std::min<qsizetype>(2, full.size()));
-        for (int i = 0; i < top.size(); ++i)
+        QList<qint64> ids;
+        for (int i = 0; i < top.size(); ++i) {
             QCOMPARE(top.at(i).key, full.at(i).key);
+            ids << top.at(i).key.toLongLong();
+        }
+        // Asked for by key (the year before of the shown ones): the same figures.
+        QMap<QString, double> byKey;
+        for (const auto& f : AnalysisStore::figures(g, r, 0, ids))
+            byKey.insert(f.key, f.total);
+        QCOMPARE(byKey.size(), top.size());
+        for (const auto& f : top)
+            QVERIFY(near(byKey.value(f.key), f.total));
     }
 }
 

@@ -259,6 +259,10 @@ CREATE TABLE tvr_ringkasan (
     PRIMARY KEY (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
                  ringkasan_author)
 );
+-- The customers' totals of a period in takings order: the largest customers
+-- are the first rows of it.
+CREATE INDEX ix_ringkasan_urut ON tvr_ringkasan (ringkasan_satuan, ringkasan_periode,
+    ringkasan_total DESC, ringkasan_kunci) WHERE ringkasan_jenis = 4;
 CREATE FUNCTION tvr_sales_summary() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN IF TG_OP <> 'INSERT' THEN
     INSERT INTO tvr_ringkasan (ringkasan_jenis, ringkasan_satuan, ringkasan_periode,
@@ -334,4 +338,4 @@ CREATE TABLE tvr_version (
     version_keterangan VARCHAR(100) COLLATE "C"
 );
 INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
-VALUES (6, to_char(current_date, 'YYYY-MM-DD'), 'Dibuat dari skrip skema');
+VALUES (7, to_char(current_date, 'YYYY-MM-DD'), 'Dibuat dari skrip skema');

@@ -279,6 +279,10 @@ CREATE TABLE tvr_ringkasan (
     PRIMARY KEY (ringkasan_jenis, ringkasan_satuan, ringkasan_periode, ringkasan_kunci,
                  ringkasan_author)
 ) WITHOUT ROWID;
+-- The customers' totals of a period in takings order: the largest customers
+-- are the first rows of it.
+CREATE INDEX ix_ringkasan_urut ON tvr_ringkasan (ringkasan_satuan, ringkasan_periode,
+    ringkasan_total DESC, ringkasan_kunci) WHERE ringkasan_jenis = 4;
 CREATE TRIGGER tr_sales_summary_insert AFTER INSERT ON tvr_sales BEGIN
     INSERT INTO tvr_ringkasan (ringkasan_jenis, ringkasan_satuan, ringkasan_periode,
         ringkasan_kunci, ringkasan_author, ringkasan_jumlah, ringkasan_ml,
@@ -411,4 +415,4 @@ CREATE TABLE tvr_version (
     version_keterangan VARCHAR(100) CHECK(length(version_keterangan) <= 100)
 );
 INSERT INTO tvr_version (version_nomor, version_date, version_keterangan)
-VALUES (6, date('now', 'localtime'), 'Dibuat dari skrip skema');
+VALUES (7, date('now', 'localtime'), 'Dibuat dari skrip skema');
