@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QSqlQuery>
 #include <QFile>
 #include <QList>
 #include <QSqlDatabase>
@@ -97,6 +98,19 @@ double measure(const QString& name, int runs, const std::function<void()>& body,
     }
     record(name, median(times), target, median(cpu));
     return median(times);
+}
+
+void raw(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery q(Db::connection());
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    q.exec();
+    QVariant v;
+    while (q.next())
+        v = q.value(1);
 }
 
 int scale()

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 
@@ -32,6 +33,10 @@ int scale();
 // The day with the most sales in the open database.
 QDate busiestDay();
 QString emptyDatabase();
+
+// Runs `sql` with `values` bound straight through QSqlQuery on the program's
+// connection and steps through every row: a statement's raw cost.
+void raw(const QString& sql, const QVariantList& values = {});
 
 // Opens `path` as the program's connection, seeds it and logs a user in.
 void open(const QString& path);

@@ -17,7 +17,6 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -92,25 +91,14 @@ void analysis()
     // The customers' statements raw beside the store: the top 20 of a year
     // from the index in takings order (and the old sort of every customer of
     // it), and the top 20 of the busiest day grouped from its sales.
-    const auto raw = [](const QString& sql, const QVariantList& values) {
-        QSqlQuery q(Db::connection());
-        q.setForwardOnly(true);
-        q.prepare(sql);
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        q.exec();
-        QVariant v;
-        while (q.next())
-            v = q.value(1);
-    };
     const QString topOfYear = QStringLiteral(
         "SELECT ringkasan_kunci, ringkasan_total FROM tvr_ringkasan WHERE ringkasan_jenis = 4 "
         "AND ringkasan_satuan = 2 AND ringkasan_periode = ? AND ringkasan_jumlah <> 0 "
         "ORDER BY ringkasan_total DESC, ringkasan_kunci LIMIT 20");
     Bench::measure("raw SQL: top 20 customers of a year (index in takings order)", 50,
-                   [&] { raw(topOfYear, {QString::number(year)}); });
+                   [&] { Bench::raw(topOfYear, {QString::number(year)}); });
     Bench::measure("raw SQL: top 20 customers of a year, every customer sorted", 10, [&] {
-        raw(QString(topOfYear).replace(QStringLiteral("ringkasan_jenis = 4"),
+        Bench::raw(QString(topOfYear).replace(QStringLiteral("ringkasan_jenis = 4"),
                                        QStringLiteral("+ringkasan_jenis = 4")),
             {QString::number(year)});
     });
@@ -119,7 +107,7 @@ void analysis()
                    [&] { AnalysisStore::figures(AnalysisStore::Grouping::Customer, wholeYear, 20); });
     const QString busiest = Bench::busiestDay().toString(QStringLiteral("yyyy-MM-dd"));
     Bench::measure("raw SQL: top 20 customers of the busiest day", 20, [&] {
-        raw(QStringLiteral("SELECT sales_idcust, SUM(sales_hargadiskon) FROM tvr_sales "
+        Bench::raw(QStringLiteral("SELECT sales_idcust, SUM(sales_hargadiskon) FROM tvr_sales "
                            "WHERE sales_date = ? GROUP BY sales_idcust "
                            "ORDER BY SUM(sales_hargadiskon) DESC LIMIT 20"),
             {busiest});

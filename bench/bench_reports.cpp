@@ -97,19 +97,8 @@ void reports()
     // The yearly and monthly statements raw: the old sum over the sales, and
     // the kept totals the report reads now.
     const QString y = QString::number(year), next = QString::number(year + 1);
-    const auto raw = [](const QString& sql, const QVariantList& values) {
-        QSqlQuery q(Db::connection());
-        q.setForwardOnly(true);
-        q.prepare(sql);
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        q.exec();
-        QVariant v;
-        while (q.next())
-            v = q.value(1);
-    };
     Bench::measure("raw SQL: a year summed from tvr_sales", 10, [&] {
-        raw(QStringLiteral("SELECT sales_date, SUM(sales_mililiter), SUM(sales_hargadiskon) "
+        Bench::raw(QStringLiteral("SELECT sales_date, SUM(sales_mililiter), SUM(sales_hargadiskon) "
                            "FROM tvr_sales WHERE sales_date >= ? AND sales_date < ? "
                            "GROUP BY sales_date"),
             {y, next});
@@ -120,10 +109,10 @@ void reports()
         "AND ringkasan_periode < ? AND ringkasan_kunci = 0 AND ringkasan_author = '' "
         "AND ringkasan_jumlah > 0 ORDER BY ringkasan_periode ASC");
     Bench::measure("raw SQL: a year from the month totals", 50,
-                   [&] { raw(totalsSql, {0, 1, y, next}); });
+                   [&] { Bench::raw(totalsSql, {0, 1, y, next}); });
     Bench::measure("store: yearly report", 50, [&] { ReportStore::report({year, 0, 0}); });
     Bench::measure("raw SQL: a month from the day totals", 50,
-                   [&] { raw(totalsSql, {0, 0, y + "-03", y + "-04"}); });
+                   [&] { Bench::raw(totalsSql, {0, 0, y + "-03", y + "-04"}); });
     Bench::measure("store: monthly report", 50, [&] { ReportStore::report({year, 3, 0}); });
     Bench::measure("year list (current year and years with sales)", 50,
                    [] { ReportStore::years(QDate::currentDate().year()); }, 5);
