@@ -409,7 +409,11 @@ QList<Figure> figures(Grouping grouping, const Range& range, int top, const QLis
     if (!range.isValid())
         return {};
     QList<Figure> out;
-    const Range whole = widened(range);
+    // The groupings read from the period totals; payments, weekdays and
+    // hours are read by day or by visit and need no stretching.
+    const bool fromTotals = grouping == Grouping::Variant || grouping == Grouping::Bottle ||
+                            grouping == Grouping::Cashier || grouping == Grouping::Customer;
+    const Range whole = fromTotals ? widened(range) : range;
     switch (grouping) {
     case Grouping::Variant:
         out = summed(SalesSummary::PerVariant, whole, top);
