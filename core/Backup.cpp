@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -22,6 +23,9 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <thread>
+
+#include <sqlite3.h>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -113,34 +117,47 @@ void flushToDisk(const QString& path)
 #endif
 }
 
-// Puts a growing file on the disk bit by bit while SQLite writes it. Left to
-// the kernel, the whole copy goes to the disk at once when SQLite closes it,
-// and a sale committed at that moment waits behind all of it.
-class GradualFlush {
+// Keeps the copy out of the till's way. A sale's commit waits for whatever
+// the disk holds unwritten at that moment, so the copy's file goes to the disk
+// bit by bit while SQLite writes it (left to the kernel, all of it would go at
+// once when SQLite closes it), SQLite waits whenever it runs ahead of the
+// disk, and both wait while the till has a write open. While the till is at
+// work (a sale in the last second) the copy goes to the disk in small steps
+// with pauses between them, so a sale seldom meets one; on an idle till it
+// runs at the disk's pace. Without a file (the check of a copy) only the
+// waiting for the till remains.
+class CopyPace {
 public:
-    explicit GradualFlush(const QString& path)
+    explicit CopyPace(const QString& path = {})
     {
 #ifdef Q_OS_UNIX
+        if (path.isEmpty())
+            return;
         m_thread = std::thread([this, name = QFile::encodeName(path)] {
 #ifdef Q_OS_LINUX
-            // The copy's writes are issued here: the disk serves them when the
-            // till leaves it idle (the kernel still ages them in, so the copy
-            // cannot wait forever). The till's commits then queue behind less.
+            // The disk serves the copy's writes when the till leaves it idle
+            // (the kernel still ages them in, so the copy cannot wait forever).
             constexpr int WhoThread = 1; // IOPRIO_WHO_PROCESS; 0 is the calling thread
             constexpr int IdleClass = 3 << 13;
             ::syscall(SYS_ioprio_set, WhoThread, 0, IdleClass);
 #endif
             int fd = -1;
-            off_t flushed = 0;
+            int sinceFlush = 0;
             while (!m_stop.load()) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                ++sinceFlush;
                 if (fd < 0)
                     fd = ::open(name.constData(), O_RDONLY);
                 struct stat st;
-                if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_size > flushed) {
-                    ::fdatasync(fd);
-                    flushed = st.st_size;
-                }
+                if (fd < 0 || ::fstat(fd, &st) != 0)
+                    continue;
+                m_written = st.st_size;
+                if (st.st_size <= m_flushed || tillWriting() ||
+                    (tillAtWork() && sinceFlush < BusyStepMs))
+                    continue;
+                ::fdatasync(fd);
+                m_flushed = st.st_size;
+                sinceFlush = 0;
             }
             // Closed only after SQLite is done with the file: closing any
             // descriptor drops the process's locks on it.
@@ -151,17 +168,58 @@ public:
         Q_UNUSED(path);
 #endif
     }
-    ~GradualFlush()
+    ~CopyPace()
     {
         m_stop = true;
         if (m_thread.joinable())
             m_thread.join();
     }
-    GradualFlush(const GradualFlush&) = delete;
-    GradualFlush& operator=(const GradualFlush&) = delete;
+    CopyPace(const CopyPace&) = delete;
+    CopyPace& operator=(const CopyPace&) = delete;
+
+    // SQLite calls back every few thousand steps of its work on `db`.
+    void attach(const QSqlDatabase& db)
+    {
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+            return;
+        if (sqlite3* h = *static_cast<sqlite3* const*>(handle.constData()))
+            sqlite3_progress_handler(h, 5000, &CopyPace::onProgress, this);
+    }
 
 private:
+    // How much of the copy may wait for the disk: a few milliseconds of
+    // writing on an idle till, well under one while it is at work, when a
+    // step goes to the disk every BusyStepMs.
+    static constexpr qint64 MaxAhead = 1 << 20;
+    static constexpr qint64 BusyAhead = 256 << 10;
+    static constexpr int BusyStepMs = 10;
+
+    static bool tillAtWork() { return Db::wroteWithin(1000); }
+    // A write open longer than a sale takes is some long work of the owner's
+    // (a register deletion, a stock reset): the copy goes on beside it.
+    static bool tillWriting()
+    {
+        const qint64 open = Db::writeOpenMs();
+        return open >= 0 && open < 50;
+    }
+
+    static int onProgress(void* self)
+    {
+        const auto* pace = static_cast<const CopyPace*>(self);
+        // A little at a time (at most a tenth of a second), so the copy is never held for good.
+        for (int i = 0; i < 400; ++i) {
+            if (!tillWriting() &&
+                pace->m_written - pace->m_flushed <= (tillAtWork() ? BusyAhead : MaxAhead))
+                break;
+            std::this_thread::sleep_for(std::chrono::microseconds(250));
+        }
+        return 0;
+    }
+
     std::atomic<bool> m_stop{false};
+    std::atomic<qint64> m_written{0};
+    std::atomic<qint64> m_flushed{0};
     std::thread m_thread;
 };
 
@@ -182,10 +240,18 @@ QString vacuumInto(const QString& source, const QString& target, OwnConnection::
                 problem = errorText(q.lastError());
             else {
                 q.addBindValue(target);
-                GradualFlush flush(target);
+                CopyPace pace(target);
+                pace.attach(c.db());
                 if (!q.exec())
                     problem = errorText(q.lastError());
             }
+            q.finish();
+            // The copy's snapshot held back the write-ahead log, which grew
+            // with every sale made meanwhile; it is written into the database
+            // here, so that the next sale does not do it all in its commit.
+            // PASSIVE: the till's writes are not held up.
+            if (mode == OwnConnection::ReadWrite)
+                q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
         }
     }
     if (problem.isEmpty())
@@ -391,6 +457,8 @@ QString checkCopy(const QString& path, CheckDepth depth)
     OwnConnection c(path, OwnConnection::ReadOnly, 5000);
     if (!c.isOpen())
         return QStringLiteral("File %1 tidak dapat dibuka: %2").arg(path, c.error());
+    CopyPace pace;
+    pace.attach(c.db());
 
     QSqlQuery q(c.db());
     q.setForwardOnly(true);

@@ -7,6 +7,8 @@
 #include <QSqlRecord>
 #include <QThread>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 
 DbError::DbError(const QString& text, const QString& sql, const QString& code)
@@ -46,6 +48,24 @@ namespace {
 int transactionDepth = 0;
 // Set when an inner scope rolled back: the outer commit must not succeed.
 bool transactionFailed = false;
+// When the open write began and when the last one ended, in milliseconds
+// of the steady clock (-1: none open); read by work on other threads that
+// gives way to the program's writes.
+std::atomic<qint64> writeBegan{-1};
+std::atomic<qint64> lastWriteEnd{0};
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void writeEnded()
+{
+    lastWriteEnd = steadyMs();
+    writeBegan = -1;
+}
 // Set when a statement failed on a server connection: the server may have
 // gone away. The next action outside a transaction tries the connection first.
 bool connectionSuspect = false;
@@ -264,6 +284,18 @@ bool inTransaction()
     return transactionDepth > 0;
 }
 
+qint64 writeOpenMs()
+{
+    const qint64 began = writeBegan.load(std::memory_order_relaxed);
+    return began < 0 ? -1 : steadyMs() - began;
+}
+
+bool wroteWithin(int ms)
+{
+    return writeBegan.load(std::memory_order_relaxed) >= 0 ||
+           steadyMs() - lastWriteEnd.load(std::memory_order_relaxed) < ms;
+}
+
 void pauseBeforeRetry()
 {
     QThread::msleep(20 + QRandomGenerator::global()->bounded(40));
@@ -290,7 +322,13 @@ Transaction::Transaction()
         reviveConnection();
         // IMMEDIATE takes the write lock now, so a reading first statement cannot
         // later fail with "database is locked".
-        run(Db::isSqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        writeBegan = steadyMs();
+        try {
+            run(Db::isSqlite() ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+        } catch (...) {
+            writeBegan = -1;
+            throw;
+        }
     }
     ++transactionDepth;
 }
@@ -306,6 +344,7 @@ Transaction::~Transaction()
     }
     QSqlQuery q(Db::connection());
     q.exec(QStringLiteral("ROLLBACK"));
+    writeEnded();
 }
 
 void Transaction::commit()
@@ -323,4 +362,5 @@ void Transaction::commit()
     run(QStringLiteral("COMMIT"));
     --transactionDepth;
     m_done = true;
+    writeEnded();
 }

@@ -85,6 +85,11 @@ int affected(const QSqlQuery& query);
 
 // Whether a Transaction scope is open on the connection.
 bool inTransaction();
+// For background work on other threads (the daily copy) that gives way to the
+// program's writes: how long the open Transaction has been open, in
+// milliseconds (-1: none is), and whether one was open in the last `ms`.
+qint64 writeOpenMs();
+bool wroteWithin(int ms);
 
 // A short, slightly random pause that lets the transaction that won a
 // deadlock go on before the loser runs again.

@@ -2,7 +2,7 @@
 # Installs the Debian packages the program needs to build, run and be tested,
 # where they are missing.
 set -euo pipefail
-packages=(qt6-base-dev qt6-charts-dev libsodium-dev pkg-config libqt6sql6-sqlite libqt6sql6-psql sqlite3 postgresql cups cmake ninja-build g++)
+packages=(qt6-base-dev qt6-charts-dev libsodium-dev libsqlite3-dev pkg-config libqt6sql6-sqlite libqt6sql6-psql sqlite3 postgresql cups cmake ninja-build g++)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
