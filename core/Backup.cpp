@@ -170,6 +170,9 @@ public:
     }
     ~CopyPace()
     {
+        // The connection outlives this object: SQLite must not call back into it.
+        if (m_handle)
+            sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
         m_stop = true;
         if (m_thread.joinable())
             m_thread.join();
@@ -183,8 +186,9 @@ public:
         const QVariant handle = db.driver()->handle();
         if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
             return;
-        if (sqlite3* h = *static_cast<sqlite3* const*>(handle.constData()))
-            sqlite3_progress_handler(h, 5000, &CopyPace::onProgress, this);
+        m_handle = *static_cast<sqlite3* const*>(handle.constData());
+        if (m_handle)
+            sqlite3_progress_handler(m_handle, 5000, &CopyPace::onProgress, this);
     }
 
 private:
@@ -220,6 +224,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<qint64> m_written{0};
     std::atomic<qint64> m_flushed{0};
+    sqlite3* m_handle = nullptr;
     std::thread m_thread;
 };
 
