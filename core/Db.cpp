@@ -7,6 +7,8 @@
 #include <QSqlRecord>
 #include <QThread>
 
+#include <sqlite3.h>
+
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -66,6 +68,12 @@ void writeEnded()
     lastWriteEnd = steadyMs();
     writeBegan = -1;
 }
+// SQLite counts every allocation under one process-wide mutex, so the
+// daily copy on its own thread and the till would queue for it on every
+// small allocation (this SQLite has no per-connection lookaside memory).
+// Nothing here reads those counts. Set before any connection is opened.
+[[maybe_unused]] const int sqliteMemoryUncounted = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+
 // Set when a statement failed on a server connection: the server may have
 // gone away. The next action outside a transaction tries the connection first.
 bool connectionSuspect = false;

@@ -163,6 +163,7 @@ private slots:
     void restoreRefuses_data();
     void restoreRefuses();
     void restoreKeepsTheReplacedDatabase();
+    void restoreMendsIndexesTheCopyBroughtAlong();
 
     void fileDialogKeepsTheDatabaseLocks();
     void leftoversAreCleanedAndTodaysCopyChecked_data();
@@ -547,6 +548,55 @@ void BackupTest::restoreRefuses()
                  1);
         Db::close();
     }
+}
+
+void BackupTest::restoreMendsIndexesTheCopyBroughtAlong()
+{
+    TestDb t;
+    Db::exec("INSERT INTO tvr_customer (cust_nomor, cust_nama, cust_alamat) VALUES "
+             "('C1', 'Ani', 'Jl. Mawar 1'), ('C2', 'Budi', 'Jl. Melati 2')");
+    Db::close();
+    // Two indexes of one table swapped under their names: each disagrees with
+    // the rows while every page and every tree stays whole.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "swap");
+        db.setDatabaseName(t.dbPath());
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("SELECT name, rootpage FROM sqlite_schema WHERE name IN "
+                       "('ix_customer_alamat', 'ix_customer_nomor_urut')"));
+        QMap<QString, int> root;
+        while (q.next())
+            root[q.value(0).toString()] = q.value(1).toInt();
+        QCOMPARE(root.size(), 2);
+        QVERIFY(q.exec("PRAGMA writable_schema=ON"));
+        for (auto [name, other] : {std::pair{"ix_customer_alamat", "ix_customer_nomor_urut"},
+                                   std::pair{"ix_customer_nomor_urut", "ix_customer_alamat"}}) {
+            QVERIFY(q.prepare("UPDATE sqlite_schema SET rootpage = ? WHERE name = ?"));
+            q.addBindValue(root[other]);
+            q.addBindValue(name);
+            QVERIFY(q.exec());
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("swap");
+
+    // The daily copy carries them along and passes its page check.
+    const Outcome made = Backup::makeDailyCopy(t.dbPath(), t.dir() + "/backup", true,
+                                               day("2026-12-08"));
+    QCOMPARE(made.status, Outcome::Made);
+    QVERIFY(!Backup::checkCopy(made.copy, Backup::CheckDepth::Full).isEmpty());
+
+    // Put back, the database has every row and indexes made from them.
+    const Backup::RestoreOutcome r =
+        Backup::restore(t.dbPath(), made.copy, QDateTime(day("2026-12-09"), {9, 0}));
+    QVERIFY2(r.ok, qPrintable(r.message));
+    QVERIFY2(Backup::checkCopy(t.dbPath()).isEmpty(), qPrintable(Backup::checkCopy(t.dbPath())));
+    QCOMPARE(valueIn(t.dbPath(), "SELECT group_concat(cust_nomor) FROM tvr_customer "
+                                 "WHERE cust_alamat >= 'Jl. M'")
+                 .toString(),
+             QStringLiteral("C1,C2"));
 }
 
 void BackupTest::restoreKeepsTheReplacedDatabase()
