@@ -704,13 +704,6 @@ QString keptName(const QString& dbPath, const QDateTime& now)
     }
 }
 
-// Makes every index of the database at `path` again from its rows.
-bool reindex(const QString& path)
-{
-    OwnConnection c(path, OwnConnection::ReadWrite, 5000);
-    return c.isOpen() && QSqlQuery(c.db()).exec(QStringLiteral("REINDEX"));
-}
-
 } // namespace
 
 RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDateTime& now)
@@ -728,8 +721,8 @@ RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDa
 
     // Every page readable and every tree whole. An index at odds with its rows
     // may have come along from the shop's database (the daily copy takes an
-    // index as it stands); the file that replaces the database has its
-    // indexes made from the rows, and gets the full check.
+    // index as it stands); the file that replaces the database is written
+    // read-only, which makes its indexes from the rows, and gets the full check.
     const QString problem = checkCopy(copy, CheckDepth::Pages);
     if (!problem.isEmpty())
         return refused(QStringLiteral("File %1 bukan salinan database program ini yang "
@@ -754,11 +747,7 @@ RestoreOutcome restore(const QString& dbPath, const QString& copyPath, const QDa
     if (!copyProblem.isEmpty())
         return refused(QStringLiteral("Salinan tidak dapat ditulis ke folder %1: %2")
                            .arg(current.absolutePath(), copyProblem));
-    QString tempProblem = checkCopy(temp);
-    // Read-only, SQLite writes the indexes from the rows; should one still
-    // disagree with them, every index is made again before giving up.
-    if (!tempProblem.isEmpty() && reindex(temp))
-        tempProblem = checkCopy(temp);
+    const QString tempProblem = checkCopy(temp);
     if (!tempProblem.isEmpty()) {
         removeWithSides(temp);
         return refused(tempProblem);
